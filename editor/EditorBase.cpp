@@ -1,0 +1,39 @@
+// Default behaviour of every editor operation.
+#include "editor/EditorBase.h"
+
+EditorBase::EditorBase(HostEffect* owner) : effect(owner) {}
+
+EditorBase::~EditorBase() = default;
+
+int32_t EditorBase::getRect(ERect** rect) {
+    if (rect) *rect = nullptr;
+    return 0;
+}
+
+int32_t EditorBase::open(void* parent) {
+    parentWindow = parent;
+    return 0;
+}
+
+void EditorBase::close() {}
+
+void EditorBase::idle() {
+    if (refreshRequested) {
+        refreshRequested = 0;
+        refresh();
+    }
+}
+
+void EditorBase::refresh() {}
+
+void EditorBase::requestRefresh() { refreshRequested = 1; }
+
+int32_t EditorBase::keyDown(VstKeyCode&) { return -1; }
+
+int32_t EditorBase::keyUp(VstKeyCode&) { return -1; }
+
+int32_t EditorBase::setKnobMode(int32_t) { return 0; }
+
+bool EditorBase::onWheel(float) { return false; }
+
+void EditorBase::setParameter(int32_t, float) {}

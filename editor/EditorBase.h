@@ -1,0 +1,39 @@
+// The minimal editor interface the opcode dispatcher talks to; portable, no window system.
+#pragma once
+
+#include <cstdint>
+
+#include "host/VstApi.h"
+
+class HostEffect;
+
+// All operations run on the host's user-interface thread.
+class EditorBase {
+public:
+    explicit EditorBase(HostEffect* effect);
+    EditorBase(const EditorBase&) = delete;
+    EditorBase& operator=(const EditorBase&) = delete;
+    virtual ~EditorBase();
+
+    // Stores a pointer to the editor rectangle through rect; answers 1, or 0 when there is none.
+    virtual int32_t getRect(ERect** rect);
+    virtual int32_t open(void* parent);
+    virtual void close();
+    virtual void idle();
+    virtual void refresh();
+    virtual void requestRefresh();
+    // -1: key not used.
+    virtual int32_t keyDown(VstKeyCode& key);
+    virtual int32_t keyUp(VstKeyCode& key);
+    virtual int32_t setKnobMode(int32_t mode);
+    virtual bool onWheel(float distance);
+    // A parameter changed in the effect; the editor shows it at its next idle.
+    virtual void setParameter(int32_t index, float value);
+
+    bool isRefreshRequested() const { return refreshRequested != 0; }
+
+protected:
+    HostEffect* effect;
+    void* parentWindow = nullptr;
+    int32_t refreshRequested = 0;
+};
