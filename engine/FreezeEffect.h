@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "engine/Biquad.h"
+#include "engine/BiquadFilter.h"
 #include "engine/FreezeProgram.h"
+#include "engine/OutputStage.h"
 #include "engine/Relaxed.h"
 #include "host/HostEffectX.h"
-
-enum class FadeState : int32_t { Steady = 0, FadingOut = 1, FadingIn = 2 };
 
 class FreezeEffect : public HostEffectX {
 public:
@@ -83,11 +83,18 @@ public:
 protected:
     // A stored type outside 0..3 acts as OFF.
     static FilterType filterTypeOf(int32_t stored);
-    void applyProgramRecord(const FreezeProgram& program);
+    // trunc(15 size + 1), kept within 1..16.
+    static int32_t sizeStepsOf(float size);
+    static FreezeProgram defaultProgram();
+    // curProgram, kept inside the program array.
+    int32_t currentProgramIndex() const;
+    void writeBank(unsigned char* bank) const;
+    void readBank(const unsigned char* bank);
 
     // Programs, and the chunk memory handed to the host (valid until the next getChunk).
     std::unique_ptr<FreezeProgram[]> programs;
     std::unique_ptr<unsigned char[]> chunkBuffer;
+    std::unique_ptr<unsigned char[]> setChunkScratch;
 
     // Working values, written by host and editor threads and read by the audio thread.
     Relaxed<float> programValues[kNumProgramValues];
@@ -127,10 +134,36 @@ protected:
     int32_t hostSampleRate = 44100;
     int32_t tempo = 120;
 
+    // Values taken once per block (audio thread).
+    struct BlockValues {
+        float attackCoefficient;
+        float releaseCoefficient;
+        float wetGain;
+        float dryGain;
+        float quantisation;         // 2 ^ bitsValue
+        double inverseQuantisation;
+    };
+    // Block preparation: filters, time information, loop length, envelope, output stage.
+    BlockValues prepareBlock();
+    // Reads the host's time record; keeps the previous values when it is missing or invalid.
+    void takeTimeInfo();
+    template <bool Accumulate>
+    void processBlock(float** inputs, float** outputs, int32_t sampleFrames);
+
+    // Envelope coefficients and what they were computed from (recomputed only on change).
+    float attackCoefficient = 0.0f;
+    float releaseCoefficient = 0.0f;
+    float envelopeAttack = 0.0f;
+    float envelopeRelease = 0.0f;
+    int32_t envelopeSampleRate = 0;
+
     // Output stage.
     float loopGain = 1.0f;
     FadeState fadeState = FadeState::Steady;
     int32_t fadeLength = kMinFadeLength;
+    // 2 ^ bitsValue and what it was computed from.
+    float quantisation = 4294967296.0f;
+    float quantisationBits = 32.0f;
 
     // MIDI note control.
     bool notePending = false;
@@ -141,4 +174,9 @@ protected:
     BiquadCoefficients preCoefficients;
     BiquadCoefficients postCoefficients;
     BiquadState preStateL, preStateR, postStateL, postStateR;
+    // What the current coefficients were computed from; recomputed only when that changes.
+    FilterDesign preDesign;
+    FilterDesign postDesign;
+    // Computes one filter's coefficients for a real type (1..3) unless they already are.
+    void designFilter(bool pre, int32_t type);
 };

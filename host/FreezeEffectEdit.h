@@ -1,0 +1,22 @@
+// The effect joined to its editor: the object the entry point creates for each instance.
+#pragma once
+
+#include "engine/FreezeEffect.h"
+
+class FreezeEffectEdit : public FreezeEffect {
+public:
+    explicit FreezeEffectEdit(audioMasterCallback hostCallback);
+    ~FreezeEffectEdit() override;
+
+    // Applies the change to the engine, then tells the editor.
+    void setParameter(int32_t index, float value) override;
+
+    // Whether creating the editor succeeded for this instance.
+    bool editorCreated() const { return editorCreatedOk; }
+
+private:
+    bool editorCreatedOk = true;
+};
+
+// Set when an instance failed to create its editor; never cleared (process-wide).
+extern bool editorCreationFailed;

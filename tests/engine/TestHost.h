@@ -1,0 +1,27 @@
+// A fake host for engine tests: answers the version request and serves a fixed time record.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "engine/FreezeEffect.h"
+
+struct TestHost {
+    VstTimeInfo timeInfo{};
+    bool serveTime = true;
+    std::vector<int32_t> opcodes;     // every request, in order
+    std::vector<intptr_t> values;     // their value operands
+
+    TestHost() {
+        timeInfo.sampleRate = 44100.0;
+        timeInfo.tempo = 120.0;
+    }
+};
+
+// The host answering for whichever effect the current test created.
+TestHost& currentTestHost();
+intptr_t VSTCALL testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                  void* ptr, float opt);
+
+// A fresh effect on a fresh host.
+std::unique_ptr<FreezeEffect> makeEffect();
