@@ -1,0 +1,29 @@
+// One direct-form-I biquad step with the denormal flush, and the inputs a design was made from.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "engine/Biquad.h"
+
+// Outputs whose magnitude is below this become 0; also catches NaN.
+constexpr float kFilterFlushLevel = 1e-10f;
+
+// Audio thread. Filters x through one channel's memory; the coefficients are shared.
+inline float filterSample(const BiquadCoefficients& c, BiquadState& s, float x) {
+    float y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
+    if (!(std::fabs(y) >= kFilterFlushLevel)) y = 0.0f;
+    s.x2 = s.x1;
+    s.x1 = x;
+    s.y2 = s.y1;
+    s.y1 = y;
+    return y;
+}
+
+// What a filter's coefficients were computed from; type 0 means none were computed yet.
+struct FilterDesign {
+    int32_t type = 0;
+    float cutoff = 0.0f;
+    float bandwidth = 0.0f;
+    int32_t sampleRate = 0;
+};

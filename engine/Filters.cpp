@@ -1,0 +1,97 @@
+// Biquad design (bandwidth form) of the pre and post filters, recomputed only when an input changed.
+#include <cmath>
+
+#include "engine/FreezeEffect.h"
+#include "engine/Ranges.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kHalfLn2 = 0.34657359027997265471;  // ln(2) / 2
+
+// The design stays finite below 0.49 of the sample rate (above it sin(w0) nears 0), and its
+// 32-bit coefficients stay stable for w0 of at least 0.001 (50 Hz up to 314 kHz sample rate).
+constexpr double kMaxFrequencyRatio = 0.49;
+constexpr double kMinW0 = 0.001;
+constexpr double kMinBandwidth = 0.001;  // octaves
+constexpr double kMaxBandwidth = 4.0;
+
+// Valid settings give 0.1..1 octaves and a cutoff value of 0..1.
+constexpr float kMinWorkingBandwidth = 0.1f;
+constexpr float kMaxWorkingBandwidth = 1.0f;
+
+bool isRealType(int32_t type) { return type >= 1 && type <= kMaxFilterType; }
+
+}  // namespace
+
+BiquadCoefficients FreezeEffect::calcBiquad(int32_t type, double frequency, double sampleRate,
+                                            double bandwidth) {
+    BiquadCoefficients out;
+    if (type < 0 || type > 2 || !(sampleRate > 0.0) || !std::isfinite(sampleRate)) return out;
+    // A frequency at or above Nyquist, or a bandwidth far outside its range, would overflow
+    // sinh or make the filter unstable.
+    const double bw = clampOrLow(bandwidth, kMinBandwidth, kMaxBandwidth);
+    const double w0 = clampOrLow(2.0 * kPi * frequency / sampleRate, kMinW0,
+                                 2.0 * kPi * kMaxFrequencyRatio);
+    const double sn = std::sin(w0);
+    const double cs = std::cos(w0);
+    const double alpha = sn * std::sinh(kHalfLn2 * bw * w0 / sn);
+    const double a0 = 1.0 + alpha;
+    const double a1 = -2.0 * cs;
+    const double a2 = 1.0 - alpha;
+    double b0 = 0.0;
+    double b1 = 0.0;
+    double b2 = 0.0;
+    switch (type) {
+    case 0:  // low-pass
+        b0 = (1.0 - cs) / 2.0;
+        b1 = 1.0 - cs;
+        b2 = (1.0 - cs) / 2.0;
+        break;
+    case 1:  // high-pass
+        b0 = (1.0 + cs) / 2.0;
+        b1 = -(1.0 + cs);
+        b2 = (1.0 + cs) / 2.0;
+        break;
+    default:  // band-pass, constant skirt gain: the peak gain is Q
+        b0 = sn / 2.0;
+        b1 = 0.0;
+        b2 = -sn / 2.0;
+        break;
+    }
+    out.b0 = static_cast<float>(b0 / a0);
+    out.b1 = static_cast<float>(b1 / a0);
+    out.b2 = static_cast<float>(b2 / a0);
+    out.a1 = static_cast<float>(a1 / a0);
+    out.a2 = static_cast<float>(a2 / a0);
+    return out;
+}
+
+void FreezeEffect::updateFilter(int32_t which) {
+    const bool pre = which == 1;
+    const int32_t type = pre ? preFilterType.load() : postFilterType.load();
+    // OFF (or a stored type outside 0..3) needs no coefficients.
+    if (isRealType(type)) designFilter(pre, type);
+}
+
+void FreezeEffect::designFilter(bool pre, int32_t type) {
+    const float cutoff = pre ? preCutoff.load() : postCutoff.load();
+    const float bandwidth = pre ? preBandwidth.load() : postBandwidth.load();
+    FilterDesign& design = pre ? preDesign : postDesign;
+    if (design.type == type && design.cutoff == cutoff && design.bandwidth == bandwidth &&
+        design.sampleRate == hostSampleRate)
+        return;
+
+    // Cutoff and bandwidth come from parameters the engine does not clamp: a value outside
+    // 0..1 acts as the nearest end of its range.
+    const float c = clampOrLow(cutoff, 0.0f, 1.0f);
+    const float b = clampOrLow(bandwidth, kMinWorkingBandwidth, kMaxWorkingBandwidth);
+    const double frequency = 9000.0 * static_cast<double>(c) + 50.0;
+    const BiquadCoefficients next =
+        calcBiquad(type - 1, frequency, static_cast<double>(hostSampleRate), static_cast<double>(b));
+    (pre ? preCoefficients : postCoefficients) = next;
+    design.type = type;
+    design.cutoff = cutoff;
+    design.bandwidth = bandwidth;
+    design.sampleRate = hostSampleRate;
+}

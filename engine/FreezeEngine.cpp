@@ -1,0 +1,275 @@
+// The audio path: block preparation and the per-sample order of follower, recorder, trigger,
+// step sequencer, loop, output stage and mix.
+#include <cmath>
+
+#include "engine/FreezeEffect.h"
+#include "engine/Ranges.h"
+
+namespace {
+
+constexpr int32_t kDefaultTempo = 120;
+// Whole beats per minute and hertz the engine works with; larger answers are taken as these.
+constexpr int32_t kMaxTempo = 1000000;
+constexpr int32_t kMaxHostSampleRate = 1000000000;
+constexpr float kEnvelopeFlushLevel = 1e-10f;
+constexpr double kLn001 = -4.60517018598809136804;  // ln(0.01)
+
+bool isRealType(int32_t type) { return type >= 1 && type <= kMaxFilterType; }
+
+int32_t clampedSizeSteps(int32_t steps) { return steps < 1 ? 1 : (steps > kMaxSteps ? kMaxSteps : steps); }
+
+// Coefficient that brings the follower to 1 % of a step in the given milliseconds.
+float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
+    return static_cast<float>(std::exp(kLn001 / (milliseconds * sampleRate * 0.001)));
+}
+
+}  // namespace
+
+void FreezeEffect::takeTimeInfo() {
+    const VstTimeInfo* info = hostGetTime(kVstPpqPosValid | kVstTempoValid);
+    // No record: keep what the last block used (44100 Hz and 120 BPM before any).
+    if (!info) return;
+    const double rate = info->sampleRate;
+    // A rate of 0, a negative one or NaN carries no information either.
+    if (rate >= 1.0) hostSampleRate = truncToInt(rate, 1, kMaxHostSampleRate);
+    const double bpm = info->tempo;
+    tempo = bpm >= 1.0 ? truncToInt(bpm, 1, kMaxTempo) : kDefaultTempo;
+}
+
+FreezeEffect::BlockValues FreezeEffect::prepareBlock() {
+    // The coefficients use the sample rate of the previous block.
+    updateFilter(1);
+    updateFilter(2);
+    takeTimeInfo();
+
+    // Samples per grid unit: (240000 / bpm) ms per bar, / 256, at whole kilohertz.
+    const int32_t kiloHertz = hostSampleRate / 1000;
+    const double gridUnit =
+        std::trunc(static_cast<double>(240000 / tempo) * kiloHertz * 0.00390625);
+
+    // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
+    int32_t step = stepIndex;
+    if (step < 0 || step >= kNumStepValues) step = 0;
+    const float stepValue = stepValues[step];
+    const int32_t offset =
+        std::isnan(stepValue) ? 0 : truncToInt(16.0f * stepValue - 8.0f, -8, 8);
+    int32_t units = clampedSizeSteps(sizeSteps) + offset;
+    if (units <= 0) units = 1;
+    if (!midiNoteControl) loopLength = truncToInt(units * gridUnit, 0, kMaxLoopLength);
+
+    // Parameters are stored as the host gave them; outside 0..1 they act as the nearest end.
+    const float attack = clampOrLow(programValues[kParamAttack].load(), 0.0f, 1.0f);
+    const float release = clampOrLow(programValues[kParamRelease].load(), 0.0f, 1.0f);
+    if (attack != envelopeAttack || release != envelopeRelease ||
+        hostSampleRate != envelopeSampleRate) {
+        attackCoefficient = envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, hostSampleRate);
+        releaseCoefficient = envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, hostSampleRate);
+        envelopeAttack = attack;
+        envelopeRelease = release;
+        envelopeSampleRate = hostSampleRate;
+    }
+
+    const float knak = clampOrLow(programValues[kParamKnak].load(), 0.0f, 1.0f);
+    fadeLength = fadeLengthFor(knak, loopLength);
+
+    BlockValues values;
+    values.attackCoefficient = attackCoefficient;
+    values.releaseCoefficient = releaseCoefficient;
+    values.wetGain = clampOrLow(programValues[kParamDryWet].load(), 0.0f, 1.0f);
+    values.dryGain = 1.0f - values.wetGain;
+
+    const float bits = clampOrLow(bitsValue.load(), 1.0f, 32.0f);
+    if (bits != quantisationBits) {
+        quantisation = static_cast<float>(std::exp2(static_cast<double>(bits)));
+        quantisationBits = bits;
+    }
+    values.quantisation = quantisation;
+    values.inverseQuantisation = 1.0 / static_cast<double>(quantisation);
+
+    if (!repeatTillNoteOff) {
+        const float repeat = clampOrLow(programValues[kParamRepeat].load(), 0.0f, 1.0f);
+        repeatLimit = static_cast<int32_t>(31.0f * repeat + 2.0f);
+    }
+    return values;
+}
+
+template <bool Accumulate>
+void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleFrames) {
+    const BlockValues block = prepareBlock();
+    if (sampleFrames <= 0 || !inputs || !outputs) return;
+    const float* const inL = inputs[0];
+    const float* const inR = inputs[1];
+    float* const outL = outputs[0];
+    float* const outR = outputs[1];
+    float* const recL = bufL.get();
+    float* const recR = bufR.get();
+    if (!inL || !inR || !outL || !outR || !recL || !recR) return;
+
+    // Audio state lives in locals for the block and is written back at its end.
+    float env = envelope;
+    int32_t rec = recording;
+    int32_t write = writeIndex;
+    bool hold = holdOff;
+    int32_t holdCount = holdOffCount;
+    float position = playPosition;
+    int32_t index = playIndex;
+    int32_t length = loopLength;
+    int32_t repeats = repeatCount;
+    const int32_t limit = repeatLimit;
+    int32_t step = stepIndex;
+    float gain = loopGain;
+    FadeState fade = fadeState;
+    const int32_t fadeLen = fadeLength;
+    bool pending = notePending;
+    int32_t delay = noteDelay;
+    const int32_t noteLength = noteLoopLength;
+
+    BiquadCoefficients preC = preCoefficients;
+    BiquadCoefficients postC = postCoefficients;
+    int32_t preCType = preDesign.type;
+    int32_t postCType = postDesign.type;
+    BiquadState preL = preStateL;
+    BiquadState preR = preStateR;
+    BiquadState postL = postStateL;
+    BiquadState postR = postStateR;
+
+    for (int32_t i = 0; i < sampleFrames; ++i) {
+        const float xL = inL[i];
+        const float xR = inR[i];
+
+        // Pre filter. A type switched on during the block gets its coefficients at once.
+        float sL = xL;
+        float sR = xR;
+        const int32_t preType = preFilterType;
+        if (isRealType(preType)) {
+            if (preType != preCType) {
+                designFilter(true, preType);
+                preC = preCoefficients;
+                preCType = preType;
+            }
+            sL = filterSample(preC, preL, xL);
+            sR = filterSample(preC, preR, xR);
+        }
+
+        // Envelope follower; halves first so that no finite input overflows.
+        const float level = std::fabs(sL) * 0.5f + std::fabs(sR) * 0.5f;
+        const float c = level > env ? block.attackCoefficient : block.releaseCoefficient;
+        env = level + (env - level) * c;
+        if (std::fabs(env) < kEnvelopeFlushLevel) env = 0.0f;
+
+        // Recorder: slots 1..length; slot 0 stays silent.
+        if (rec == 1) {
+            ++write;
+            if (write > length) {
+                rec = 0;
+                write = 0;
+            } else {
+                recL[write] = sL;
+                recR[write] = sR;
+            }
+        }
+
+        // Hold-off counts only while the recorder is idle.
+        if (rec == 0 && hold) {
+            ++holdCount;
+            if (holdCount >= kHoldOffSamples) hold = false;
+        }
+
+        // Envelope trigger.
+        if (!noteRecordStart && rec == 0 && !hold) {
+            const float thr = threshold;
+            const bool fire = inverse ? env < thr : env > thr;
+            if (fire) {
+                rec = 1;
+                holdCount = 0;
+                hold = true;
+                repeats = 0;
+                fade = FadeState::FadingOut;
+                const int32_t last = sequenceLength;
+                ++step;
+                // Never past the stored steps, whatever the sequence length says.
+                if (step > last || step >= kNumStepValues) step = 0;
+            }
+        }
+
+        // Pending MIDI note.
+        if (pending && midiNoteControl) {
+            if (delay != 0) {
+                --delay;
+            } else {
+                length = noteLength;
+                repeats = 0;
+                fade = FadeState::FadingOut;
+                if (noteRecordStart) rec = 1;
+                pending = false;
+            }
+        }
+
+        float yL;
+        float yR;
+        if (repeats >= limit) {
+            yL = xL * block.dryGain;
+            yR = xR * block.dryGain;
+        } else {
+            position += 1.0f;
+            index = static_cast<int32_t>(position);
+            if (index >= length) {
+                index = 0;
+                position = 0.0f;
+                fade = FadeState::FadingIn;
+                ++repeats;
+            }
+            advanceGainRamp(gain, fade, index, fadeLen, length);
+            float wL = reduceBits(recL[index] * gain, block.quantisation, block.inverseQuantisation);
+            float wR = reduceBits(recR[index] * gain, block.quantisation, block.inverseQuantisation);
+
+            const int32_t postType = postFilterType;
+            if (isRealType(postType)) {
+                if (postType != postCType) {
+                    designFilter(false, postType);
+                    postC = postCoefficients;
+                    postCType = postType;
+                }
+                wL = filterSample(postC, postL, wL);
+                wR = filterSample(postC, postR, wR);
+            }
+            yL = wL * block.wetGain + xL * block.dryGain;
+            yR = wR * block.wetGain + xR * block.dryGain;
+        }
+
+        if constexpr (Accumulate) {
+            outL[i] += yL;
+            outR[i] += yR;
+        } else {
+            outL[i] = yL;
+            outR[i] = yR;
+        }
+    }
+
+    envelope = env;
+    recording = rec;
+    writeIndex = write;
+    holdOff = hold;
+    holdOffCount = holdCount;
+    playPosition = position;
+    playIndex = index;
+    loopLength = length;
+    repeatCount = repeats;
+    stepIndex = step;
+    loopGain = gain;
+    fadeState = fade;
+    notePending = pending;
+    noteDelay = delay;
+    preStateL = preL;
+    preStateR = preR;
+    postStateL = postL;
+    postStateR = postR;
+}
+
+void FreezeEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+    processBlock<false>(inputs, outputs, sampleFrames);
+}
+
+void FreezeEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
+    processBlock<true>(inputs, outputs, sampleFrames);
+}
