@@ -15,10 +15,23 @@ endif()
 include(GoogleTest)
 
 # A test program run by CTest; discovered when the tests run so the build needs no Wine.
+# Each test is named <program>.<Suite>.<Test>, so that programs may share suite names and
+# `ctest -R <program>` picks one program.
 function(brindle_test name)
+    _brindle_add_test(${name} "" ${ARGN})
+endfunction()
+
+# The same for tests that drive the pointer or the keyboard of the X display (Xvfb under
+# Wine): they take the display lock, so no two of them run at the same time under ctest -j.
+function(brindle_gui_test name)
+    _brindle_add_test(${name} "RESOURCE_LOCK;display" ${ARGN})
+endfunction()
+
+function(_brindle_add_test name properties)
     add_executable(${name} ${ARGN})
     brindle_warnings(${name})
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES TIMEOUT 300)
+                         TEST_PREFIX "${name}."
+                         PROPERTIES TIMEOUT 300 ${properties})
 endfunction()
