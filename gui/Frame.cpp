@@ -1,0 +1,372 @@
+// Frame: view list, modal view, dispatch of mouse, keys, drops and wheel, and the idle redraw.
+#include "gui/Frame.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/FramePort.h"
+
+namespace {
+
+constexpr int32_t kViewGrowth = 10;
+
+// A context on the Frame's window for one event; the device context is released with it.
+class WindowContext {
+public:
+    WindowContext(Frame* frame, void* frameWindow)
+        : window(frameWindow), deviceContext(framePort::acquireDeviceContext(frameWindow)),
+          context(frame, deviceContext, frameWindow) {}
+    ~WindowContext() {
+        if (deviceContext != nullptr) {
+            framePort::releaseDeviceContext(window, deviceContext);
+        }
+    }
+    WindowContext(const WindowContext&) = delete;
+    WindowContext& operator=(const WindowContext&) = delete;
+
+    bool valid() const { return deviceContext != nullptr; }
+    DrawContext* get() { return &context; }
+
+private:
+    void* window;
+    void* deviceContext;
+    // Destroyed before the device context is released.
+    DrawContext context;
+};
+
+}  // namespace
+
+Frame::Frame(const Rect& rect, void* parent, FrameOwner* owner)
+    : View(rect), editor(owner), parentWindow(parent) {
+    framePort::attachThread();
+    createWindow(parent);
+}
+
+Frame::~Frame() {
+    setCursor(cursorDefault);
+    enableDrop(false);
+    removeAllViews(true);
+    if (background != nullptr) {
+        background->release();
+        background = nullptr;
+    }
+    framePort::detachThread();
+    if (window != nullptr) {
+        framePort::destroyWindow(window);
+        window = nullptr;
+    }
+}
+
+bool Frame::createWindow(void* parent) {
+    if (parent == nullptr) {
+        return false;
+    }
+    window = framePort::createWindow(this, parent, size);
+    if (window == nullptr) {
+        return false;
+    }
+    enableDrop(true);
+    return true;
+}
+
+bool Frame::enableDrop(bool state) {
+    if (!dropRegistered && !state) {
+        return true;
+    }
+    if (window == nullptr) {
+        return false;
+    }
+    // Registration with the system's drag and drop arrives with the drop target; until then the
+    // flag only records what was asked.
+    dropRegistered = state;
+    return true;
+}
+
+void Frame::onWindowDestroyed() {
+    open = false;
+    parentWindow = nullptr;
+}
+
+FrameOwner* Frame::getEditor() { return editor; }
+
+void Frame::draw(DrawContext* context) {
+    firstDrawPending = false;
+    if (background != nullptr) {
+        background->draw(context, Rect{0, 0, background->getWidth(), background->getHeight()},
+                         Point{0, 0});
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        views[i]->draw(context);
+    }
+    if (modalView != nullptr) {
+        modalView->draw(context);
+    }
+}
+
+void Frame::drawRect(DrawContext* context, const Rect& updateRect) {
+    firstDrawPending = false;
+    if (background != nullptr) {
+        background->draw(context, updateRect, Point{updateRect.left, updateRect.top});
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        if (views[i]->intersects(updateRect)) {
+            views[i]->drawRect(context, updateRect);
+        }
+    }
+    if (modalView != nullptr && modalView->intersects(updateRect)) {
+        modalView->draw(context);
+    }
+}
+
+void Frame::mouse(DrawContext* context, Point& where) {
+    if (modalView != nullptr) {
+        // While a modal view is up, clicks outside it reach nobody.
+        if (modalView->containsPoint(where)) {
+            modalView->mouse(context, where);
+        }
+        return;
+    }
+    for (int32_t i = count - 1; i >= 0; --i) {
+        View* view = views[i];
+        if (view->getMouseEnabled() && view->containsPoint(where)) {
+            view->mouse(context, where);
+            return;
+        }
+    }
+}
+
+int32_t Frame::onKeyDown(VstKeyCode& key) {
+    if (modalView != nullptr) {
+        const int32_t result = modalView->onKeyDown(key);
+        if (result != -1) {
+            return result;
+        }
+    }
+    for (int32_t i = count - 1; i >= 0; --i) {
+        const int32_t result = views[i]->onKeyDown(key);
+        if (result != -1) {
+            return result;
+        }
+    }
+    return -1;
+}
+
+int32_t Frame::onKeyUp(VstKeyCode& key) {
+    if (modalView != nullptr) {
+        const int32_t result = modalView->onKeyUp(key);
+        if (result != -1) {
+            return result;
+        }
+    }
+    for (int32_t i = count - 1; i >= 0; --i) {
+        const int32_t result = views[i]->onKeyUp(key);
+        if (result != -1) {
+            return result;
+        }
+    }
+    return -1;
+}
+
+bool Frame::onDrop(void** items, int32_t itemCount, int32_t type, Point& where) {
+    if (modalView != nullptr) {
+        return false;
+    }
+    for (int32_t i = count - 1; i >= 0; --i) {
+        View* view = views[i];
+        if (view->getMouseEnabled() && view->getSize().left <= where.h && where.h <= view->getSize().right &&
+            view->getSize().top <= where.v && where.v <= view->getSize().bottom &&
+            view->onDrop(items, itemCount, type, where)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Frame::onWheel(DrawContext* context, const Point& /*where*/, float distance) {
+    View* view = viewUnderMouse();
+    if (view == nullptr) {
+        return false;
+    }
+    Point location;
+    if (context != nullptr) {
+        mouseLocation(location);
+        return view->onWheel(context, location, distance);
+    }
+    WindowContext temporary(this, window);
+    mouseLocation(location);
+    return view->onWheel(temporary.get(), location, distance);
+}
+
+View* Frame::viewUnderMouse() {
+    Point location;
+    mouseLocation(location);
+    for (int32_t i = count - 1; i >= 0; --i) {
+        const Rect& rect = views[i]->getSize();
+        if (rect.left <= location.h && location.h <= rect.right && rect.top <= location.v &&
+            location.v <= rect.bottom) {
+            return views[i];
+        }
+    }
+    return nullptr;
+}
+
+bool Frame::mouseLocation(Point& where) {
+    where = framePort::cursorPosition();
+    if (window != nullptr) {
+        const Point origin = framePort::windowPosition(window);
+        where.h -= origin.h;
+        where.v -= origin.v;
+    }
+    return true;
+}
+
+void Frame::update(DrawContext* context) {
+    if (!open) {
+        return;
+    }
+    if (modalView != nullptr) {
+        modalView->update(context);
+        return;
+    }
+    if (dirty) {
+        draw(context);
+        dirty = false;
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        views[i]->update(context);
+    }
+}
+
+bool Frame::anythingDirty() {
+    if (modalView != nullptr || dirty) {
+        return true;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        if (views[i]->isDirty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Frame::idleRedraw() {
+    if (window != nullptr && open) {
+        framePort::pumpEvents(window);
+    }
+    if (!open || firstDrawPending || !anythingDirty()) {
+        return;
+    }
+    WindowContext context(this, window);
+    if (context.valid()) {
+        update(context.get());
+    }
+}
+
+void Frame::redrawView(View* view) {
+    const int32_t index = view != nullptr ? indexOf(view) : -1;
+    WindowContext context(this, window);
+    if (!context.valid()) {
+        return;
+    }
+    if (index >= 0) {
+        view->draw(context.get());
+    } else {
+        draw(context.get());
+    }
+}
+
+bool Frame::addView(View* view) {
+    if (view == nullptr) {
+        return false;
+    }
+    if (count == capacity) {
+        const int32_t newCapacity = capacity + kViewGrowth;
+        auto* grown = static_cast<View**>(
+            std::realloc(static_cast<void*>(views), sizeof(View*) * static_cast<size_t>(newCapacity)));
+        if (grown == nullptr) {
+            return false;
+        }
+        views = grown;
+        capacity = newCapacity;
+    }
+    views[count++] = view;
+    view->setFrame(this);
+    view->onAttached(this);
+    return true;
+}
+
+bool Frame::removeView(View* view, bool release) {
+    const int32_t index = indexOf(view);
+    if (index < 0) {
+        return true;
+    }
+    for (int32_t i = index; i + 1 < count; ++i) {
+        views[i] = views[i + 1];
+    }
+    --count;
+    view->onDetached(this);
+    if (release) {
+        view->release();
+    }
+    return true;
+}
+
+bool Frame::removeAllViews(bool release) {
+    for (int32_t i = 0; i < count; ++i) {
+        views[i]->onDetached(this);
+        if (release) {
+            views[i]->release();
+        }
+    }
+    std::free(static_cast<void*>(views));
+    views = nullptr;
+    count = 0;
+    capacity = 0;
+    return true;
+}
+
+bool Frame::hasView(View* view) { return indexOf(view) >= 0; }
+
+int32_t Frame::viewCount() { return count; }
+
+View* Frame::viewAt(int32_t index) {
+    return (index >= 0 && index < count) ? views[index] : nullptr;
+}
+
+int32_t Frame::indexOf(View* view) const {
+    for (int32_t i = 0; i < count; ++i) {
+        if (views[i] == view) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int32_t Frame::setModalView(View* view) {
+    if (view != nullptr && modalView != nullptr) {
+        return 0;
+    }
+    if (modalView != nullptr) {
+        modalView->onDetached(this);
+    }
+    modalView = view;
+    if (modalView != nullptr) {
+        modalView->onAttached(this);
+    }
+    return 1;
+}
+
+void Frame::setCursor(int32_t kind) { framePort::setCursor(window, kind, defaultCursor); }
+
+void Frame::setBackground(Bitmap* bitmap) {
+    if (bitmap != nullptr) {
+        bitmap->addRef();
+    }
+    if (background != nullptr) {
+        background->release();
+    }
+    background = bitmap;
+}

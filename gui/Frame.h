@@ -1,0 +1,94 @@
+// Frame: the root view; owns the child window, the view list and the modal view, and dispatches.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/View.h"
+
+class Bitmap;
+class FrameOwner;
+
+// Cursor kinds of setCursor; other kinds do nothing.
+constexpr int32_t cursorDefault = 0;  // the cursor current at the first setCursor call
+constexpr int32_t cursorWait = 1;
+constexpr int32_t cursorResizeHorizontal = 2;
+constexpr int32_t cursorResizeVertical = 3;
+constexpr int32_t cursorMove = 4;
+constexpr int32_t cursorResizeDiagonalUp = 5;
+constexpr int32_t cursorResizeDiagonalDown = 6;
+
+// GUI thread only: the thread that opens the editor, runs the window's events and the idle.
+class Frame : public View {
+public:
+    // Makes a child window of parentWindow covering size (none without a parent).
+    Frame(const Rect& size, void* parentWindow, FrameOwner* editor);
+    ~Frame() override;
+
+    // Background, then every view bottom-up, then the modal view.
+    void draw(DrawContext* context) override;
+    // Only the update area of the background and the views that meet it.
+    void drawRect(DrawContext* context, const Rect& updateRect) override;
+    // The top-most mouse-enabled view containing where; only the modal view while one is up.
+    void mouse(DrawContext* context, Point& where) override;
+    // Draws what is dirty; everything when the Frame itself is dirty; only the modal view if up.
+    void update(DrawContext* context) override;
+    int32_t onKeyDown(VstKeyCode& key) override;
+    int32_t onKeyUp(VstKeyCode& key) override;
+    bool onDrop(void** items, int32_t count, int32_t type, Point& where) override;
+    // Offered to the view under the pointer; context may be none.
+    bool onWheel(DrawContext* context, const Point& where, float distance) override;
+    FrameOwner* getEditor() override;
+
+    // Puts the view on top and takes over the caller's reference.
+    virtual bool addView(View* view);
+    virtual bool removeView(View* view, bool release = true);
+    virtual bool removeAllViews(bool release = true);
+    virtual bool hasView(View* view);
+    virtual int32_t viewCount();
+    // None outside 0..viewCount()-1.
+    virtual View* viewAt(int32_t index);
+
+    bool createWindow(void* parent);
+    bool enableDrop(bool state);
+    // Draws the view at once, or the whole Frame when it is none or not in the list.
+    void redrawView(View* view);
+    // 1 when accepted; 0 when a view is given while another modal view is up.
+    int32_t setModalView(View* view);
+    View* getModalView() const { return modalView; }
+    // The top-most view whose size contains the pointer, whatever its mouse state.
+    View* viewUnderMouse();
+    // Pointer position relative to the window (screen position without a window).
+    bool mouseLocation(Point& where);
+    void setCursor(int32_t kind);
+    // Processes pending window events (Linux), then draws what is dirty; nothing before the
+    // first draw or after the window is gone.
+    void idleRedraw();
+    bool anythingDirty();
+    void setBackground(Bitmap* bitmap);
+    Bitmap* getBackground() const { return background; }
+
+    void* getWindow() const { return window; }
+    void* getParentWindow() const { return parentWindow; }
+    bool isOpen() const { return open; }
+    bool isFirstDrawPending() const { return firstDrawPending; }
+    bool isDropEnabled() const { return dropRegistered; }
+
+    // Called by the port's window procedure when the window is destroyed under the Frame.
+    void onWindowDestroyed();
+
+private:
+    FrameOwner* editor = nullptr;
+    void* parentWindow = nullptr;
+    Bitmap* background = nullptr;
+    int32_t count = 0;
+    int32_t capacity = 0;
+    View** views = nullptr;
+    View* modalView = nullptr;
+    bool firstDrawPending = true;
+    bool open = true;
+    bool dropRegistered = false;
+    void* window = nullptr;
+    void* defaultCursor = nullptr;
+
+    int32_t indexOf(View* view) const;
+};

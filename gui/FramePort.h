@@ -1,0 +1,32 @@
+// The window-system work of a Frame, implemented once per port (gui/win32, gui/x11).
+#pragma once
+
+#include <cstdint>
+
+#include "gui/Geometry.h"
+
+class Frame;
+
+namespace framePort {
+
+// Per-Frame thread set-up and tear-down (OLE on Windows).
+void attachThread();
+void detachThread();
+// Registers the shared window class (counted) and makes a visible child window of parent covering
+// size; the window's events reach frame. None on failure.
+void* createWindow(Frame* frame, void* parent, const Rect& size);
+// Detaches the Frame, destroys the window and unregisters the class with the last window.
+void destroyWindow(void* window);
+// A device context on the window (GetDC) and its release; none without a window.
+void* acquireDeviceContext(void* window);
+void releaseDeviceContext(void* window, void* deviceContext);
+// Screen position of the window's top-left corner.
+Point windowPosition(void* window);
+// Pointer position in screen coordinates.
+Point cursorPosition();
+// Sets a cursor kind over window; remembers the current cursor in defaultCursor on the first call.
+void setCursor(void* window, int32_t kind, void*& defaultCursor);
+// Processes the window's pending events (Linux); window messages arrive on their own on Windows.
+void pumpEvents(void* window);
+
+}  // namespace framePort

@@ -1,0 +1,4 @@
+// Storage of the module instance handle.
+#include "gui/ModuleInstance.h"
+
+void* moduleInstance = nullptr;

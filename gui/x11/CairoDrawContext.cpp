@@ -1,0 +1,201 @@
+// DrawContext on Cairo with the toolkit's integer pixel rules; text in Liberation Sans.
+#include "gui/DrawContext.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include <cairo.h>
+
+#include "gui/FramePort.h"
+#include "gui/TextLayout.h"
+#include "gui/x11/WindowSystem.h"
+
+namespace {
+
+// Cosmetic dotted pens: three pixels on, three off.
+constexpr int32_t kDotRun = 3;
+
+cairo_t* cairoOf(void* deviceContext) { return static_cast<cairo_t*>(deviceContext); }
+
+void setSource(cairo_t* cairo, Color color) {
+    cairo_set_source_rgb(cairo, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
+}
+
+// Whole pixels, no antialiasing: each shape is a union of pixel squares.
+void fillPixels(cairo_t* cairo, Color color, int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    cairo_save(cairo);
+    cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    setSource(cairo, color);
+    cairo_rectangle(cairo, left, top, width, height);
+    cairo_fill(cairo);
+    cairo_restore(cairo);
+}
+
+const char* cairoFace(const FontChoice& font) {
+    // Liberation Sans has Arial's metrics; the symbol font's stand-in only needs to exist.
+    return font.decorative ? "Liberation Serif" : "Liberation Sans";
+}
+
+}  // namespace
+
+DrawContext::DrawContext(Frame* owner, void* context, void* windowHandle)
+    : deviceContext(context), window(windowHandle), frame(owner) {
+    if (window != nullptr) {
+        const Point origin = framePort::windowPosition(window);
+        windowLeft = origin.h;
+        windowTop = origin.v;
+    }
+    if (deviceContext != nullptr) {
+        applyInitialState();
+    }
+}
+
+DrawContext::~DrawContext() { releaseCreatedObjects(); }
+
+void DrawContext::applyInitialState() {
+    setLineColor(lineColor);
+    setLineStyle(lineStyle);
+    setFillColor(fillColor);
+    setTextColor(textColor);
+}
+
+// Cairo keeps no pen, brush or font objects: the colours above are applied per operation.
+void DrawContext::releaseCreatedObjects() {}
+
+void DrawContext::moveTo(Point point) { penPosition = point; }
+
+void DrawContext::lineTo(Point point) {
+    cairo_t* cairo = cairoOf(deviceContext);
+    const Point from = penPosition;
+    penPosition = point;
+    if (cairo == nullptr) {
+        return;
+    }
+    // Bresenham from the start, leaving the end point out as the platform's line drawing does.
+    const int32_t dx = std::abs(point.h - from.h);
+    const int32_t dy = std::abs(point.v - from.v);
+    const int32_t stepX = point.h > from.h ? 1 : -1;
+    const int32_t stepY = point.v > from.v ? 1 : -1;
+    const int32_t steps = dx > dy ? dx : dy;
+    int32_t x = from.h;
+    int32_t y = from.v;
+    int32_t error = (dx > dy ? dx : -dy) / 2;
+    cairo_save(cairo);
+    cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    setSource(cairo, lineColor);
+    for (int32_t i = 0; i < steps; ++i) {
+        if (penStyle != lineDotted || (i / kDotRun) % 2 == 0) {
+            cairo_rectangle(cairo, x, y, 1, 1);
+        }
+        const int32_t previous = error;
+        if (previous > -dx) {
+            error -= dy;
+            x += stepX;
+        }
+        if (previous < dy) {
+            error += dx;
+            y += stepY;
+        }
+    }
+    cairo_fill(cairo);
+    cairo_restore(cairo);
+}
+
+void DrawContext::strokeRect(const Rect& rect) {
+    moveTo(Point{rect.left, rect.top});
+    lineTo(Point{rect.right, rect.top});
+    lineTo(Point{rect.right, rect.bottom});
+    lineTo(Point{rect.left, rect.bottom});
+    lineTo(Point{rect.left, rect.top});
+}
+
+void DrawContext::fillRect(const Rect& rect) {
+    cairo_t* cairo = cairoOf(deviceContext);
+    if (cairo == nullptr) {
+        return;
+    }
+    fillPixels(cairo, fillColor, rect.left + 1, rect.top + 1, rect.right - rect.left - 1,
+               rect.bottom - rect.top - 1);
+}
+
+void DrawContext::setLineStyle(int32_t style) {
+    lineStyle = style;
+    penStyle = style == lineDotted ? lineDotted : lineSolid;
+}
+
+void DrawContext::setLineColor(Color color) { lineColor = color; }
+
+void DrawContext::setFillColor(Color color) { fillColor = color; }
+
+void DrawContext::setTextColor(Color color) { textColor = color; }
+
+void DrawContext::setFont(int32_t id, int32_t size, int32_t face) {
+    fontChoice = chooseFont(id, size, face);
+    fontId = fontChoice.id;
+    fontSize = fontChoice.size;
+    fontChosen = true;
+}
+
+void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int32_t alignment) {
+    cairo_t* cairo = cairoOf(deviceContext);
+    if (cairo == nullptr || text == nullptr) {
+        return;
+    }
+    // Before the first setFont the platform's default font is in use: regular, 12 pixels.
+    const FontChoice font = fontChosen ? fontChoice : chooseFont(3, 12, 0);
+    cairo_save(cairo);
+    cairo_select_font_face(cairo, cairoFace(font),
+                           font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                           font.weight >= 700 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cairo, font.size);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    cairo_set_font_options(cairo, options);
+    cairo_font_options_destroy(options);
+
+    cairo_font_extents_t fontExtents;
+    cairo_font_extents(cairo, &fontExtents);
+    cairo_text_extents_t textExtents;
+    cairo_text_extents(cairo, text, &textExtents);
+    TextMetrics metrics;
+    metrics.ascent = static_cast<int32_t>(std::lround(fontExtents.ascent));
+    metrics.height = metrics.ascent + static_cast<int32_t>(std::lround(fontExtents.descent));
+    metrics.width = static_cast<int32_t>(std::lround(textExtents.x_advance));
+    const TextPlacement place = placeText(rect, alignment, metrics);
+
+    // Text never leaves its box: right and bottom are outside.
+    cairo_rectangle(cairo, place.clip.left, place.clip.top, place.clip.width(), place.clip.height());
+    cairo_clip(cairo);
+    if (opaque) {
+        fillPixels(cairo, fillColor, place.origin.h, place.origin.v, metrics.width, metrics.height);
+    }
+    setSource(cairo, textColor);
+    cairo_move_to(cairo, place.origin.h, place.origin.v + metrics.ascent);
+    cairo_show_text(cairo, text);
+    if (font.underline) {
+        cairo_new_path(cairo);
+        const int32_t thickness = font.size >= 24 ? font.size / 12 : 1;
+        fillPixels(cairo, textColor, place.origin.h, place.origin.v + metrics.ascent + 1,
+                   metrics.width, thickness);
+    }
+    cairo_restore(cairo);
+}
+
+int32_t DrawContext::mouseButtons() {
+    int32_t buttons = 0;
+    x11port::windowSystem().pointer(buttons);
+    return buttons;
+}
+
+void DrawContext::mousePosition(Point& where) {
+    int32_t buttons = 0;
+    const Point screen = x11port::windowSystem().pointer(buttons);
+    where.h = screen.h - windowLeft;
+    where.v = screen.v - windowTop;
+}

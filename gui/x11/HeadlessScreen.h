@@ -1,0 +1,50 @@
+// The headless screen of the Linux port: windows without a display, pixels in memory and a
+// pointer that tests script. Used by tests and by anything that runs without an X server.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gui/Color.h"
+#include "gui/Geometry.h"
+
+namespace headless {
+
+// One pointer sample: screen position and buttonLeft | ... | modAlt.
+struct PointerState {
+    Point screen;
+    int32_t buttons = 0;
+};
+
+// Makes every later window, context and pointer query use the headless screen, display or not.
+// Call before the first Frame is made.
+void enable();
+bool enabled();
+
+// A stand-in for the host's window with its top-left corner at a screen position.
+void* createHostWindow(int32_t screenLeft, int32_t screenTop, int32_t width, int32_t height);
+// Destroys a host window: its children are destroyed too and learn it at their next event pass.
+void destroyHostWindow(void* window);
+
+// Sets the pointer; it stays there until changed.
+void setPointer(Point screen, int32_t buttons);
+// Each later pointer query takes the next sample; the last one then stays.
+void scriptPointer(const std::vector<PointerState>& samples);
+// Pointer queries made so far.
+int64_t pointerQueries();
+
+// Queues events for a window as the X server would.
+void postExpose(void* window, const Rect& area);
+void postButtonPress(void* window, Point where);
+void discardEvents(void* window);
+int32_t pendingEvents(void* window);
+
+bool isWindow(void* window);
+// Toolkit windows (Frame children) alive; the last one's destruction releases the screen.
+int32_t childWindowCount();
+// What the screen shows at a window pixel; colorBlack outside the window.
+Color pixel(void* window, int32_t x, int32_t y);
+// Last cursor kind set over a window.
+int32_t cursorOf(void* window);
+
+}  // namespace headless

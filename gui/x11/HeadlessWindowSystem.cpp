@@ -1,0 +1,228 @@
+// The headless window system and the test interface that drives it.
+#include "gui/x11/HeadlessWindowSystem.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+
+#include "gui/DrawContext.h"
+#include "gui/Frame.h"
+#include "gui/GuiObjectCount.h"
+#include "gui/x11/CairoPixels.h"
+#include "gui/x11/HeadlessScreen.h"
+
+namespace x11port {
+
+namespace {
+
+struct HeadlessWindow {
+    uintptr_t parent = 0;
+    Point screen;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool child = false;
+    bool destroyed = false;
+    int32_t cursor = cursorDefault;
+    cairo_surface_t* pixels = nullptr;  // children only
+    std::deque<WindowEvent> events;
+};
+
+// Window ids start well away from 0 so that a null handle is never a window.
+uintptr_t nextId = 0x1000;
+std::map<uintptr_t, HeadlessWindow> windows;
+std::deque<headless::PointerState> script;
+headless::PointerState pointerState;
+int64_t queries = 0;
+bool chosen = false;
+
+HeadlessWindow* find(void* window) {
+    const auto found = windows.find(reinterpret_cast<uintptr_t>(window));
+    return found == windows.end() ? nullptr : &found->second;
+}
+
+class HeadlessSystem final : public WindowSystem {
+public:
+    void* createChild(void* parent, int32_t width, int32_t height) override {
+        const HeadlessWindow* host = find(parent);
+        if (host == nullptr || host->destroyed || width < 0 || height < 0) {
+            return nullptr;
+        }
+        HeadlessWindow window;
+        window.parent = reinterpret_cast<uintptr_t>(parent);
+        window.screen = host->screen;
+        window.width = width;
+        window.height = height;
+        window.child = true;
+        // Cairo refuses nothing below 0; an empty window keeps an empty image.
+        window.pixels = createImage(width, height);
+        if (window.pixels == nullptr) {
+            return nullptr;
+        }
+        // Mapping a window exposes all of it.
+        window.events.push_back(WindowEvent{WindowEvent::Kind::Paint, Rect{0, 0, width, height}, {}});
+        const uintptr_t id = nextId++;
+        windows.emplace(id, std::move(window));
+        return reinterpret_cast<void*>(id);
+    }
+
+    void destroyWindow(void* handle) override {
+        HeadlessWindow* window = find(handle);
+        if (window == nullptr) {
+            return;
+        }
+        destroySurface(window->pixels);
+        windows.erase(reinterpret_cast<uintptr_t>(handle));
+    }
+
+    cairo_surface_t* windowSurface(void* handle) override {
+        HeadlessWindow* window = find(handle);
+        if (window == nullptr || window->destroyed || window->pixels == nullptr) {
+            return nullptr;
+        }
+        guiObjects::created();
+        return cairo_surface_reference(window->pixels);
+    }
+
+    void flush(void* /*window*/) override {}
+
+    Point windowPosition(void* handle) override {
+        const HeadlessWindow* window = find(handle);
+        return window != nullptr ? window->screen : Point{};
+    }
+
+    Point pointer(int32_t& buttons) override {
+        ++queries;
+        if (!script.empty()) {
+            pointerState = script.front();
+            script.pop_front();
+        }
+        buttons = pointerState.buttons;
+        return pointerState.screen;
+    }
+
+    bool nextEvent(void* handle, WindowEvent& event, bool exposeOnly) override {
+        HeadlessWindow* window = find(handle);
+        if (window == nullptr) {
+            return false;
+        }
+        for (auto it = window->events.begin(); it != window->events.end(); ++it) {
+            if (!exposeOnly || it->kind != WindowEvent::Kind::Press) {
+                event = *it;
+                window->events.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void setCursor(void* handle, int32_t kind) override {
+        HeadlessWindow* window = find(handle);
+        if (window != nullptr) {
+            window->cursor = kind;
+        }
+    }
+};
+
+HeadlessSystem headlessSystem;
+
+}  // namespace
+
+WindowSystem& headlessWindowSystem() { return headlessSystem; }
+
+bool headlessChosen() { return chosen; }
+
+}  // namespace x11port
+
+namespace headless {
+
+using x11port::find;
+using x11port::HeadlessWindow;
+using x11port::WindowEvent;
+
+void enable() { x11port::chosen = true; }
+
+bool enabled() { return x11port::chosen; }
+
+void* createHostWindow(int32_t screenLeft, int32_t screenTop, int32_t width, int32_t height) {
+    HeadlessWindow window;
+    window.screen = Point{screenLeft, screenTop};
+    window.width = width;
+    window.height = height;
+    const uintptr_t id = x11port::nextId++;
+    x11port::windows.emplace(id, std::move(window));
+    return reinterpret_cast<void*>(id);
+}
+
+void destroyHostWindow(void* handle) {
+    const uintptr_t id = reinterpret_cast<uintptr_t>(handle);
+    if (find(handle) == nullptr) {
+        return;
+    }
+    for (auto& [childId, window] : x11port::windows) {
+        if (window.child && window.parent == id && !window.destroyed) {
+            window.destroyed = true;
+            window.events.clear();
+            window.events.push_back(WindowEvent{WindowEvent::Kind::Destroyed, {}, {}});
+        }
+    }
+    x11port::windows.erase(id);
+}
+
+void setPointer(Point screen, int32_t buttons) {
+    x11port::script.clear();
+    x11port::pointerState = PointerState{screen, buttons};
+}
+
+void scriptPointer(const std::vector<PointerState>& samples) {
+    x11port::script.assign(samples.begin(), samples.end());
+}
+
+int64_t pointerQueries() { return x11port::queries; }
+
+void postExpose(void* handle, const Rect& area) {
+    HeadlessWindow* window = find(handle);
+    if (window != nullptr && !window->destroyed) {
+        window->events.push_back(WindowEvent{WindowEvent::Kind::Paint, area, {}});
+    }
+}
+
+void postButtonPress(void* handle, Point where) {
+    HeadlessWindow* window = find(handle);
+    if (window != nullptr && !window->destroyed) {
+        window->events.push_back(WindowEvent{WindowEvent::Kind::Press, {}, where});
+    }
+}
+
+void discardEvents(void* handle) {
+    HeadlessWindow* window = find(handle);
+    if (window != nullptr) {
+        window->events.clear();
+    }
+}
+
+int32_t pendingEvents(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr ? static_cast<int32_t>(window->events.size()) : 0;
+}
+
+bool isWindow(void* handle) { return find(handle) != nullptr; }
+
+int32_t childWindowCount() {
+    int32_t children = 0;
+    for (const auto& entry : x11port::windows) {
+        children += entry.second.child ? 1 : 0;
+    }
+    return children;
+}
+
+Color pixel(void* handle, int32_t x, int32_t y) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr ? x11port::readPixel(window->pixels, x, y) : colorBlack;
+}
+
+int32_t cursorOf(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr ? window->cursor : cursorDefault;
+}
+
+}  // namespace headless

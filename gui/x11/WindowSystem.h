@@ -1,0 +1,46 @@
+// The Linux port's window system: the X server, or a headless stand-in that tests can drive.
+#pragma once
+
+#include <cstdint>
+
+#include <cairo.h>
+
+#include "gui/Geometry.h"
+
+namespace x11port {
+
+struct WindowEvent {
+    enum class Kind { Paint, Press, Destroyed };
+    Kind kind = Kind::Paint;
+    Rect area;    // Paint: the area to repaint, right and bottom outside
+    Point where;  // Press: window coordinates
+};
+
+// GUI thread only. Window handles are opaque: X window ids, or headless window ids.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // A mapped child window of parent that reports exposure, button presses and its destruction;
+    // none when the parent is unknown or the system cannot be reached.
+    virtual void* createChild(void* parent, int32_t width, int32_t height) = 0;
+    virtual void destroyWindow(void* window) = 0;
+    // A new Cairo surface drawing onto the window, or none when the window is gone.
+    virtual cairo_surface_t* windowSurface(void* window) = 0;
+    // Makes what was drawn onto the window visible.
+    virtual void flush(void* window) = 0;
+    // Screen position of the window's top-left corner.
+    virtual Point windowPosition(void* window) = 0;
+    // Screen position of the pointer; buttons receives buttonLeft | ... | modAlt.
+    virtual Point pointer(int32_t& buttons) = 0;
+    // The next pending event of the window among the kinds asked for (others stay queued);
+    // false when there is none.
+    virtual bool nextEvent(void* window, WindowEvent& event, bool exposeOnly) = 0;
+    // cursorDefault .. cursorResizeDiagonalDown over the window.
+    virtual void setCursor(void* window, int32_t kind) = 0;
+};
+
+// The headless system when it was chosen or no X display can be opened, else the X server.
+WindowSystem& windowSystem();
+
+}  // namespace x11port

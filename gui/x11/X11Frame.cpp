@@ -1,0 +1,161 @@
+// The Frame's window on Linux: a child of the host's X window (or a headless one), its events
+// turned into paint, mouse and destruction calls when the editor idles.
+#include <map>
+
+#include "gui/DrawContext.h"
+#include "gui/Frame.h"
+#include "gui/FramePort.h"
+#include "gui/PaintPump.h"
+#include "gui/x11/CairoPixels.h"
+#include "gui/x11/WindowSystem.h"
+
+namespace {
+
+using x11port::WindowEvent;
+using x11port::windowSystem;
+
+// The Frame of each toolkit window, as the window's user data holds it on Windows.
+std::map<void*, Frame*> frames;
+// A control tracking a press pumps idle from inside the press; presses wait until it returns.
+int32_t pressDepth = 0;
+
+Frame* frameOf(void* window) {
+    const auto found = frames.find(window);
+    return found == frames.end() ? nullptr : found->second;
+}
+
+void paint(void* window, const Rect& area) {
+    Frame* frame = frameOf(window);
+    void* deviceContext = framePort::acquireDeviceContext(window);
+    if (frame == nullptr || deviceContext == nullptr) {
+        framePort::releaseDeviceContext(window, deviceContext);
+        return;
+    }
+    {
+        DrawContext context(frame, deviceContext, window);
+        frame->drawRect(&context, area);
+    }
+    framePort::releaseDeviceContext(window, deviceContext);
+}
+
+void press(void* window, Point where) {
+    Frame* frame = frameOf(window);
+    void* deviceContext = framePort::acquireDeviceContext(window);
+    if (frame == nullptr || deviceContext == nullptr) {
+        framePort::releaseDeviceContext(window, deviceContext);
+        return;
+    }
+    ++pressDepth;
+    {
+        DrawContext context(frame, deviceContext, window);
+        frame->mouse(&context, where);
+    }
+    --pressDepth;
+    framePort::releaseDeviceContext(window, deviceContext);
+}
+
+// Handles one event; false when the window has no Frame any more.
+bool handle(void* window, const WindowEvent& event) {
+    Frame* frame = frameOf(window);
+    if (frame == nullptr) {
+        return false;
+    }
+    switch (event.kind) {
+    case WindowEvent::Kind::Paint:
+        paint(window, event.area);
+        break;
+    case WindowEvent::Kind::Press:
+        press(window, event.where);
+        break;
+    case WindowEvent::Kind::Destroyed:
+        frame->onWindowDestroyed();
+        break;
+    }
+    return true;
+}
+
+}  // namespace
+
+namespace framePort {
+
+void attachThread() {}
+
+void detachThread() {}
+
+void* createWindow(Frame* frame, void* parent, const Rect& size) {
+    void* window = windowSystem().createChild(parent, size.right - size.left, size.bottom - size.top);
+    if (window != nullptr) {
+        frames[window] = frame;
+    }
+    return window;
+}
+
+void destroyWindow(void* window) {
+    // Detach first so that nothing the destruction reports reaches the Frame.
+    frames.erase(window);
+    windowSystem().destroyWindow(window);
+}
+
+void* acquireDeviceContext(void* window) {
+    if (window == nullptr) {
+        return nullptr;
+    }
+    cairo_surface_t* surface = windowSystem().windowSurface(window);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    cairo_t* cairo = x11port::createCairo(surface);
+    // The context holds its own reference to the surface.
+    x11port::destroySurface(surface);
+    return cairo;
+}
+
+void releaseDeviceContext(void* window, void* deviceContext) {
+    if (deviceContext == nullptr) {
+        return;
+    }
+    auto* cairo = static_cast<cairo_t*>(deviceContext);
+    cairo_surface_flush(cairo_get_target(cairo));
+    x11port::destroyCairo(cairo);
+    windowSystem().flush(window);
+}
+
+Point windowPosition(void* window) { return windowSystem().windowPosition(window); }
+
+Point cursorPosition() {
+    int32_t buttons = 0;
+    return windowSystem().pointer(buttons);
+}
+
+void setCursor(void* window, int32_t kind, void*& defaultCursor) {
+    // X windows fall back to their parent's cursor when theirs is undefined: that is the default.
+    (void)defaultCursor;
+    if (kind < cursorDefault || kind > cursorResizeDiagonalDown || window == nullptr) {
+        return;
+    }
+    windowSystem().setCursor(window, kind);
+}
+
+void pumpEvents(void* window) {
+    WindowEvent event;
+    while (windowSystem().nextEvent(window, event, pressDepth > 0)) {
+        if (!handle(window, event)) {
+            return;
+        }
+    }
+}
+
+}  // namespace framePort
+
+bool dispatchPendingPaint() {
+    for (const auto& entry : frames) {
+        WindowEvent event;
+        if (windowSystem().nextEvent(entry.first, event, true)) {
+            // The map may change under the handler; stop iterating after one event.
+            void* window = entry.first;
+            handle(window, event);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,220 @@
+// The X server window system: one connection shared by all toolkit windows, opened with the first
+// and closed with the last; nobody else reads it, so the editor's idle is its only event pump.
+#include "gui/x11/XlibWindowSystem.h"
+
+#include <cstdlib>
+#include <map>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <cairo-xlib.h>
+
+#include "gui/DrawContext.h"
+#include "gui/Frame.h"
+#include "gui/GuiObjectCount.h"
+
+namespace x11port {
+
+namespace {
+
+struct WindowInfo {
+    int32_t width = 0;
+    int32_t height = 0;
+    bool destroyed = false;
+};
+
+constexpr long kEventMask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+
+Display* display = nullptr;
+std::map<::Window, WindowInfo> windows;
+
+::Window toWindow(void* handle) { return static_cast<::Window>(reinterpret_cast<uintptr_t>(handle)); }
+void* toHandle(::Window window) { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
+
+int32_t buttonsFromMask(unsigned int mask) {
+    int32_t buttons = 0;
+    buttons |= (mask & Button1Mask) != 0 ? buttonLeft : 0;
+    buttons |= (mask & Button2Mask) != 0 ? buttonMiddle : 0;
+    buttons |= (mask & Button3Mask) != 0 ? buttonRight : 0;
+    buttons |= (mask & ShiftMask) != 0 ? modShift : 0;
+    buttons |= (mask & ControlMask) != 0 ? modControl : 0;
+    buttons |= (mask & Mod1Mask) != 0 ? modAlt : 0;
+    return buttons;
+}
+
+void closeWhenUnused() {
+    if (display != nullptr && windows.empty()) {
+        XCloseDisplay(display);
+        display = nullptr;
+    }
+}
+
+class XlibSystem final : public WindowSystem {
+public:
+    void* createChild(void* parent, int32_t width, int32_t height) override {
+        if (display == nullptr) {
+            display = XOpenDisplay(nullptr);
+            if (display == nullptr) {
+                return nullptr;
+            }
+        }
+        const ::Window window = XCreateSimpleWindow(
+            display, toWindow(parent), 0, 0, static_cast<unsigned>(width > 0 ? width : 1),
+            static_cast<unsigned>(height > 0 ? height : 1), 0, 0,
+            BlackPixel(display, DefaultScreen(display)));
+        if (window == 0) {
+            closeWhenUnused();
+            return nullptr;
+        }
+        XSelectInput(display, window, kEventMask);
+        XMapWindow(display, window);
+        XFlush(display);
+        windows[window] = WindowInfo{width, height, false};
+        return toHandle(window);
+    }
+
+    void destroyWindow(void* handle) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end()) {
+            return;
+        }
+        if (!found->second.destroyed) {
+            XDestroyWindow(display, found->first);
+            XSync(display, False);
+        }
+        windows.erase(found);
+        closeWhenUnused();
+    }
+
+    cairo_surface_t* windowSurface(void* handle) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || found->second.destroyed) {
+            return nullptr;
+        }
+        cairo_surface_t* surface = cairo_xlib_surface_create(
+            display, found->first, DefaultVisual(display, DefaultScreen(display)),
+            found->second.width, found->second.height);
+        if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(surface);
+            return nullptr;
+        }
+        guiObjects::created();
+        return surface;
+    }
+
+    void flush(void* /*window*/) override {
+        if (display != nullptr) {
+            XFlush(display);
+        }
+    }
+
+    Point windowPosition(void* handle) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || found->second.destroyed) {
+            return {};
+        }
+        int x = 0;
+        int y = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(display, found->first, DefaultRootWindow(display), 0, 0, &x, &y,
+                              &child);
+        return Point{x, y};
+    }
+
+    Point pointer(int32_t& buttons) override {
+        buttons = 0;
+        // Without a window there is no connection; open one for the question.
+        Display* connection = display != nullptr ? display : XOpenDisplay(nullptr);
+        if (connection == nullptr) {
+            return {};
+        }
+        ::Window root = 0;
+        ::Window child = 0;
+        int rootX = 0;
+        int rootY = 0;
+        int windowX = 0;
+        int windowY = 0;
+        unsigned int mask = 0;
+        XQueryPointer(connection, DefaultRootWindow(connection), &root, &child, &rootX, &rootY,
+                      &windowX, &windowY, &mask);
+        if (connection != display) {
+            XCloseDisplay(connection);
+        }
+        buttons = buttonsFromMask(mask);
+        return Point{rootX, rootY};
+    }
+
+    bool nextEvent(void* handle, WindowEvent& event, bool exposeOnly) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || display == nullptr) {
+            return false;
+        }
+        XEvent xevent;
+        const long mask = exposeOnly ? (kEventMask & ~ButtonPressMask) : kEventMask;
+        while (XCheckWindowEvent(display, found->first, mask, &xevent)) {
+            switch (xevent.type) {
+            case Expose:
+                event.kind = WindowEvent::Kind::Paint;
+                event.area = Rect{xevent.xexpose.x, xevent.xexpose.y,
+                                  xevent.xexpose.x + xevent.xexpose.width,
+                                  xevent.xexpose.y + xevent.xexpose.height};
+                return true;
+            case ButtonPress:
+                event.kind = WindowEvent::Kind::Press;
+                event.where = Point{xevent.xbutton.x, xevent.xbutton.y};
+                return true;
+            case DestroyNotify:
+                if (xevent.xdestroywindow.window == found->first) {
+                    found->second.destroyed = true;
+                    event.kind = WindowEvent::Kind::Destroyed;
+                    return true;
+                }
+                break;
+            default:
+                break;  // configure, map and the like: nothing to do
+            }
+        }
+        return false;
+    }
+
+    void setCursor(void* handle, int32_t kind) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || found->second.destroyed) {
+            return;
+        }
+        static const unsigned int shapes[] = {0, XC_watch, XC_sb_h_double_arrow,
+                                              XC_sb_v_double_arrow, XC_fleur,
+                                              XC_top_right_corner, XC_bottom_right_corner};
+        if (kind == cursorDefault) {
+            XUndefineCursor(display, found->first);
+        } else {
+            // The server keeps the cursor while the window uses it.
+            const Cursor cursor = XCreateFontCursor(display, shapes[kind]);
+            XDefineCursor(display, found->first, cursor);
+            XFreeCursor(display, cursor);
+        }
+        XFlush(display);
+    }
+};
+
+XlibSystem xlibSystem;
+
+}  // namespace
+
+bool displayAvailable() {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || name[0] == 0) {
+        return false;
+    }
+    Display* probe = XOpenDisplay(nullptr);
+    if (probe == nullptr) {
+        return false;
+    }
+    XCloseDisplay(probe);
+    return true;
+}
+
+WindowSystem& xlibWindowSystem() { return xlibSystem; }
+
+}  // namespace x11port
