@@ -1,4 +1,5 @@
 // Biquad design (bandwidth form) of the pre and post filters, recomputed only when an input changed.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/FreezeEffect.h"
@@ -9,12 +10,15 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kHalfLn2 = 0.34657359027997265471;  // ln(2) / 2
 
-// The design stays finite below 0.49 of the sample rate (above it sin(w0) nears 0), and its
-// 32-bit coefficients stay stable for w0 of at least 0.001 (50 Hz up to 314 kHz sample rate).
-constexpr double kMaxFrequencyRatio = 0.49;
+// Near Nyquist sin(w0) nears 0 and alpha grows until the 32-bit coefficients put a pole on
+// the unit circle; near 0 the same happens with cos(w0). Between 0.001 rad and 0.45 of the
+// sample rate they keep a margin, which covers 50..9050 Hz from 20.2 kHz to 314 kHz.
+constexpr double kMaxFrequencyRatio = 0.45;
 constexpr double kMinW0 = 0.001;
 constexpr double kMinBandwidth = 0.001;  // octaves
 constexpr double kMaxBandwidth = 4.0;
+// A last bound on alpha; the frequency and bandwidth limits keep the argument below 13.
+constexpr double kMaxSinhArgument = 18.0;
 
 // Valid settings give 0.1..1 octaves and a cutoff value of 0..1.
 constexpr float kMinWorkingBandwidth = 0.1f;
@@ -35,7 +39,7 @@ BiquadCoefficients FreezeEffect::calcBiquad(int32_t type, double frequency, doub
                                  2.0 * kPi * kMaxFrequencyRatio);
     const double sn = std::sin(w0);
     const double cs = std::cos(w0);
-    const double alpha = sn * std::sinh(kHalfLn2 * bw * w0 / sn);
+    const double alpha = sn * std::sinh(std::min(kHalfLn2 * bw * w0 / sn, kMaxSinhArgument));
     const double a0 = 1.0 + alpha;
     const double a1 = -2.0 * cs;
     const double a2 = 1.0 - alpha;

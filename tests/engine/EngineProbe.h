@@ -1,0 +1,118 @@
+// Test access to the engine's audio state, and helpers that run audio through it.
+#pragma once
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "TestHost.h"
+#include "engine/FreezeEffect.h"
+
+// Opens the protected audio state to the tests; adds nothing else.
+class EngineProbe : public FreezeEffect {
+public:
+    EngineProbe() : FreezeEffect(testHostCallback) {}
+    using FreezeEffect::fadeLength;
+    using FreezeEffect::fadeState;
+    using FreezeEffect::holdOff;
+    using FreezeEffect::hostSampleRate;
+    using FreezeEffect::loopGain;
+    using FreezeEffect::noteDelay;
+    using FreezeEffect::noteLoopLength;
+    using FreezeEffect::notePending;
+    using FreezeEffect::playIndex;
+    using FreezeEffect::postCoefficients;
+    using FreezeEffect::preCoefficients;
+    using FreezeEffect::recording;
+    using FreezeEffect::repeatCount;
+    using FreezeEffect::repeatLimit;
+    using FreezeEffect::tempo;
+    using FreezeEffect::writeIndex;
+};
+
+// A fresh probe on a fresh fake host (44100 Hz, 120 BPM).
+inline std::unique_ptr<EngineProbe> makeProbe() {
+    currentTestHost() = TestHost();
+    return std::make_unique<EngineProbe>();
+}
+
+struct Stereo {
+    std::vector<float> left;
+    std::vector<float> right;
+    explicit Stereo(size_t frames = 0, float value = 0.0f) : left(frames, value), right(frames, value) {}
+    size_t size() const { return left.size(); }
+};
+
+// Runs the input through processReplacing (or process, adding to `out`) in blocks of the
+// given sizes, repeated cyclically.
+inline void render(FreezeEffect& effect, const Stereo& in, Stereo& out,
+                   const std::vector<int32_t>& blockSizes, bool accumulate = false) {
+    if (out.size() != in.size()) out = Stereo(in.size());
+    size_t at = 0;
+    size_t next = 0;
+    while (at < in.size()) {
+        int32_t block = blockSizes[next++ % blockSizes.size()];
+        if (static_cast<size_t>(block) > in.size() - at) block = static_cast<int32_t>(in.size() - at);
+        float* inputs[2] = {const_cast<float*>(in.left.data() + at), const_cast<float*>(in.right.data() + at)};
+        float* outputs[2] = {out.left.data() + at, out.right.data() + at};
+        if (accumulate)
+            effect.process(inputs, outputs, block);
+        else
+            effect.processReplacing(inputs, outputs, block);
+        at += static_cast<size_t>(block);
+    }
+}
+
+inline Stereo render(FreezeEffect& effect, const Stereo& in, int32_t blockSize = 512) {
+    Stereo out(in.size());
+    render(effect, in, out, {blockSize});
+    return out;
+}
+
+// One sample through processReplacing; returns the left output.
+inline float step(FreezeEffect& effect, float left, float right) {
+    float inL = left;
+    float inR = right;
+    float outL = 0.0f;
+    float outR = 0.0f;
+    float* inputs[2] = {&inL, &inR};
+    float* outputs[2] = {&outL, &outR};
+    effect.processReplacing(inputs, outputs, 1);
+    return outL;
+}
+
+inline float step(FreezeEffect& effect, float value) { return step(effect, value, value); }
+
+// A VstEvents list of MIDI messages, laid out as hosts do (numEvents pointers).
+struct MidiList {
+    std::vector<VstMidiEvent> events;
+    std::vector<unsigned char> storage;
+
+    void add(int32_t deltaFrames, int status, int data1, int data2) {
+        VstMidiEvent event{};
+        event.type = kVstMidiType;
+        event.byteSize = sizeof(VstMidiEvent);
+        event.deltaFrames = deltaFrames;
+        event.midiData[0] = static_cast<char>(status);
+        event.midiData[1] = static_cast<char>(data1);
+        event.midiData[2] = static_cast<char>(data2);
+        events.push_back(event);
+    }
+
+    VstEvents* list() {
+        const size_t bytes = sizeof(VstEvents) + events.size() * sizeof(VstEvent*);
+        storage.assign(bytes, 0);
+        auto* list = reinterpret_cast<VstEvents*>(storage.data());
+        list->numEvents = static_cast<int32_t>(events.size());
+        VstEvent** pointers = list->events;
+        for (size_t i = 0; i < events.size(); ++i)
+            pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
+        return list;
+    }
+};
+
+inline bool allFinite(const Stereo& s) {
+    for (size_t i = 0; i < s.size(); ++i)
+        if (!std::isfinite(s.left[i]) || !std::isfinite(s.right[i])) return false;
+    return true;
+}

@@ -1,0 +1,110 @@
+// Bit reducer, dry/wet mix and the gain ramp's building blocks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EngineProbe.h"
+
+namespace {
+
+Stereo sine(size_t frames, double hz, float amplitude) {
+    Stereo s(frames);
+    for (size_t i = 0; i < frames; ++i)
+        s.left[i] = s.right[i] =
+            amplitude * static_cast<float>(std::sin(2.0 * M_PI * hz * static_cast<double>(i) / 44100.0));
+    return s;
+}
+
+TEST(BitReducer, RoundsTowardMinusInfinityInStepsOfOneOverQ) {
+    const double half = 0.5;
+    const struct {
+        float in;
+        float out;
+    } atOneBit[] = {{-0.1f, -0.5f}, {0.1f, 0.0f}, {0.74f, 0.5f}, {-0.5f, -0.5f}, {-0.51f, -1.0f},
+                    {0.0f, 0.0f},   {1.0f, 1.0f}, {-1.0f, -1.0f}, {3e38f, 3e38f}, {-3e38f, -3e38f}};
+    for (const auto& c : atOneBit) EXPECT_EQ(reduceBits(c.in, 2.0f, half), c.out) << c.in;
+
+    // At 32 bits the step is 2^-32: every sample stays within it, most are unchanged.
+    const float q32 = 4294967296.0f;
+    for (float x : {0.3f, -0.7f, 1e-12f, -1e-12f, 0.999f}) {
+        const float y = reduceBits(x, q32, 1.0 / 4294967296.0);
+        EXPECT_LE(y, x);
+        EXPECT_LT(x - y, 2.4e-10f) << x;
+    }
+    EXPECT_EQ(floorToward(-2.5), -3.0);
+    EXPECT_EQ(floorToward(2.5), 2.0);
+    EXPECT_EQ(floorToward(-3.0), -3.0);
+    EXPECT_EQ(floorToward(1e300), 1e300);
+}
+
+TEST(BitReducer, BitsZeroMakesEveryLoopSampleAMultipleOfOneHalf) {
+    auto effect = makeProbe();
+    effect->setParameter(kParamBits, 0.0f);
+    EXPECT_EQ(effect->getBitsValue(), 1.0f);
+    const Stereo out = render(*effect, sine(6000, 441.0, 0.9f), 256);
+    int32_t nonZero = 0;
+    for (float v : out.left) {
+        ASSERT_EQ(std::floor(v * 2.0f), v * 2.0f) << v;
+        if (v != 0.0f) ++nonZero;
+    }
+    EXPECT_GT(nonZero, 1000);  // the loop was heard
+
+    // At bits 1 (32 bits) the loop is the recording times its gain.
+    auto fine = makeProbe();
+    const Stereo in = sine(6000, 441.0, 0.9f);
+    const Stereo full = render(*fine, in, 256);
+    const float* slots = fine->getBufferL();
+    // The pass after the wrap in sample 1371 reads slot s at 1371 + s; full gain from slot 46
+    // until the fade zone (123 samples at knak 0.1) begins at slot 1249.
+    for (int32_t s = 46; s < 1249; ++s)
+        ASSERT_NEAR(full.left[static_cast<size_t>(1371 + s)], slots[s], 2.4e-10f) << s;
+}
+
+TEST(Mix, DryWetBlendsUnfilteredInputAndLoop) {
+    const Stereo in = sine(8000, 300.0, 0.8f);
+    auto dry = makeProbe();
+    dry->setParameter(kParamDryWet, 0.0f);
+    dry->cycleFilterType(1);  // a pre filter never reaches the dry path
+    const Stereo outDry = render(*dry, in, 128);
+    for (size_t i = 0; i < in.size(); ++i) {
+        ASSERT_EQ(outDry.left[i], in.left[i]) << i;
+        ASSERT_EQ(outDry.right[i], in.right[i]) << i;
+    }
+    EXPECT_GE(dry->getStepIndex(), 1);  // a loop ran meanwhile
+
+    auto wet = makeProbe();
+    const Stereo outWet = render(*wet, in, 128);
+    auto mixed = makeProbe();
+    mixed->setParameter(kParamDryWet, 0.25f);
+    const Stereo outMixed = render(*mixed, in, 128);
+    for (size_t i = 0; i < in.size(); ++i)
+        ASSERT_NEAR(outMixed.left[i], 0.25f * outWet.left[i] + 0.75f * in.left[i], 1e-6f) << i;
+}
+
+TEST(Mix, FullyWetIsSilentOnceTheLoopStops) {
+    auto effect = makeProbe();
+    effect->setParameter(kParamRepeat, 0.0f);  // heard once
+    Stereo in(1372 * 6, 0.05f);                // below the threshold after the burst
+    for (size_t i = 0; i < 200; ++i) in.left[i] = in.right[i] = 0.9f;
+    const Stereo out = render(*effect, in, 100);
+    EXPECT_GE(effect->repeatCount, effect->repeatLimit);
+    for (size_t i = 1372 * 2 + 10; i < in.size(); ++i) ASSERT_EQ(out.left[i], 0.0f) << i;
+}
+
+TEST(GainRamp, FadeLengthIsKnakOfTheLoopWithAFloorOf40) {
+    EXPECT_EQ(fadeLengthFor(0.5f, 1372), 617);
+    EXPECT_EQ(fadeLengthFor(0.0f, 1372), 40);
+    EXPECT_EQ(fadeLengthFor(1.0f, 1372), 1234);
+    EXPECT_EQ(fadeLengthFor(1.0f, 30), 40);
+    EXPECT_EQ(fadeLengthFor(1.0f, kMaxLoopLength), 198449);
+
+    // A loop of 39 samples lies in the fade zone: its gain falls to 0 and stays there.
+    float gain = 1.0f;
+    FadeState state = FadeState::FadingIn;
+    for (int32_t pass = 0; pass < 5; ++pass)
+        for (int32_t slot = 0; slot < 39; ++slot) advanceGainRamp(gain, state, slot, 40, 39);
+    EXPECT_EQ(gain, 0.0f);
+    EXPECT_EQ(state, FadeState::Steady);
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// Hostile host, parameter, chunk and MIDI input: no crash, no NaN or infinity out of finite input.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
+#include "EngineProbe.h"
+
+namespace {
+
+const float kNanF = std::numeric_limits<float>::quiet_NaN();
+const float kInfF = std::numeric_limits<float>::infinity();
+const double kNan = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+Stereo noiseBursts(size_t frames, float amplitude) {
+    Stereo s(frames);
+    std::mt19937 noise(7);
+    std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
+    for (size_t i = 0; i < frames; ++i) {
+        const float envelope = (i % 7000) < 1500 ? amplitude : amplitude * 0.01f;
+        s.left[i] = envelope * uniform(noise);
+        s.right[i] = envelope * uniform(noise);
+    }
+    return s;
+}
+
+void allFiltersOn(FreezeEffect& effect) {
+    effect.cycleFilterType(1);
+    effect.cycleFilterType(1);  // pre HP
+    effect.cycleFilterType(2);  // post LP
+}
+
+TEST(Safety, EmptyOrMissingBuffersOnlyPrepareTheBlock) {
+    auto effect = makeProbe();
+    float sample = 0.5f;
+    float* channels[2] = {&sample, nullptr};
+    for (int32_t frames : {0, -1, std::numeric_limits<int32_t>::min()}) {
+        effect->processReplacing(nullptr, nullptr, frames);
+        effect->process(nullptr, nullptr, frames);
+    }
+    effect->processReplacing(channels, channels, 1);
+    effect->process(nullptr, channels, 1);
+    EXPECT_EQ(sample, 0.5f);
+    EXPECT_EQ(effect->getLoopLength(), 1372);
+}
+
+TEST(Safety, AnyTimeInformationKeepsTheOutputFinite) {
+    const double values[] = {0.0, -1.0, kNan, kInf, -kInf, 1e9, 1e300, 0.5, 1.0, 44100.0};
+    for (double rate : values)
+        for (double bpm : values) {
+            auto effect = makeProbe();
+            allFiltersOn(*effect);
+            currentTestHost().timeInfo.sampleRate = rate;
+            currentTestHost().timeInfo.tempo = bpm;
+            const Stereo out = render(*effect, noiseBursts(16000, 0.9f), 512);
+            ASSERT_TRUE(allFinite(out)) << rate << " " << bpm;
+            ASSERT_GE(effect->getLoopLength(), 0);
+            ASSERT_LE(effect->getLoopLength(), kMaxLoopLength);
+        }
+}
+
+TEST(Safety, ParametersFarOutsideTheirRangeKeepTheOutputFinite) {
+    const float values[] = {1e6f, -1e6f, kNanF, kInfF, -kInfF, 3e38f, -0.5f, 1.5f};
+    for (int32_t index = 0; index < kNumParams; ++index)
+        for (float value : values) {
+            auto effect = makeProbe();
+            allFiltersOn(*effect);
+            effect->setParameter(index, value);
+            const Stereo out = render(*effect, noiseBursts(16000, 0.9f), 333);
+            ASSERT_TRUE(allFinite(out)) << "parameter " << index << " = " << value;
+            // The stored value stays what the host gave.
+            const float stored = effect->getParameter(index);
+            if (std::isnan(value))
+                EXPECT_TRUE(std::isnan(stored));
+            else
+                EXPECT_EQ(stored, value);
+        }
+
+    // Bits of 1e6 do not silence or poison the loop: it is heard as at 32 bits.
+    auto huge = makeProbe();
+    auto normal = makeProbe();
+    huge->setParameter(kParamBits, 1e6f);
+    const Stereo in = noiseBursts(8000, 0.9f);
+    const Stereo a = render(*huge, in, 256);
+    const Stereo b = render(*normal, in, 256);
+    for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(a.left[i], b.left[i]) << i;
+}
+
+TEST(Safety, StepValuesFromABankChunkMayBeAnything) {
+    const float values[] = {kNanF, kInfF, -kInfF, 1e30f, -1e30f, 2.0f, -1.0f};
+    for (float value : values) {
+        auto effect = makeProbe();
+        void* data = nullptr;
+        const int32_t size = effect->getChunk(&data, false);
+        ASSERT_EQ(size, kBankChunkSize);
+        std::vector<unsigned char> bank(static_cast<unsigned char*>(data),
+                                        static_cast<unsigned char*>(data) + size);
+        for (int32_t step = 0; step < kNumStepValues; ++step)
+            std::memcpy(bank.data() + kBankStepsOffset + step * 4, &value, 4);
+        effect->setChunk(bank.data(), size, false);
+        const Stereo out = render(*effect, noiseBursts(30000, 0.9f), 512);
+        ASSERT_TRUE(allFinite(out)) << value;
+        EXPECT_GE(effect->getStepIndex(), 1) << value;
+        // The offset stays within -8..+8 units (NaN counts as no offset).
+        EXPECT_GE(effect->getLoopLength(), 343) << value;
+        EXPECT_LE(effect->getLoopLength(), 12 * 343) << value;
+    }
+}
+
+TEST(Safety, VeryLoudInputStaysFinite) {
+    for (float amplitude : {1e3f, 1e30f}) {
+        auto effect = makeProbe();
+        allFiltersOn(*effect);
+        effect->setParameter(kParamDryWet, 0.5f);
+        effect->setParameter(kParamBits, 0.5f);
+        const Stereo out = render(*effect, noiseBursts(20000, amplitude), 512);
+        ASSERT_TRUE(allFinite(out)) << amplitude;
+    }
+}
+
+TEST(Safety, ExtremeMidiInput) {
+    auto effect = makeProbe();
+    effect->toggleMidiNoteControl();
+    effect->toggleNoteRecordStart();
+    effect->toggleRepeatTillNoteOff();
+    for (int32_t note : {0, 127, -1000000, 1000000, std::numeric_limits<int32_t>::min(),
+                         std::numeric_limits<int32_t>::max()}) {
+        effect->noteOn(note, 100, -5);
+        EXPECT_GE(effect->noteLoopLength, 0) << note;
+        EXPECT_LE(effect->noteLoopLength, kMaxLoopLength) << note;
+        const Stereo out = render(*effect, noiseBursts(3000, 0.5f), 100);
+        ASSERT_TRUE(allFinite(out)) << note;
+        EXPECT_FALSE(effect->notePending);
+        effect->noteOff(note, std::numeric_limits<int32_t>::min());
+    }
+}
+
+}  // namespace
