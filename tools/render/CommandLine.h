@@ -1,0 +1,23 @@
+// The offline host's command line.
+#pragma once
+
+#include <string>
+
+#include "tools/render/RenderSettings.h"
+
+struct CommandLine {
+    std::string input;
+    std::string output;
+    std::string plugin;        // empty: the plug-in built beside the tool
+    std::string midiFile;
+    bool demo = false;
+    double demoSeconds = 16.0;
+    bool timing = false;
+    bool quiet = false;
+    bool help = false;
+    RenderSettings settings;
+};
+
+// Parses argv[1..]; on a bad argument returns false with a message naming it.
+bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error);
+const char* usageText();

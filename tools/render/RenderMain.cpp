@@ -1,0 +1,105 @@
+// brindleloop-render: plays a sound file (or the built-in drum loop) through the plug-in binary
+// and writes the result. Exit codes: 0 done, 1 a file or the plug-in failed, 2 a bad argument.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/render/AudioData.h"
+#include "tools/render/CommandLine.h"
+#include "tools/render/DemoLoop.h"
+#include "tools/render/FileBytes.h"
+#include "tools/render/MidiText.h"
+#include "tools/render/ProcessInfo.h"
+#include "tools/render/RenderSession.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+int fail(const std::string& message, int code = 1) {
+    std::fprintf(stderr, "brindleloop-render: %s\n", message.c_str());
+    return code;
+}
+
+bool readText(const std::string& path, std::string& text) {
+    std::vector<unsigned char> bytes;
+    if (!readFileBytes(path, bytes)) return false;
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    CommandLine line;
+    std::string error;
+    if (!parseCommandLine(argc, argv, line, error)) {
+        std::fprintf(stderr, "brindleloop-render: %s\n(brindleloop-render --help lists the options)\n",
+                     error.c_str());
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    RenderSettings& settings = line.settings;
+    settings.bankFile = settings.bankFile.empty() ? "" : nativePath(settings.bankFile);
+    settings.presetFile = settings.presetFile.empty() ? "" : nativePath(settings.presetFile);
+
+    if (!line.midiFile.empty()) {
+        std::string text;
+        if (!readText(nativePath(line.midiFile), text)) return fail("cannot read MIDI note file " + line.midiFile);
+        if (!parseMidiText(text, settings.notes, error)) return fail(line.midiFile + ", " + error);
+    }
+
+    AudioData input;
+    if (line.demo) {
+        input = makeDemoLoop(line.demoSeconds, settings.tempo);
+    } else if (!readAudioFile(nativePath(line.input), input, error)) {
+        return fail(error);
+    }
+
+    const std::string plugin = line.plugin.empty() ? defaultPluginPath() : nativePath(line.plugin);
+    RenderSession session;
+    if (!session.open(plugin, input.sampleRate, settings.blockSize, error)) return fail(error);
+    if (!session.configure(settings, error)) return fail(error);
+
+    const bool showProgress = !line.quiet && errorIsTerminal() && input.frames() > 30 * input.sampleRate;
+    const double seconds = static_cast<double>(input.frames()) / input.sampleRate;
+    AudioData output;
+    const double cpuBefore = processCpuSeconds();
+    session.render(input, output, settings, [&](size_t done) {
+        if (showProgress)
+            std::fprintf(stderr, "\rrendering %5.1f / %.1f s", static_cast<double>(done) / input.sampleRate, seconds);
+    });
+    const double cpu = processCpuSeconds() - cpuBefore;
+    if (showProgress) std::fputs("\n", stderr);
+    session.close();
+
+    // Written under a temporary name and renamed, so a failure leaves no partial output.
+    const std::string target = nativePath(line.output);
+    const std::string temporary = target + ".partial";
+    if (!writeAudioFile(temporary, output, error)) {
+        std::remove(temporary.c_str());
+        return fail(error);
+    }
+    if (!replaceFile(temporary, target)) {
+        std::remove(temporary.c_str());
+        return fail("cannot move the rendered file to " + line.output);
+    }
+    if (!line.quiet)
+        std::printf("brindleloop-render: wrote %s (%.2f s, %.0f Hz, stereo float)\n", line.output.c_str(),
+                    seconds, input.sampleRate);
+    if (line.timing) {
+        const double perSecond = seconds > 0.0 ? cpu / seconds : 0.0;
+        std::printf("timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx\n",
+                    cpu, seconds, perSecond, perSecond > 0.0 ? 1.0 / perSecond : 0.0);
+    }
+    return 0;
+}

@@ -1,0 +1,62 @@
+// The render core of the offline host: loads a plug-in through its entry point, serves time
+// information, applies settings and chunks, and plays audio through it in blocks with MIDI.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/VstApi.h"
+#include "tools/loader/PluginLoader.h"
+#include "tools/render/AudioData.h"
+#include "tools/render/RenderSettings.h"
+
+class RenderSession {
+public:
+    RenderSession() = default;
+    RenderSession(const RenderSession&) = delete;
+    RenderSession& operator=(const RenderSession&) = delete;
+    ~RenderSession();
+
+    // Loads the binary, creates the effect and switches it on. On failure error says why.
+    bool open(const std::string& pluginPath, double sampleRate, int32_t blockSize, std::string& error);
+    // Program, chunk files, parameters by name and editor-only settings, in that order.
+    bool configure(const RenderSettings& settings, std::string& error);
+    // Plays the input through the effect; progress gets the frames done so far.
+    void render(const AudioData& input, AudioData& output, const RenderSettings& settings,
+                const std::function<void(size_t)>& progress = nullptr);
+    void close();
+
+    // The host side, answered for the effect whose record user field points here.
+    intptr_t answer(int32_t opcode, intptr_t value);
+    int32_t timeRequests() const { return timeRequestCount; }
+
+private:
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
+    bool loadChunkFile(const std::string& path, bool preset, std::string& error);
+    bool setParameterByName(const std::string& name, float value, std::string& error);
+    void sendEvents(const std::vector<MidiNote>& notes, size_t first, size_t last, int64_t blockStart);
+
+    PluginLoader loader;
+    AEffect* effect = nullptr;
+    VstTimeInfo timeInfo{};
+    int32_t maxBlock = 512;
+    int32_t timeRequestCount = 0;
+    std::vector<VstMidiEvent> midiEvents;
+    std::vector<unsigned char> eventList;
+};
+
+// Block sizes a host might send: fixed, or changing in a repeatable pattern up to the maximum.
+class BlockSchedule {
+public:
+    BlockSchedule(int32_t maxBlock, bool vary) : largest(maxBlock), varying(vary) {}
+    int32_t next();
+
+private:
+    int32_t largest;
+    bool varying;
+    uint32_t state = 12345u;
+    int32_t count = 0;
+};

@@ -1,0 +1,10 @@
+// A small WAV reader and writer with no dependencies, for builds without libsndfile and for
+// the tests: reads 16-, 24- and 32-bit PCM and 32-bit float, writes 32-bit float.
+#pragma once
+
+#include <string>
+
+#include "tools/render/AudioData.h"
+
+bool readWav(const std::string& path, AudioData& audio, std::string& error);
+bool writeWav(const std::string& path, const AudioData& audio, std::string& error);
