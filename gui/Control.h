@@ -11,10 +11,8 @@ class Control;
 // Told after a control changed its value in response to the mouse.
 class ControlListener {
 public:
+    virtual ~ControlListener() = default;
     virtual void valueChanged(DrawContext* context, Control* control) = 0;
-
-protected:
-    ~ControlListener() = default;
 };
 
 // GUI thread only. A new Control is dirty: its drawn value (1) differs from its value (0).

@@ -3,9 +3,7 @@
 
 class FrameOwner {
 public:
+    virtual ~FrameOwner() = default;
     // GUI thread. Lets the host and the window repaint while a control tracks the mouse.
     virtual void pumpIdle() = 0;
-
-protected:
-    ~FrameOwner() = default;
 };

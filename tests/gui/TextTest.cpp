@@ -1,0 +1,92 @@
+// Text placement: alignment, the one-pixel left inset, vertical centring, clipping, opaque boxes.
+#include "GuiTestSupport.h"
+
+namespace {
+
+constexpr Color kPaper{10, 20, 30, 0};
+constexpr Color kBox{0, 0, 255, 0};
+
+class TextTest : public HeadlessTest {};
+
+// The opaque box behind the characters shows exactly where the text was placed.
+Rect boxOf(int32_t alignment, const Rect& rect, const char* text = "Mix") {
+    Canvas canvas(120, 60, kPaper);
+    canvas.ctx()->setFont(3, 12, 0);
+    canvas.ctx()->setFillColor(kBox);
+    canvas.ctx()->setTextColor(colorYellow);
+    canvas.ctx()->drawText(text, rect, true, alignment);
+    Rect box{1000, 1000, -1, -1};
+    for (const Point& p : canvas.pixelsOf(kBox)) {
+        box.left = std::min(box.left, p.h);
+        box.top = std::min(box.top, p.v);
+        box.right = std::max(box.right, p.h);
+        box.bottom = std::max(box.bottom, p.v);
+    }
+    return box;
+}
+
+TEST_F(TextTest, AlignmentsPlaceTheBoxAndLeftStartsOnePixelIn) {
+    const Rect rect{10, 10, 110, 40};
+    const Rect left = boxOf(alignLeft, rect);
+    const Rect centre = boxOf(alignCenter, rect);
+    const Rect right = boxOf(alignRight, rect);
+    EXPECT_EQ(left.left, rect.left + 1);
+    EXPECT_EQ(right.right, rect.right - 1);
+    const int32_t width = left.right - left.left;
+    EXPECT_GT(width, 10);
+    EXPECT_EQ(centre.right - centre.left, width);
+    EXPECT_EQ(right.right - right.left, width);
+    // Centred: equal margins, the odd pixel on the right.
+    const int32_t marginLeft = centre.left - rect.left;
+    const int32_t marginRight = rect.right - 1 - centre.right;
+    EXPECT_TRUE(marginRight == marginLeft || marginRight == marginLeft + 1)
+        << marginLeft << " " << marginRight;
+    // Vertically centred the same way, in every alignment.
+    for (const Rect& box : {left, centre, right}) {
+        const int32_t above = box.top - rect.top;
+        const int32_t below = rect.bottom - 1 - box.bottom;
+        EXPECT_TRUE(below == above || below == above + 1) << above << " " << below;
+        EXPECT_EQ(box.bottom - box.top + 1, 14);  // ascent 11 + descent 3 at 12 pixels
+    }
+    // Every other alignment value is left alignment.
+    EXPECT_EQ(boxOf(7, rect), left);
+    EXPECT_EQ(boxOf(-1, rect), left);
+}
+
+TEST_F(TextTest, TextStaysInsideItsBoxAndTransparentTextHasNoBox) {
+    const Rect rect{20, 20, 40, 28};  // far too small for the text
+    Canvas canvas(80, 50, kPaper);
+    canvas.ctx()->setFont(1, 0, 0);
+    canvas.ctx()->setFillColor(kBox);
+    canvas.ctx()->setTextColor(colorYellow);
+    canvas.ctx()->drawText("Wide text here", rect, true, alignLeft);
+    const Rect ink = canvas.inkBox(kPaper);
+    EXPECT_GE(ink.left, rect.left + 1);
+    EXPECT_LE(ink.right, rect.right - 1);
+    EXPECT_GE(ink.top, rect.top);
+    EXPECT_LE(ink.bottom, rect.bottom - 1);
+
+    Canvas clear(80, 50, kPaper);
+    clear.ctx()->setFont(3, 0, 0);
+    clear.ctx()->setFillColor(kBox);
+    clear.ctx()->setTextColor(colorYellow);
+    clear.ctx()->drawText("ab", Rect{10, 10, 70, 40}, false, alignLeft);
+    EXPECT_TRUE(clear.pixelsOf(kBox).empty());
+    const Rect glyphs = clear.inkBox(kPaper);
+    EXPECT_GE(glyphs.left, 11);
+    EXPECT_LT(glyphs.left, 14);
+    EXPECT_FALSE(clear.pixelsOf(colorYellow).empty());
+}
+
+TEST_F(TextTest, EmptyTextAndAmpersandsAreDrawnAsGiven) {
+    Canvas canvas(60, 30, kPaper);
+    canvas.ctx()->setTextColor(colorYellow);
+    canvas.ctx()->drawText("", Rect{0, 0, 60, 30}, false, alignCenter);
+    EXPECT_EQ(canvas.inkBox(kPaper).right, -1);
+    // "&" is a character, not a prefix: "&&" is wider than "&".
+    const Rect one = boxOf(alignLeft, Rect{0, 0, 100, 30}, "&");
+    const Rect two = boxOf(alignLeft, Rect{0, 0, 100, 30}, "&&");
+    EXPECT_GT(two.right - two.left, one.right - one.left);
+}
+
+}  // namespace
