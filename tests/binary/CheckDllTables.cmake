@@ -1,6 +1,7 @@
 # cmake -DPLUGIN=<dll> -DOBJDUMP=<objdump> -P CheckDllTables.cmake
 # The DLL must import Windows system DLLs only (no libgcc, libstdc++ or winpthread beside it)
 # and export exactly main and VSTPluginMain.
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${OBJDUMP} -p ${PLUGIN} failed (${rc})")

@@ -1,6 +1,7 @@
 # cmake -DPLUGIN=<so> -DNM=<nm> -P CheckSoExports.cmake
 # The shared object must export exactly main and VSTPluginMain: anything else could clash with
 # the host's own symbols or with another plug-in's.
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${NM} -D --defined-only ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${NM} -D --defined-only ${PLUGIN} failed (${rc})")
