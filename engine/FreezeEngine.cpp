@@ -155,7 +155,9 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
         const float level = std::fabs(sL) * 0.5f + std::fabs(sR) * 0.5f;
         const float c = level > env ? block.attackCoefficient : block.releaseCoefficient;
         env = level + (env - level) * c;
-        if (std::fabs(env) < kEnvelopeFlushLevel) env = 0.0f;
+        // Also catches NaN (from a NaN or infinite input), which would otherwise stay in
+        // the follower for good and stop every later trigger.
+        if (!(std::fabs(env) >= kEnvelopeFlushLevel)) env = 0.0f;
 
         // Recorder: slots 1..length; slot 0 stays silent.
         if (rec == 1) {
