@@ -166,8 +166,10 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
                 rec = 0;
                 write = 0;
             } else {
-                recL[write] = sL;
-                recR[write] = sR;
+                // A NaN or infinity from the host is frozen as silence: the loop would hand
+                // it back on every pass.
+                recL[write] = std::isfinite(sL) ? sL : 0.0f;
+                recR[write] = std::isfinite(sR) ? sR : 0.0f;
             }
         }
 
