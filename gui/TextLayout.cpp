@@ -17,6 +17,7 @@ TextPlacement placeText(const Rect& rect, int32_t alignment, const TextMetrics& 
     } else {
         place.origin.h = box.left;
     }
-    place.origin.v = box.top + (box.height() - metrics.height) / 2;
+    // Halves rounded separately, as the Windows DrawText does: an odd spare row goes below.
+    place.origin.v = box.top + box.height() / 2 - metrics.height / 2;
     return place;
 }

@@ -154,13 +154,16 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
                            font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                            font.weight >= 700 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cairo, font.size);
+    // The cell height comes from the font's design ascent and descent rounded separately, as
+    // the Windows text metrics do; advances come from hinted metrics, which match Windows' widths.
     cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cairo, options);
+    cairo_font_extents_t fontExtents;
+    cairo_font_extents(cairo, &fontExtents);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
     cairo_set_font_options(cairo, options);
     cairo_font_options_destroy(options);
-
-    cairo_font_extents_t fontExtents;
-    cairo_font_extents(cairo, &fontExtents);
     cairo_text_extents_t textExtents;
     cairo_text_extents(cairo, text, &textExtents);
     TextMetrics metrics;

@@ -1,0 +1,177 @@
+// The Frame's window on Windows: the shared "Plugin%08x" class, the child window and its window
+// procedure (paint, button presses, destruction).
+#include <cstdio>
+
+#include <windows.h>
+#include <ole2.h>
+
+#include "gui/DrawContext.h"
+#include "gui/Frame.h"
+#include "gui/FramePort.h"
+#include "gui/ModuleInstance.h"
+#include "gui/PaintPump.h"
+#include "gui/win32/GdiObjects.h"
+#include "gui/win32/Win32Frame.h"
+
+namespace {
+
+// Shared by every Frame of the module: registered with the first window, unregistered with the last.
+char className[32] = "";
+int32_t classUseCount = 0;
+
+HINSTANCE instance() { return static_cast<HINSTANCE>(moduleInstance); }
+
+Frame* frameOf(HWND window) {
+    return reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Frame* frame = frameOf(window);
+    switch (message) {
+    case WM_DESTROY:
+        if (frame != nullptr) {
+            frame->onWindowDestroyed();
+        }
+        break;
+    case WM_PAINT:
+        if (frame != nullptr && GetUpdateRect(window, nullptr, FALSE)) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            {
+                DrawContext context(frame, dc, window);
+                frame->drawRect(&context, Rect{paint.rcPaint.left, paint.rcPaint.top,
+                                               paint.rcPaint.right, paint.rcPaint.bottom});
+            }
+            EndPaint(window, &paint);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (frame != nullptr) {
+            HDC dc = gdi::getDC(window);
+            {
+                DrawContext context(frame, dc, window);
+                Point where{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
+                frame->mouse(&context, where);
+            }
+            gdi::releaseDC(window, dc);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void registerClass() {
+    if (++classUseCount != 1) {
+        return;
+    }
+    std::snprintf(className, sizeof className, "Plugin%08x",
+                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(moduleInstance)));
+    WNDCLASSA windowClass;
+    windowClass.style = CS_GLOBALCLASS;
+    windowClass.lpfnWndProc = frameWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance();
+    windowClass.hIcon = nullptr;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+}
+
+void unregisterClass() {
+    if (--classUseCount == 0) {
+        UnregisterClassA(className, instance());
+    }
+}
+
+}  // namespace
+
+namespace win32port {
+
+const char* frameClassName() { return className; }
+
+int32_t frameClassUsers() { return classUseCount; }
+
+}  // namespace win32port
+
+namespace framePort {
+
+void attachThread() { OleInitialize(nullptr); }
+
+void detachThread() { OleUninitialize(); }
+
+void* createWindow(Frame* frame, void* parent, const Rect& size) {
+    registerClass();
+    HWND window = CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE, 0, 0,
+                                  size.right - size.left, size.bottom - size.top,
+                                  static_cast<HWND>(parent), nullptr, instance(), nullptr);
+    if (window == nullptr) {
+        // No window will be destroyed for this use: give it back now.
+        unregisterClass();
+        return nullptr;
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+    return window;
+}
+
+void destroyWindow(void* window) {
+    HWND handle = static_cast<HWND>(window);
+    // Without its Frame, the WM_DESTROY sent now goes to the default procedure.
+    SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
+    DestroyWindow(handle);
+    unregisterClass();
+}
+
+void* acquireDeviceContext(void* window) {
+    return window != nullptr ? gdi::getDC(static_cast<HWND>(window)) : nullptr;
+}
+
+void releaseDeviceContext(void* window, void* deviceContext) {
+    gdi::releaseDC(static_cast<HWND>(window), static_cast<HDC>(deviceContext));
+}
+
+Point windowPosition(void* window) {
+    RECT rect{0, 0, 0, 0};
+    GetWindowRect(static_cast<HWND>(window), &rect);
+    return Point{rect.left, rect.top};
+}
+
+Point cursorPosition() {
+    POINT cursor{0, 0};
+    GetCursorPos(&cursor);
+    return Point{cursor.x, cursor.y};
+}
+
+void setCursor(void* /*window*/, int32_t kind, void*& defaultCursor) {
+    if (defaultCursor == nullptr) {
+        defaultCursor = GetCursor();
+    }
+    LPCSTR shapes[] = {nullptr, IDC_WAIT, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_SIZENESW,
+                       IDC_SIZENWSE};
+    if (kind == cursorDefault) {
+        SetCursor(static_cast<HCURSOR>(defaultCursor));
+    } else if (kind > cursorDefault && kind <= cursorResizeDiagonalDown) {
+        SetCursor(LoadCursorA(nullptr, shapes[kind]));
+    }
+}
+
+void pumpEvents(void* /*window*/) {}
+
+}  // namespace framePort
+
+bool dispatchPendingPaint() {
+    MSG message;
+    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        DispatchMessageA(&message);
+        return true;
+    }
+    return false;
+}
