@@ -4,6 +4,7 @@
 
 #include "engine/FreezeEffect.h"
 #include "engine/Ranges.h"
+#include "engine/StereoVector.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr int32_t kMaxHostSampleRate = 1000000000;
 constexpr float kEnvelopeFlushLevel = 1e-10f;
 constexpr double kLn001 = -4.60517018598809136804;  // ln(0.01)
 
-bool isRealType(int32_t type) { return type >= 1 && type <= kMaxFilterType; }
+bool isRealType(int32_t type) { return static_cast<uint32_t>(type) - 1u < static_cast<uint32_t>(kMaxFilterType); }
 
 int32_t clampedSizeSteps(int32_t steps) { return steps < 1 ? 1 : (steps > kMaxSteps ? kMaxSteps : steps); }
 
@@ -84,7 +85,7 @@ FreezeEffect::BlockValues FreezeEffect::prepareBlock() {
         quantisationBits = bits;
     }
     values.quantisation = quantisation;
-    values.inverseQuantisation = 1.0 / static_cast<double>(quantisation);
+    values.inverseQuantisation = 1.0f / quantisation;
 
     if (!repeatTillNoteOff) {
         const float repeat = clampOrLow(programValues[kParamRepeat].load(), 0.0f, 1.0f);
@@ -124,32 +125,34 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
     int32_t delay = noteDelay;
     const int32_t noteLength = noteLoopLength;
 
-    BiquadCoefficients preC = preCoefficients;
-    BiquadCoefficients postC = postCoefficients;
+    StereoBlock& k = stereoBlock;
+    k.pre = StereoCoefficients(preCoefficients);
+    k.post = StereoCoefficients(postCoefficients);
+    k.wet = splat(block.wetGain);
+    k.dry = splat(block.dryGain);
+    k.quantisation = splat(block.quantisation);
+    k.inverseQuantisation = splat(block.inverseQuantisation);
     int32_t preCType = preDesign.type;
     int32_t postCType = postDesign.type;
-    BiquadState preL = preStateL;
-    BiquadState preR = preStateR;
-    BiquadState postL = postStateL;
-    BiquadState postR = postStateR;
+    StereoState pre(preStateL, preStateR);
+    StereoState post(postStateL, postStateR);
 
     for (int32_t i = 0; i < sampleFrames; ++i) {
-        const float xL = inL[i];
-        const float xR = inR[i];
+        const Stereo4 x{inL[i], inR[i], 0.0f, 0.0f};
 
         // Pre filter. A type switched on during the block gets its coefficients at once.
-        float sL = xL;
-        float sR = xR;
+        Stereo4 s = x;
         const int32_t preType = preFilterType;
         if (isRealType(preType)) {
             if (preType != preCType) {
                 designFilter(true, preType);
-                preC = preCoefficients;
+                k.pre = StereoCoefficients(preCoefficients);
                 preCType = preType;
             }
-            sL = filterSample(preC, preL, xL);
-            sR = filterSample(preC, preR, xR);
+            s = filterStereo(k.pre, pre, x);
         }
+        const float sL = s[0];
+        const float sR = s[1];
 
         // Envelope follower; halves first so that no finite input overflows.
         const float level = std::fabs(sL) * 0.5f + std::fabs(sR) * 0.5f;
@@ -180,7 +183,7 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
         }
 
         // Envelope trigger.
-        if (!noteRecordStart && rec == 0 && !hold) {
+        if (rec == 0 && !hold && !noteRecordStart) {
             const float thr = threshold;
             const bool fire = inverse ? env < thr : env > thr;
             if (fire) {
@@ -209,11 +212,9 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
             }
         }
 
-        float yL;
-        float yR;
+        Stereo4 y;
         if (repeats >= limit) {
-            yL = xL * block.dryGain;
-            yR = xR * block.dryGain;
+            y = x * k.dry;
         } else {
             position += 1.0f;
             index = static_cast<int32_t>(position);
@@ -224,29 +225,27 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
                 ++repeats;
             }
             advanceGainRamp(gain, fade, index, fadeLen, length);
-            float wL = reduceBits(recL[index] * gain, block.quantisation, block.inverseQuantisation);
-            float wR = reduceBits(recR[index] * gain, block.quantisation, block.inverseQuantisation);
+            const Stereo4 loop{recL[index], recR[index], 0.0f, 0.0f};
+            Stereo4 w = reduceBitsStereo(loop * splat(gain), k.quantisation, k.inverseQuantisation);
 
             const int32_t postType = postFilterType;
             if (isRealType(postType)) {
                 if (postType != postCType) {
                     designFilter(false, postType);
-                    postC = postCoefficients;
+                    k.post = StereoCoefficients(postCoefficients);
                     postCType = postType;
                 }
-                wL = filterSample(postC, postL, wL);
-                wR = filterSample(postC, postR, wR);
+                w = filterStereo(k.post, post, w);
             }
-            yL = wL * block.wetGain + xL * block.dryGain;
-            yR = wR * block.wetGain + xR * block.dryGain;
+            y = w * k.wet + x * k.dry;
         }
 
         if constexpr (Accumulate) {
-            outL[i] += yL;
-            outR[i] += yR;
+            outL[i] += y[0];
+            outR[i] += y[1];
         } else {
-            outL[i] = yL;
-            outR[i] = yR;
+            outL[i] = y[0];
+            outR[i] = y[1];
         }
     }
 
@@ -264,10 +263,8 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
     fadeState = fade;
     notePending = pending;
     noteDelay = delay;
-    preStateL = preL;
-    preStateR = preR;
-    postStateL = postL;
-    postStateR = postR;
+    pre.store(preStateL, preStateR);
+    post.store(postStateL, postStateR);
 }
 
 void FreezeEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {

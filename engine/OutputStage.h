@@ -38,16 +38,13 @@ inline int32_t fadeLengthFor(float knak, int32_t loopLength) {
     return zone < kMinFadeLength ? kMinFadeLength : zone;
 }
 
-// Rounds toward minus infinity; exact for every double, and cheaper than a library call.
-inline double floorToward(double value) {
-    // Beyond 2^52 every double is already whole (and NaN or infinity pass through).
-    if (!(std::fabs(value) < 4503599627370496.0)) return value;
-    const auto whole = static_cast<double>(static_cast<int64_t>(value));
-    return whole > value ? whole - 1.0 : whole;
-}
-
-// Quantises a loop sample to steps of 1 / q, rounding down; q is a power of two.
-// Worked in double so that no finite sample overflows on the way.
-inline float reduceBits(float w, float q, double inverseQ) {
-    return static_cast<float>(floorToward(static_cast<double>(w) * static_cast<double>(q)) * inverseQ);
+// Quantises a loop sample to steps of 1 / q, rounding toward minus infinity: floor(w q) / q,
+// with the division done as a product with inverseQ. From |w q| = 2^23 on every float is
+// whole, so the sample passes unchanged (which also keeps huge samples from overflowing).
+inline float reduceBits(float w, float q, float inverseQ) {
+    const float t = w * q;
+    if (!(std::fabs(t) < 8388608.0f)) return w;
+    float floored = static_cast<float>(static_cast<int32_t>(t));
+    if (floored > t) floored -= 1.0f;
+    return floored * inverseQ;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "EngineProbe.h"
+#include "engine/StereoVector.h"
 
 namespace {
 
@@ -16,25 +17,29 @@ Stereo sine(size_t frames, double hz, float amplitude) {
 }
 
 TEST(BitReducer, RoundsTowardMinusInfinityInStepsOfOneOverQ) {
-    const double half = 0.5;
+    const float half = 0.5f;
     const struct {
         float in;
         float out;
     } atOneBit[] = {{-0.1f, -0.5f}, {0.1f, 0.0f}, {0.74f, 0.5f}, {-0.5f, -0.5f}, {-0.51f, -1.0f},
                     {0.0f, 0.0f},   {1.0f, 1.0f}, {-1.0f, -1.0f}, {3e38f, 3e38f}, {-3e38f, -3e38f}};
-    for (const auto& c : atOneBit) EXPECT_EQ(reduceBits(c.in, 2.0f, half), c.out) << c.in;
+    for (const auto& c : atOneBit) {
+        EXPECT_EQ(reduceBits(c.in, 2.0f, half), c.out) << c.in;
+        const Stereo4 both = reduceBitsStereo(Stereo4{c.in, -c.in, 0.0f, 0.0f}, splat(2.0f), splat(half));
+        EXPECT_EQ(both[0], c.out) << c.in;
+        EXPECT_EQ(both[1], reduceBits(-c.in, 2.0f, half)) << c.in;
+    }
 
     // At 32 bits the step is 2^-32: every sample stays within it, most are unchanged.
     const float q32 = 4294967296.0f;
     for (float x : {0.3f, -0.7f, 1e-12f, -1e-12f, 0.999f}) {
-        const float y = reduceBits(x, q32, 1.0 / 4294967296.0);
+        const float y = reduceBits(x, q32, 1.0f / q32);
         EXPECT_LE(y, x);
         EXPECT_LT(x - y, 2.4e-10f) << x;
     }
-    EXPECT_EQ(floorToward(-2.5), -3.0);
-    EXPECT_EQ(floorToward(2.5), 2.0);
-    EXPECT_EQ(floorToward(-3.0), -3.0);
-    EXPECT_EQ(floorToward(1e300), 1e300);
+    // Huge samples pass unchanged rather than overflowing; NaN stays NaN.
+    EXPECT_EQ(reduceBits(1e30f, q32, 1.0f / q32), 1e30f);
+    EXPECT_TRUE(std::isnan(reduceBits(NAN, 2.0f, 0.5f)));
 }
 
 TEST(BitReducer, BitsZeroMakesEveryLoopSampleAMultipleOfOneHalf) {

@@ -1,0 +1,78 @@
+// Left and right channels side by side in one SIMD register (lanes 0 and 1; 2 and 3 unused),
+// so that both channels' filters, bit reducer and mix cost one instruction each. Every lane
+// does exactly the arithmetic of the one-channel code, in the same order.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/Biquad.h"
+
+typedef float Stereo4 __attribute__((vector_size(16)));
+typedef int32_t StereoMask __attribute__((vector_size(16)));
+
+inline Stereo4 splat(float v) { return Stereo4{v, v, v, v}; }
+
+inline Stereo4 stereoAbs(Stereo4 v) {
+    return reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(v) & 0x7FFFFFFF);
+}
+
+// Lanes where mask is set keep a, the others take b.
+inline Stereo4 select(StereoMask mask, Stereo4 a, Stereo4 b) {
+    return reinterpret_cast<Stereo4>((mask & reinterpret_cast<StereoMask>(a)) |
+                                     (~mask & reinterpret_cast<StereoMask>(b)));
+}
+
+// One biquad's coefficients, arranged for the packed memories below.
+struct StereoCoefficients {
+    Stereo4 b0;   // b0 in every lane
+    Stereo4 b12;  // b1, b1, b2, b2
+    Stereo4 a12;  // a1, a1, a2, a2
+    explicit StereoCoefficients(const BiquadCoefficients& c)
+        : b0(splat(c.b0)), b12{c.b1, c.b1, c.b2, c.b2}, a12{c.a1, c.a1, c.a2, c.a2} {}
+};
+
+// The memories of a left and a right BiquadState, two vectors instead of four so that both
+// filters' state stays in registers: inputs {x1 left, x1 right, x2 left, x2 right}, outputs
+// likewise.
+struct StereoState {
+    Stereo4 x;
+    Stereo4 y;
+    StereoState(const BiquadState& l, const BiquadState& r)
+        : x{l.x1, r.x1, l.x2, r.x2}, y{l.y1, r.y1, l.y2, r.y2} {}
+    void store(BiquadState& l, BiquadState& r) const {
+        l = BiquadState{x[0], x[2], y[0], y[2]};
+        r = BiquadState{x[1], x[3], y[1], y[3]};
+    }
+};
+
+// Lanes 2 and 3 moved down to 0 and 1.
+inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3, 2, 3); }
+// Lanes 0 and 1 of a, then lanes 0 and 1 of b.
+inline Stereo4 lowerHalves(Stereo4 a, Stereo4 b) { return __builtin_shufflevector(a, b, 0, 1, 4, 5); }
+
+// filterSample for both channels (lanes 0 and 1), with the same products and the same order
+// of sums: direct form I, outputs below 1e-10 (or NaN) become 0.
+inline Stereo4 filterStereo(const StereoCoefficients& c, StereoState& s, Stereo4 x) {
+    const Stereo4 bx = c.b12 * s.x;  // b1 x1, b2 x2
+    const Stereo4 ay = c.a12 * s.y;  // a1 y1, a2 y2
+    Stereo4 y = c.b0 * x + bx;
+    y = y + upperHalf(bx);
+    y = y - ay;
+    y = y - upperHalf(ay);
+    y = select(stereoAbs(y) >= splat(1e-10f), y, splat(0.0f));
+    s.x = lowerHalves(x, s.x);
+    s.y = lowerHalves(y, s.y);
+    return y;
+}
+
+// reduceBits for both channels: floor(w x q) / q, rounding toward minus infinity.
+inline Stereo4 reduceBitsStereo(Stereo4 w, Stereo4 q, Stereo4 inverseQ) {
+    const Stereo4 limit = splat(8388608.0f);  // 2^23: from here on every float is whole
+    const Stereo4 t = w * q;
+    const StereoMask small = stereoAbs(t) < limit;  // false for NaN and infinity as well
+    // Clamped first so that the conversion is defined for every lane.
+    const Stereo4 clamped = select(small, t, splat(0.0f));
+    const Stereo4 truncated = __builtin_convertvector(__builtin_convertvector(clamped, StereoMask), Stereo4);
+    const Stereo4 floored = truncated - select(truncated > clamped, splat(1.0f), splat(0.0f));
+    return select(small, floored * inverseQ, w);
+}
