@@ -152,20 +152,31 @@ public:
     int32_t buttonsSeen = 0;
 };
 
-// A visible top-level window standing in for the host's editor window.
-class HostWindow {
-public:
-    HostWindow(int x, int y, int width, int height) {
+// The host's own window (a child of one visible top-level window at the screen's origin, so that
+// window and screen coordinates agree). The top-level window lives as long as the program:
+// without a window manager, unmapping a top-level window costs Wine two seconds.
+inline HWND testDesktop() {
+    static HWND desktop = [] {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "BrindleTestHost";
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        RegisterClassA(&windowClass);  // fails harmlessly when already registered
-        handle = CreateWindowExA(WS_EX_TOPMOST, "BrindleTestHost", "host", WS_POPUP | WS_VISIBLE,
-                                 x, y, width, height, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                 nullptr);
-        SetForegroundWindow(handle);
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowExA(WS_EX_TOPMOST, "BrindleTestHost", "desktop",
+                                      WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 900, 700,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(window);
+        return window;
+    }();
+    return desktop;
+}
+
+class HostWindow {
+public:
+    HostWindow(int x, int y, int width, int height) {
+        handle = CreateWindowExA(0, "BrindleTestHost", "host", WS_CHILD | WS_VISIBLE, x, y, width,
+                                 height, testDesktop(), nullptr, GetModuleHandleA(nullptr), nullptr);
         pumpUntil([] { return true; });
     }
     ~HostWindow() {
