@@ -46,9 +46,13 @@ bool errorIsTerminal() {
 
 std::string nativePath(const std::string& path) {
 #ifdef _WIN32
-    if (!path.empty() && path[0] == '/') return "Z:" + path;
-#endif
+    std::string native = !path.empty() && path[0] == '/' ? "Z:" + path : path;
+    for (char& c : native)
+        if (c == '/') c = '\\';
+    return native;
+#else
     return path;
+#endif
 }
 
 double processCpuSeconds() {

@@ -1,5 +1,6 @@
 // brindleloop-render: plays a sound file (or the built-in drum loop) through the plug-in binary
 // and writes the result. Exit codes: 0 done, 1 a file or the plug-in failed, 2 a bad argument.
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -74,11 +75,15 @@ int main(int argc, char** argv) {
     const double seconds = static_cast<double>(input.frames()) / input.sampleRate;
     AudioData output;
     const double cpuBefore = processCpuSeconds();
+    const auto wallBefore = std::chrono::steady_clock::now();
     session.render(input, output, settings, [&](size_t done) {
         if (showProgress)
             std::fprintf(stderr, "\rrendering %5.1f / %.1f s", static_cast<double>(done) / input.sampleRate, seconds);
     });
-    const double cpu = processCpuSeconds() - cpuBefore;
+    double cpu = processCpuSeconds() - cpuBefore;
+    // Some systems count process time in coarse ticks; a short render may show none at all.
+    const bool wallClock = cpu <= 0.0;
+    if (wallClock) cpu = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
     if (showProgress) std::fputs("\n", stderr);
     session.close();
 
@@ -98,8 +103,9 @@ int main(int argc, char** argv) {
                     seconds, input.sampleRate);
     if (line.timing) {
         const double perSecond = seconds > 0.0 ? cpu / seconds : 0.0;
-        std::printf("timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx\n",
-                    cpu, seconds, perSecond, perSecond > 0.0 ? 1.0 / perSecond : 0.0);
+        std::printf("timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx%s\n",
+                    cpu, seconds, perSecond, perSecond > 0.0 ? 1.0 / perSecond : 0.0,
+                    wallClock ? " (wall clock: the process time was too coarse)" : "");
     }
     return 0;
 }
