@@ -9,7 +9,6 @@
 #include "engine/FreezeProgram.h"
 #include "engine/OutputStage.h"
 #include "engine/Relaxed.h"
-#include "engine/StereoVector.h"
 #include "host/HostEffectX.h"
 
 class FreezeEffect : public HostEffectX {
@@ -175,18 +174,6 @@ protected:
     BiquadCoefficients preCoefficients;
     BiquadCoefficients postCoefficients;
     BiquadState preStateL, preStateR, postStateL, postStateR;
-    // Both filters' coefficients and the block's gains as the per-sample loop reads them. They
-    // live here rather than in locals on purpose: read as memory operands, they leave the
-    // registers to the filter memories, whose recursion would otherwise go through the stack.
-    struct StereoBlock {
-        StereoCoefficients pre{BiquadCoefficients{}};
-        StereoCoefficients post{BiquadCoefficients{}};
-        Stereo4 wet{};
-        Stereo4 dry{};
-        Stereo4 quantisation{};
-        Stereo4 inverseQuantisation{};
-    };
-    StereoBlock stereoBlock;
     // What the current coefficients were computed from; recomputed only when that changes.
     FilterDesign preDesign;
     FilterDesign postDesign;

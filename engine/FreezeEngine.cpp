@@ -125,13 +125,14 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
     int32_t delay = noteDelay;
     const int32_t noteLength = noteLoopLength;
 
-    StereoBlock& k = stereoBlock;
-    k.pre = StereoCoefficients(preCoefficients);
-    k.post = StereoCoefficients(postCoefficients);
-    k.wet = splat(block.wetGain);
-    k.dry = splat(block.dryGain);
-    k.quantisation = splat(block.quantisation);
-    k.inverseQuantisation = splat(block.inverseQuantisation);
+    // Vector values live on the stack only: 32-bit Windows heaps align to 8 bytes, too little
+    // for SSE operands, so the effect object holds none.
+    struct {
+        StereoCoefficients pre;
+        StereoCoefficients post;
+        Stereo4 wet, dry, quantisation, inverseQuantisation;
+    } k{StereoCoefficients(preCoefficients), StereoCoefficients(postCoefficients), splat(block.wetGain),
+        splat(block.dryGain), splat(block.quantisation), splat(block.inverseQuantisation)};
     int32_t preCType = preDesign.type;
     int32_t postCType = postDesign.type;
     StereoState pre(preStateL, preStateR);
