@@ -107,7 +107,7 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
     if (!inL || !inR || !outL || !outR || !recL || !recR) return;
 
     // Audio state lives in locals for the block and is written back at its end.
-    float env = envelope;
+    Stereo4 envelopeLane = splat(envelope);
     int32_t rec = recording;
     int32_t write = writeIndex;
     bool hold = holdOff;
@@ -125,14 +125,22 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
     int32_t delay = noteDelay;
     const int32_t noteLength = noteLoopLength;
 
-    // Vector values live on the stack only: 32-bit Windows heaps align to 8 bytes, too little
-    // for SSE operands, so the effect object holds none.
-    struct {
+    // Per-block vector values live on the stack only: 32-bit Windows heaps align to 8 bytes,
+    // too little for SSE operands, so the effect object holds none.
+    struct BlockVectors {
         StereoCoefficients pre;
         StereoCoefficients post;
-        Stereo4 wet, dry, quantisation, inverseQuantisation;
-    } k{StereoCoefficients(preCoefficients), StereoCoefficients(postCoefficients), splat(block.wetGain),
-        splat(block.dryGain), splat(block.quantisation), splat(block.inverseQuantisation)};
+        Stereo4 wet, dry, quantisation, inverseQuantisation, attack, release;
+    } vectors{StereoCoefficients(preCoefficients), StereoCoefficients(postCoefficients),
+              splat(block.wetGain), splat(block.dryGain), splat(block.quantisation),
+              splat(block.inverseQuantisation), splat(block.attackCoefficient),
+              splat(block.releaseCoefficient)};
+    // Read through a pointer the compiler cannot follow, they stay memory operands and leave
+    // the registers to the filter memories and the envelope, whose recursions would otherwise
+    // be spilled to the stack and lengthened by a store and a load every sample.
+    BlockVectors* kp = &vectors;
+    asm("" : "+r"(kp));
+    BlockVectors& k = *kp;
     int32_t preCType = preDesign.type;
     int32_t postCType = postDesign.type;
     StereoState pre(preStateL, preStateR);
@@ -155,13 +163,17 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
         const float sL = s[0];
         const float sR = s[1];
 
-        // Envelope follower; halves first so that no finite input overflows.
-        const float level = std::fabs(sL) * 0.5f + std::fabs(sR) * 0.5f;
-        const float c = level > env ? block.attackCoefficient : block.releaseCoefficient;
-        env = level + (env - level) * c;
-        // Also catches NaN (from a NaN or infinite input), which would otherwise stay in
-        // the follower for good and stop every later trigger.
-        if (!(std::fabs(env) >= kEnvelopeFlushLevel)) env = 0.0f;
+        // Envelope follower in lane 0, without branches: whether the level rises above the
+        // envelope is as unpredictable as the signal. Halves first so that no finite input
+        // overflows; the envelope never goes negative, so the flush needs no absolute value,
+        // and it also catches NaN (from a NaN or infinite input), which would otherwise stay
+        // in the follower for good and stop every later trigger.
+        const Stereo4 halves = stereoAbs(s) * splat(0.5f);
+        const Stereo4 level = halves + lane1(halves);
+        const Stereo4 c = select(level > envelopeLane, k.attack, k.release);
+        envelopeLane = level + (envelopeLane - level) * c;
+        envelopeLane = select(envelopeLane >= splat(kEnvelopeFlushLevel), envelopeLane, splat(0.0f));
+        const float env = envelopeLane[0];
 
         // Recorder: slots 1..length; slot 0 stays silent.
         if (rec == 1) {
@@ -250,7 +262,7 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
         }
     }
 
-    envelope = env;
+    envelope = envelopeLane[0];
     recording = rec;
     writeIndex = write;
     holdOff = hold;

@@ -45,6 +45,9 @@ struct StereoState {
     }
 };
 
+// Lane 1 moved down to lane 0.
+inline Stereo4 lane1(Stereo4 v) { return __builtin_shufflevector(v, v, 1, 1, 3, 3); }
+
 // Lanes 2 and 3 moved down to 0 and 1.
 inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3, 2, 3); }
 // Lanes 0 and 1 of a, then lanes 0 and 1 of b.
