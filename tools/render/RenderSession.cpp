@@ -17,6 +17,13 @@ intptr_t VSTCALL renderHostCallback(AEffect* effect, int32_t opcode, int32_t, in
     return session ? session->answer(opcode, value) : 0;
 }
 
+// The plug-in library stays mapped until the process ends, as many hosts keep it: a sanitizer
+// run can then still name the plug-in's functions when it reports at exit.
+PluginLoader& pluginLibrary() {
+    static PluginLoader& library = *new PluginLoader;
+    return library;
+}
+
 std::string lowerCase(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -61,11 +68,12 @@ intptr_t RenderSession::dispatch(int32_t opcode, int32_t index, intptr_t value, 
 bool RenderSession::open(const std::string& pluginPath, double sampleRate, int32_t blockSize,
                          std::string& error) {
     close();
-    if (!loader.load(pluginPath)) {
-        error = loader.error();
+    PluginLoader& library = pluginLibrary();
+    if (!library.load(pluginPath)) {
+        error = library.error();
         return false;
     }
-    const PluginEntryProc entry = loader.entry();
+    const PluginEntryProc entry = library.entry();
     if (!entry) {
         error = pluginPath + " exports no VSTPluginMain or main";
         return false;
@@ -101,7 +109,6 @@ void RenderSession::close() {
         dispatch(effClose);
         effect = nullptr;
     }
-    loader.unload();
 }
 
 bool RenderSession::loadChunkFile(const std::string& path, bool preset, std::string& error) {

@@ -39,7 +39,6 @@ private:
     bool setParameterByName(const std::string& name, float value, std::string& error);
     void sendEvents(const std::vector<MidiNote>& notes, size_t first, size_t last, int64_t blockStart);
 
-    PluginLoader loader;
     AEffect* effect = nullptr;
     VstTimeInfo timeInfo{};
     int32_t maxBlock = 512;
