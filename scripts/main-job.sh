@@ -18,7 +18,11 @@ for tree in win32 win64; do
 done
 
 # ---- Demo render --------------------------------------------------------------------------
-# The offline host's demo (brindleloop-render through the built plug-in) goes here.
+# The offline host plays its built-in drum loop through the Linux plug-in and times it.
+demo="$BRINDLE_BUILD/brindleloop-demo.wav"
+say "Demo render through $(plugin_file linux)"
+"$BRINDLE_BUILD/linux/bin/brindleloop-render" --demo --timing \
+    --plugin "$(plugin_file linux)" -o "$demo" || status=1
 # ---- end of demo render -------------------------------------------------------------------
 
 exit $status
