@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 // Steady-state gain of the coefficients for a sine of hz, measured through filterSample.
 double measuredGain(const BiquadCoefficients& c, double hz, double rate) {
     BiquadState state;
@@ -17,7 +19,7 @@ double measuredGain(const BiquadCoefficients& c, double hz, double rate) {
     double in = 0.0;
     double out = 0.0;
     for (int32_t i = 0; i < settle + measure; ++i) {
-        const double x = 0.5 * std::sin(2.0 * M_PI * hz * i / rate);
+        const double x = 0.5 * std::sin(2.0 * kPi * hz * i / rate);
         const double y = filterSample(c, state, static_cast<float>(x));
         if (i >= settle) {
             in += x * x;
@@ -29,7 +31,7 @@ double measuredGain(const BiquadCoefficients& c, double hz, double rate) {
 
 // Magnitude of the cookbook transfer function, from the design formulas in double.
 double designGain(int32_t type, double f0, double rate, double bw, double hz) {
-    const double w0 = 2.0 * M_PI * f0 / rate;
+    const double w0 = 2.0 * kPi * f0 / rate;
     const double sn = std::sin(w0);
     const double cs = std::cos(w0);
     const double alpha = sn * std::sinh(std::log(2.0) / 2.0 * bw * w0 / sn);
@@ -41,14 +43,14 @@ double designGain(int32_t type, double f0, double rate, double bw, double hz) {
     } else {
         b0 = sn / 2, b1 = 0, b2 = -sn / 2;
     }
-    const std::complex<double> z1 = std::polar(1.0, -2.0 * M_PI * hz / rate);
+    const std::complex<double> z1 = std::polar(1.0, -2.0 * kPi * hz / rate);
     const std::complex<double> num = b0 + b1 * z1 + b2 * z1 * z1;
     const std::complex<double> den = (1 + alpha) + (-2 * cs) * z1 + (1 - alpha) * z1 * z1;
     return std::abs(num / den);
 }
 
 double qOf(double f0, double rate, double bw) {
-    const double w0 = 2.0 * M_PI * f0 / rate;
+    const double w0 = 2.0 * kPi * f0 / rate;
     return 1.0 / (2.0 * std::sinh(std::log(2.0) / 2.0 * bw * w0 / std::sin(w0)));
 }
 

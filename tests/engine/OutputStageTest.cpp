@@ -8,11 +8,13 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 Stereo sine(size_t frames, double hz, float amplitude) {
     Stereo s(frames);
     for (size_t i = 0; i < frames; ++i)
         s.left[i] = s.right[i] =
-            amplitude * static_cast<float>(std::sin(2.0 * M_PI * hz * static_cast<double>(i) / 44100.0));
+            amplitude * static_cast<float>(std::sin(2.0 * kPi * hz * static_cast<double>(i) / 44100.0));
     return s;
 }
 
