@@ -26,10 +26,18 @@ Bitmap::Bitmap(int32_t id) : resourceId(id) {
     }
 }
 
-Bitmap::Bitmap(Frame* /*frame*/, int32_t w, int32_t h) : width(w), height(h) {
+Bitmap::Bitmap(Frame* /*frame*/, int32_t w, int32_t h) {
+    // GDI would make a 1 x 1 monochrome bitmap for an empty size: keep none, as on Linux.
+    if (w <= 0 || h <= 0) {
+        return;
+    }
     HDC screen = gdi::getDC(nullptr);
     handle = gdi::createCompatibleBitmap(screen, w, h);
     gdi::releaseDC(nullptr, screen);
+    if (handle != nullptr) {
+        width = w;
+        height = h;
+    }
 }
 
 Bitmap::~Bitmap() {

@@ -162,6 +162,9 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
     cairo_font_extents_t fontExtents;
     cairo_font_extents(cairo, &fontExtents);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    // Glyphs snapped to whole pixels, closest to what Windows shows at these small sizes.
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_set_font_options(cairo, options);
     cairo_font_options_destroy(options);
     cairo_text_extents_t textExtents;

@@ -56,6 +56,10 @@ TEST_F(GdiBitmapTest, TheBackgroundAndHelpPicturesAreResourcesOfTheModule) {
     Bitmap high(128 + 0x10000);
     EXPECT_EQ(high.getWidth(), 525);
 
+    Bitmap empty(nullptr, 0, -5);
+    EXPECT_EQ(empty.getHandle(), nullptr);
+    EXPECT_EQ(empty.getWidth(), 0);
+
     GdiCanvas canvas(20, 20, kPaper);
     Bitmap missing(4711);
     EXPECT_EQ(missing.getWidth(), 0);

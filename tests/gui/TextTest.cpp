@@ -102,8 +102,16 @@ TEST_F(TextTest, TextBoxesOfTheEditorsFonts) {
                  {3, 9, "0.50"}, {0, 0, "?"},   {6, 9, "MidiNote-Control OFF"}};
     for (const auto& c : cases) {
         const Rect box = boxOf(alignCenter, Rect{0, 0, 120, 30}, c.text, c.font, c.size);
-        std::printf("text box font %d size %d \"%s\": x %d..%d y %d..%d\n", c.font, c.size, c.text,
-                    box.left, box.right, box.top, box.bottom);
+        // The glyphs themselves: ink extent and how many pixels are fully text-coloured.
+        Canvas ink(120, 30, kPaper);
+        ink.ctx()->setFont(c.font, c.size, 0);
+        ink.ctx()->setTextColor(colorYellow);
+        ink.ctx()->drawText(c.text, Rect{0, 0, 120, 30}, false, alignCenter);
+        const Rect glyphs = ink.inkBox(kPaper);
+        std::printf("text box font %d size %d \"%s\": x %d..%d y %d..%d; ink x %d..%d y %d..%d, %d solid\n",
+                    c.font, c.size, c.text, box.left, box.right, box.top, box.bottom, glyphs.left,
+                    glyphs.right, glyphs.top, glyphs.bottom,
+                    static_cast<int>(ink.pixelsOf(colorYellow).size()));
         EXPECT_GE(box.left, 0);
         EXPECT_LE(box.right, 119);
     }
