@@ -43,6 +43,38 @@ int32_t buttonsFromMask(unsigned int mask) {
     return buttons;
 }
 
+// The host may destroy its window (and with it ours) before the editor is closed, so requests on
+// our windows can fail. Xlib's default handler ends the process on any error; while our requests
+// are answered, errors go to a handler that ignores them. The handler is process-wide, so it is
+// only installed for the span of one of our calls and the previous one is put back after a sync.
+int ignoreErrors(Display* /*display*/, XErrorEvent* /*error*/) { return 0; }
+
+class ErrorTrap {
+public:
+    ErrorTrap() {
+        if (depth++ == 0) {
+            previous = XSetErrorHandler(ignoreErrors);
+        }
+    }
+    ~ErrorTrap() {
+        if (--depth == 0) {
+            if (display != nullptr) {
+                XSync(display, False);
+            }
+            XSetErrorHandler(previous);
+        }
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+private:
+    static int depth;
+    static XErrorHandler previous;
+};
+
+int ErrorTrap::depth = 0;
+XErrorHandler ErrorTrap::previous = nullptr;
+
 void closeWhenUnused() {
     if (display != nullptr && windows.empty()) {
         XCloseDisplay(display);
@@ -53,6 +85,7 @@ void closeWhenUnused() {
 class XlibSystem final : public WindowSystem {
 public:
     void* createChild(void* parent, int32_t width, int32_t height) override {
+        ErrorTrap trap;
         if (display == nullptr) {
             display = XOpenDisplay(nullptr);
             if (display == nullptr) {
@@ -63,13 +96,15 @@ public:
             display, toWindow(parent), 0, 0, static_cast<unsigned>(width > 0 ? width : 1),
             static_cast<unsigned>(height > 0 ? height : 1), 0, 0,
             BlackPixel(display, DefaultScreen(display)));
-        if (window == 0) {
+        XSelectInput(display, window, kEventMask);
+        XMapWindow(display, window);
+        // A parent that is not a window makes the creation fail: find out now.
+        XSync(display, False);
+        XWindowAttributes attributes;
+        if (window == 0 || XGetWindowAttributes(display, window, &attributes) == 0) {
             closeWhenUnused();
             return nullptr;
         }
-        XSelectInput(display, window, kEventMask);
-        XMapWindow(display, window);
-        XFlush(display);
         windows[window] = WindowInfo{width, height, false};
         return toHandle(window);
     }
@@ -79,6 +114,7 @@ public:
         if (found == windows.end()) {
             return;
         }
+        ErrorTrap trap;
         if (!found->second.destroyed) {
             XDestroyWindow(display, found->first);
             XSync(display, False);
@@ -92,6 +128,7 @@ public:
         if (found == windows.end() || found->second.destroyed) {
             return nullptr;
         }
+        ErrorTrap trap;
         cairo_surface_t* surface = cairo_xlib_surface_create(
             display, found->first, DefaultVisual(display, DefaultScreen(display)),
             found->second.width, found->second.height);
@@ -105,7 +142,7 @@ public:
 
     void flush(void* /*window*/) override {
         if (display != nullptr) {
-            XFlush(display);
+            ErrorTrap trap;  // syncs: errors of the drawing just sent are ignored here
         }
     }
 
@@ -117,6 +154,7 @@ public:
         int x = 0;
         int y = 0;
         ::Window child = 0;
+        ErrorTrap trap;
         XTranslateCoordinates(display, found->first, DefaultRootWindow(display), 0, 0, &x, &y,
                               &child);
         return Point{x, y};
@@ -150,6 +188,7 @@ public:
         if (found == windows.end() || display == nullptr) {
             return false;
         }
+        ErrorTrap trap;
         XEvent xevent;
         const long mask = exposeOnly ? (kEventMask & ~ButtonPressMask) : kEventMask;
         while (XCheckWindowEvent(display, found->first, mask, &xevent)) {
@@ -183,6 +222,7 @@ public:
         if (found == windows.end() || found->second.destroyed) {
             return;
         }
+        ErrorTrap trap;
         static const unsigned int shapes[] = {0, XC_watch, XC_sb_h_double_arrow,
                                               XC_sb_v_double_arrow, XC_fleur,
                                               XC_top_right_corner, XC_bottom_right_corner};

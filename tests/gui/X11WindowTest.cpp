@@ -141,4 +141,21 @@ TEST_F(X11WindowTest, DestroyingTheHostWindowClosesTheFrame) {
     EXPECT_EQ(view->draws, draws);
 }
 
+TEST_F(X11WindowTest, AGoneParentIsNoReasonToEndTheProcess) {
+    // A parent that does not exist: no window, and the server's error is not fatal.
+    Frame stray(Rect{0, 0, 10, 10}, reinterpret_cast<void*>(uintptr_t{0x7ffffff0}), nullptr);
+    EXPECT_EQ(stray.getWindow(), nullptr);
+
+    // The host destroys its window and closes the editor before any idle saw it go.
+    auto* frame = new Frame(Rect{0, 0, 100, 50}, hostHandle(), nullptr);
+    ASSERT_NE(frame->getWindow(), nullptr);
+    XDestroyWindow(display, host);
+    XSync(display, False);
+    host = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+    frame->redrawView(nullptr);
+    frame->setCursor(cursorWait);
+    delete frame;
+    SUCCEED();
+}
+
 }  // namespace
