@@ -129,14 +129,4 @@ TEST_F(BitmapTest, ReferencesDecideTheLifetime) {
     EXPECT_EQ(guiObjects::live(), live);
 }
 
-TEST_F(BitmapTest, BlankBitmapsHaveTheirSize) {
-    Bitmap blank(nullptr, 480, 120);
-    EXPECT_EQ(blank.getWidth(), 480);
-    EXPECT_EQ(blank.getHeight(), 120);
-    EXPECT_NE(blank.getHandle(), nullptr);
-    EXPECT_EQ(blank.getColorKey(), colorKeyDefault);
-    Bitmap empty(nullptr, 0, -5);
-    EXPECT_EQ(empty.getHandle(), nullptr);
-}
-
 }  // namespace

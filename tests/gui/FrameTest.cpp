@@ -341,15 +341,4 @@ TEST_F(FrameTest, ControlsReachTheEditorsIdlePumpThroughTheirFrame) {
     EXPECT_EQ(owner.pumps, 1);
 }
 
-TEST_F(FrameTest, CursorKinds) {
-    frame->setCursor(cursorWait);
-    EXPECT_EQ(headless::cursorOf(frame->getWindow()), cursorWait);
-    frame->setCursor(42);
-    EXPECT_EQ(headless::cursorOf(frame->getWindow()), cursorWait);
-    frame->setCursor(cursorResizeDiagonalDown);
-    EXPECT_EQ(headless::cursorOf(frame->getWindow()), cursorResizeDiagonalDown);
-    frame->setCursor(cursorDefault);
-    EXPECT_EQ(headless::cursorOf(frame->getWindow()), cursorDefault);
-}
-
 }  // namespace

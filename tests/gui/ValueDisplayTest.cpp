@@ -50,17 +50,8 @@ TEST_F(ValueDisplayTest, FormattersAndTheDefaultFormat) {
     EXPECT_EQ(textOf(display).size(), size_t{kDisplayTextSize - 1});
 }
 
-TEST_F(ValueDisplayTest, DefaultsAndWhichSettersMakeItDirty) {
+TEST_F(ValueDisplayTest, OnlySettersThatChangeTheLookMakeItDirty) {
     ValueDisplay display(Rect{0, 0, 40, 20});
-    EXPECT_EQ(display.getAlignment(), alignCenter);
-    EXPECT_EQ(display.getFontId(), 3);
-    EXPECT_EQ(display.getTextColor(), colorWhite);
-    EXPECT_EQ(display.getBackColor(), colorBlack);
-    EXPECT_EQ(display.getLineColor(), colorBlack);
-    EXPECT_EQ(display.getShadowColor(), colorRed);
-    EXPECT_TRUE(display.getTextTransparent());
-    EXPECT_EQ(display.getListener(), nullptr);
-    EXPECT_EQ(display.getTag(), 0);
     EXPECT_TRUE(display.isDirty());
 
     display.setDirty(false);

@@ -1,7 +1,6 @@
 // Views and controls: dirty rules, hit tests, references and the background bitmap.
 #include "GuiTestSupport.h"
 #include "gui/Bitmap.h"
-#include "host/VstApi.h"
 
 namespace {
 
@@ -146,25 +145,6 @@ TEST_F(ViewControlTest, ControlsHoldOneReferenceToTheirBackground) {
     EXPECT_EQ(second->refCount(), 1);  // dropped by the destructor
     first->release();
     second->release();
-}
-
-TEST_F(ViewControlTest, DefaultsOfTheViewOperations) {
-    View view(Rect{0, 0, 10, 10});
-    EXPECT_TRUE(view.getMouseEnabled());
-    EXPECT_FALSE(view.isTransparent());
-    EXPECT_EQ(view.getEditor(), nullptr);
-    VstKeyCode key{};
-    EXPECT_EQ(view.onKeyDown(key), -1);
-    EXPECT_EQ(view.onKeyUp(key), -1);
-    Point where;
-    EXPECT_FALSE(view.onDrop(nullptr, 0, dropFiles, where));
-    EXPECT_FALSE(view.onWheel(nullptr, where, 1.0f));
-    EXPECT_TRUE(view.onAttached(nullptr));
-    EXPECT_TRUE(view.onDetached(nullptr));
-    view.setTransparent(true);
-    view.setMouseEnabled(false);
-    EXPECT_TRUE(view.isTransparent());
-    EXPECT_FALSE(view.getMouseEnabled());
 }
 
 }  // namespace
