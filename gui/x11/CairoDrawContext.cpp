@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <cairo.h>
 
@@ -34,6 +35,21 @@ void fillPixels(cairo_t* cairo, Color color, int32_t left, int32_t top, int32_t 
     cairo_rectangle(cairo, left, top, width, height);
     cairo_fill(cairo);
     cairo_restore(cairo);
+}
+
+// Texts are single bytes as on Windows (ANSI); Cairo takes UTF-8 and would put the whole context
+// into an error state, ignoring all later drawing, on any byte sequence that is not.
+std::string toUtf8(const char* text) {
+    std::string utf8;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c != 0; ++c) {
+        if (*c < 0x80) {
+            utf8 += static_cast<char>(*c);
+        } else {
+            utf8 += static_cast<char>(0xc0 | (*c >> 6));
+            utf8 += static_cast<char>(0x80 | (*c & 0x3f));
+        }
+    }
+    return utf8;
 }
 
 const char* cairoFace(const FontChoice& font) {
@@ -149,6 +165,7 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
     }
     // Before the first setFont the platform's default font is in use: regular, 12 pixels.
     const FontChoice font = fontChosen ? fontChoice : chooseFont(3, 12, 0);
+    const std::string utf8 = toUtf8(text);
     cairo_save(cairo);
     cairo_select_font_face(cairo, cairoFace(font),
                            font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -168,7 +185,7 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
     cairo_set_font_options(cairo, options);
     cairo_font_options_destroy(options);
     cairo_text_extents_t textExtents;
-    cairo_text_extents(cairo, text, &textExtents);
+    cairo_text_extents(cairo, utf8.c_str(), &textExtents);
     TextMetrics metrics;
     metrics.ascent = static_cast<int32_t>(std::lround(fontExtents.ascent));
     metrics.height = metrics.ascent + static_cast<int32_t>(std::lround(fontExtents.descent));
@@ -183,7 +200,7 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
     }
     setSource(cairo, textColor);
     cairo_move_to(cairo, place.origin.h, place.origin.v + metrics.ascent);
-    cairo_show_text(cairo, text);
+    cairo_show_text(cairo, utf8.c_str());
     if (font.underline) {
         cairo_new_path(cairo);
         const int32_t thickness = font.size >= 24 ? font.size / 12 : 1;

@@ -117,4 +117,15 @@ TEST_F(TextTest, TextBoxesOfTheEditorsFonts) {
     }
 }
 
+TEST_F(TextTest, SingleByteTextsDoNotBreakTheContext) {
+    Canvas canvas(60, 30, kPaper);
+    canvas.ctx()->setTextColor(colorYellow);
+    canvas.ctx()->drawText("20\xb0 \xe9\xff", Rect{0, 0, 60, 30}, false, alignLeft);
+    EXPECT_NE(canvas.inkBox(kPaper).right, -1);
+    // The context still draws afterwards.
+    canvas.ctx()->setFillColor(kBox);
+    canvas.ctx()->fillRect(Rect{0, 0, 60, 30});
+    EXPECT_EQ(canvas.at(30, 15), kBox);
+}
+
 }  // namespace
