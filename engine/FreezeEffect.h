@@ -156,6 +156,10 @@ protected:
     float envelopeAttack = 0.0f;
     float envelopeRelease = 0.0f;
     int32_t envelopeSampleRate = 0;
+    // Samples per grid unit and the tempo and sample rate it was computed from.
+    double gridUnit = 0.0;
+    int32_t gridTempo = 0;
+    int32_t gridSampleRate = 0;
 
     // Output stage.
     float loopGain = 1.0f;
@@ -163,6 +167,7 @@ protected:
     int32_t fadeLength = kMinFadeLength;
     // 2 ^ bitsValue and what it was computed from.
     float quantisation = 4294967296.0f;
+    float inverseQuantisation = 1.0f / 4294967296.0f;
     float quantisationBits = 32.0f;
 
     // MIDI note control.

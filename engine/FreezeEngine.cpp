@@ -44,9 +44,12 @@ FreezeEffect::BlockValues FreezeEffect::prepareBlock() {
     takeTimeInfo();
 
     // Samples per grid unit: (240000 / bpm) ms per bar, / 256, at whole kilohertz.
-    const int32_t kiloHertz = hostSampleRate / 1000;
-    const double gridUnit =
-        std::trunc(static_cast<double>(240000 / tempo) * kiloHertz * 0.00390625);
+    if (tempo != gridTempo || hostSampleRate != gridSampleRate) {
+        const int32_t kiloHertz = hostSampleRate / 1000;
+        gridUnit = std::trunc(static_cast<double>(240000 / tempo) * kiloHertz * 0.00390625);
+        gridTempo = tempo;
+        gridSampleRate = hostSampleRate;
+    }
 
     // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
     int32_t step = stepIndex;
@@ -82,10 +85,11 @@ FreezeEffect::BlockValues FreezeEffect::prepareBlock() {
     const float bits = clampOrLow(bitsValue.load(), 1.0f, 32.0f);
     if (bits != quantisationBits) {
         quantisation = static_cast<float>(std::exp2(static_cast<double>(bits)));
+        inverseQuantisation = 1.0f / quantisation;
         quantisationBits = bits;
     }
     values.quantisation = quantisation;
-    values.inverseQuantisation = 1.0f / quantisation;
+    values.inverseQuantisation = inverseQuantisation;
 
     if (!repeatTillNoteOff) {
         const float repeat = clampOrLow(programValues[kParamRepeat].load(), 0.0f, 1.0f);
