@@ -142,6 +142,33 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
     expectSame(readOutput(scratch / "tool.wav"), expected);
 }
 
+TEST(RenderTool, StandardMidiFileGivesWhatTheSameNotesAsTextGive) {
+    Scratch scratch;
+    // At 120 BPM and 480 ticks per quarter a tick is 44100 / 960 samples: ticks 960 and 2400
+    // fall on samples 44100 and 110250.
+    const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,
+                                 'M', 'T', 'r', 'k', 0, 0, 0, 18,
+                                 0x87, 0x40, 0x90, 57, 100,   // tick 960
+                                 0x8B, 0x20, 0x90, 64, 100,   // tick 2400
+                                 0x00, 0x80, 64, 0,
+                                 0x00, 0xFF, 0x2F, 0x00};
+    {
+        std::ofstream file(scratch / "notes.mid", std::ios::binary);
+        file.write(reinterpret_cast<const char*>(smf), sizeof smf);
+    }
+    writeText(scratch / "notes.txt", "44100 57 100\n110250 64 100\n110250 64 0\n");
+    const std::string common = " --demo --demo-seconds 3 --midi-control --repeat-till-noteoff" + plugin();
+    ASSERT_EQ(runTool(scratch, "--midi notes.mid -o mid.wav" + common).exitCode, 0);
+    ASSERT_EQ(runTool(scratch, "--midi notes.txt -o txt.wav" + common).exitCode, 0);
+    ASSERT_EQ(runTool(scratch, "-o none.wav" + common).exitCode, 0);
+    const AudioData mid = readOutput(scratch / "mid.wav");
+    expectSame(mid, readOutput(scratch / "txt.wav"));
+    const AudioData none = readOutput(scratch / "none.wav");
+    bool differs = false;
+    for (size_t i = 0; i < mid.frames() && !differs; ++i) differs = mid.left[i] != none.left[i];
+    EXPECT_TRUE(differs);  // the notes were heard
+}
+
 TEST(RenderTool, ChunkFilesAreLoadedAndCheckedForSize) {
     Scratch scratch;
     FreezeProgram preset{};

@@ -9,6 +9,7 @@
 #include "tools/render/CommandLine.h"
 #include "tools/render/DemoLoop.h"
 #include "tools/render/FileBytes.h"
+#include "tools/render/MidiFile.h"
 #include "tools/render/MidiText.h"
 #include "tools/render/ProcessInfo.h"
 #include "tools/render/RenderSession.h"
@@ -23,13 +24,6 @@ namespace {
 int fail(const std::string& message, int code = 1) {
     std::fprintf(stderr, "brindleloop-render: %s\n", message.c_str());
     return code;
-}
-
-bool readText(const std::string& path, std::string& text) {
-    std::vector<unsigned char> bytes;
-    if (!readFileBytes(path, bytes)) return false;
-    text.assign(bytes.begin(), bytes.end());
-    return true;
 }
 
 }  // namespace
@@ -53,17 +47,21 @@ int main(int argc, char** argv) {
     settings.bankFile = settings.bankFile.empty() ? "" : nativePath(settings.bankFile);
     settings.presetFile = settings.presetFile.empty() ? "" : nativePath(settings.presetFile);
 
-    if (!line.midiFile.empty()) {
-        std::string text;
-        if (!readText(nativePath(line.midiFile), text)) return fail("cannot read MIDI note file " + line.midiFile);
-        if (!parseMidiText(text, settings.notes, error)) return fail(line.midiFile + ", " + error);
-    }
-
     AudioData input;
     if (line.demo) {
         input = makeDemoLoop(line.demoSeconds, settings.tempo);
     } else if (!readAudioFile(nativePath(line.input), input, error)) {
         return fail(error);
+    }
+
+    // Notes: a standard MIDI file, or text lines of "samplePosition note velocity".
+    if (!line.midiFile.empty()) {
+        std::vector<unsigned char> bytes;
+        if (!readFileBytes(nativePath(line.midiFile), bytes)) return fail("cannot read MIDI file " + line.midiFile);
+        const bool parsed = looksLikeMidiFile(bytes)
+                                ? parseMidiFile(bytes, input.sampleRate, settings.tempo, settings.notes, error)
+                                : parseMidiText(std::string(bytes.begin(), bytes.end()), settings.notes, error);
+        if (!parsed) return fail(line.midiFile + ": " + error);
     }
 
     const std::string plugin = line.plugin.empty() ? defaultPluginPath() : nativePath(line.plugin);
