@@ -92,31 +92,44 @@ void DrawContext::lineTo(Point point) {
     if (cairo == nullptr) {
         return;
     }
-    // Bresenham from the start, leaving the end point out as the platform's line drawing does.
-    const int32_t dx = std::abs(point.h - from.h);
-    const int32_t dy = std::abs(point.v - from.v);
-    const int32_t stepX = point.h > from.h ? 1 : -1;
-    const int32_t stepY = point.v > from.v ? 1 : -1;
-    const int32_t steps = dx > dy ? dx : dy;
+    // Bresenham from the start, leaving the end point out, with the Windows rounding: where the
+    // line passes exactly between two pixels, lines heading into octants 3, 5, 6 and 8 (numbered
+    // from east turning towards +y) take the minor step early.
+    const int32_t dx = point.h - from.h;
+    const int32_t dy = point.v - from.v;
+    const int32_t absDx = std::abs(dx);
+    const int32_t absDy = std::abs(dy);
+    int32_t octant = 0;
+    if (dy > 0) {
+        octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
+    } else {
+        octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
+    }
+    const bool major = octant == 1 || octant == 4 || octant == 5 || octant == 8;  // x steps every pixel
+    const int32_t bias = (octant == 3 || octant == 5 || octant == 6 || octant == 8) ? 1 : 0;
+    const int32_t majorLength = major ? absDx : absDy;
+    const int32_t minorLength = major ? absDy : absDx;
+    const int32_t stepX = dx > 0 ? 1 : -1;
+    const int32_t stepY = dy > 0 ? 1 : -1;
+    int32_t error = 2 * minorLength - majorLength;
     int32_t x = from.h;
     int32_t y = from.v;
-    int32_t error = (dx > dy ? dx : -dy) / 2;
     cairo_save(cairo);
     cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
     cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
     setSource(cairo, lineColor);
-    for (int32_t i = 0; i < steps; ++i) {
+    for (int32_t i = 0; i < majorLength; ++i) {
         if (penStyle != lineDotted || (i / kDotRun) % 2 == 0) {
             cairo_rectangle(cairo, x, y, 1, 1);
         }
-        const int32_t previous = error;
-        if (previous > -dx) {
-            error -= dy;
+        const bool minorStep = error + bias > 0;
+        error += minorStep ? 2 * minorLength - 2 * majorLength : 2 * minorLength;
+        if (major) {
             x += stepX;
-        }
-        if (previous < dy) {
-            error += dx;
+            y += minorStep ? stepY : 0;
+        } else {
             y += stepY;
+            x += minorStep ? stepX : 0;
         }
     }
     cairo_fill(cairo);

@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "CrossPortScene.h"
 #include "Win32TestSupport.h"
 #include "gui/Bitmap.h"
 #include "gui/OffscreenContext.h"
@@ -277,6 +278,13 @@ TEST_F(GdiPixelTest, OffscreenSurfacesAndBlits) {
     picture.draw(check.ctx(), Rect{0, 0, 30, 10});
     EXPECT_EQ(check.at(3, 3), colorYellow);
     EXPECT_EQ(check.at(29, 9), colorYellow);
+}
+
+TEST_F(GdiPixelTest, TheSceneIsPixelForPixelWhatLinuxDraws) {
+    GdiCanvas canvas(kSceneSize, kSceneSize, kPaper);
+    drawCrossPortScene(canvas.ctx());
+    const auto pixel = [&](int32_t x, int32_t y) { return canvas.at(x, y); };
+    EXPECT_EQ(sceneChecksum(pixel), kCrossPortSceneChecksum) << sceneMap(pixel, kPaper);
 }
 
 }  // namespace

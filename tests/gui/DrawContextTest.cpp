@@ -2,6 +2,7 @@
 #include <set>
 #include <utility>
 
+#include "CrossPortScene.h"
 #include "GuiTestSupport.h"
 #include "gui/Bitmap.h"
 #include "gui/OffscreenContext.h"
@@ -249,6 +250,13 @@ TEST_F(DrawContextTest, ContextsWithoutADeviceContextIgnoreDrawing) {
     detached.drawText("text", Rect{0, 0, 10, 10});
     detached.lineTo(Point{5, 5});
     EXPECT_EQ(detached.getFillColor(), kInk);
+}
+
+TEST_F(DrawContextTest, TheSceneIsPixelForPixelWhatWindowsDraws) {
+    Canvas canvas(kSceneSize, kSceneSize, kPaper);
+    drawCrossPortScene(canvas.ctx());
+    const auto pixel = [&](int32_t x, int32_t y) { return canvas.at(x, y); };
+    EXPECT_EQ(sceneChecksum(pixel), kCrossPortSceneChecksum) << sceneMap(pixel, kPaper);
 }
 
 }  // namespace
