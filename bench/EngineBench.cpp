@@ -35,6 +35,12 @@ struct Signal {
     }
 };
 
+// CPU time per stereo sample, shown in seconds with an SI prefix (for example 7.9ns).
+benchmark::Counter perSample(size_t block) {
+    return benchmark::Counter(static_cast<double>(block),
+                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 enum class State { Stopped, Looping, RecordingWhileLooping };
 
 std::unique_ptr<FreezeEffect> makeEngine(State state) {
@@ -90,8 +96,7 @@ void runEngine(benchmark::State& bench, State state, float amplitude) {
         benchmark::ClobberMemory();
     }
     if (state == State::Stopped && effect->getEnvelope() > effect->getThreshold()) bench.SkipWithError("triggered");
-    bench.counters["ns_per_sample"] = benchmark::Counter(
-        static_cast<double>(block) * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    bench.counters["per_sample"] = perSample(block);
 }
 
 void LoopStopped(benchmark::State& bench) { runEngine(bench, State::Stopped, 0.01f); }
@@ -117,8 +122,7 @@ void FloorKernel(benchmark::State& bench) {
         benchmark::DoNotOptimize(signal.outLeft.data());
         benchmark::ClobberMemory();
     }
-    bench.counters["ns_per_sample"] = benchmark::Counter(
-        static_cast<double>(block) * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    bench.counters["per_sample"] = perSample(block);
 }
 
 // The same four biquads with both channels in one register, as the engine runs them.
@@ -142,8 +146,7 @@ void FloorKernelStereo(benchmark::State& bench) {
         benchmark::DoNotOptimize(signal.outLeft.data());
         benchmark::ClobberMemory();
     }
-    bench.counters["ns_per_sample"] = benchmark::Counter(
-        static_cast<double>(block) * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    bench.counters["per_sample"] = perSample(block);
 }
 
 void blockSizes(benchmark::internal::Benchmark* b) {
