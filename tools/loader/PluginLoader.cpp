@@ -15,7 +15,13 @@ bool PluginLoader::load(const std::string& path) {
     handle = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
     if (!handle) lastError = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
 #else
-    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    int flags = RTLD_NOW | RTLD_LOCAL;
+#if defined(__SANITIZE_ADDRESS__)
+    // Keep the plug-in and its libraries mapped after dlclose: the leak checker runs at exit
+    // and cannot read what an unmapped library still holds (pixman's start-up tables).
+    flags |= RTLD_NODELETE;
+#endif
+    handle = dlopen(path.c_str(), flags);
     if (!handle) {
         const char* why = dlerror();
         lastError = "cannot load " + path + ": " + (why ? why : "unknown error");
