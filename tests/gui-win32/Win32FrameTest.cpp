@@ -5,6 +5,7 @@
 
 #include "Win32TestSupport.h"
 #include "gui/Bitmap.h"
+#include "gui/PaintPump.h"
 #include "gui/PopupPicture.h"
 #include "gui/win32/Win32Frame.h"
 
@@ -162,6 +163,23 @@ TEST_F(Win32FrameTest, DestroyingTheParentClosesTheFrame) {
     view->setDirty(true);
     frame.idleRedraw();
     EXPECT_EQ(view->draws, draws);
+}
+
+TEST_F(Win32FrameTest, AnIdlePumpCanDispatchOnePendingPaint) {
+    HostWindow host(0, 0, 300, 200);
+    Frame frame(Rect{0, 0, 100, 100}, host.get(), nullptr);
+    auto* view = new RecordingView(Rect{0, 0, 10, 10}, nullptr, "view");
+    frame.addView(view);
+    pumpUntil([&] { return !frame.isFirstDrawPending(); });
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&message);
+    }
+    const int draws = view->draws;
+    InvalidateRect(static_cast<HWND>(frame.getWindow()), nullptr, FALSE);
+    EXPECT_TRUE(dispatchPendingPaint());
+    EXPECT_EQ(view->draws, draws + 1);
+    EXPECT_FALSE(dispatchPendingPaint());
 }
 
 TEST_F(Win32FrameTest, WithoutAParentThereIsNoWindow) {

@@ -2,6 +2,7 @@
 #include "GuiTestSupport.h"
 #include "gui/Bitmap.h"
 #include "gui/FrameOwner.h"
+#include "gui/PaintPump.h"
 #include "host/VstApi.h"
 
 namespace {
@@ -339,6 +340,25 @@ TEST_F(FrameTest, ControlsReachTheEditorsIdlePumpThroughTheirFrame) {
     noEditor.addView(lonely);
     lonely->pumpIdle();
     EXPECT_EQ(owner.pumps, 1);
+}
+
+TEST_F(FrameTest, AnIdlePumpCanPaintOnePendingAreaButClicksWait) {
+    RecordingView* view = add(Rect{10, 10, 30, 30}, "view");
+    headless::discardEvents(frame->getWindow());
+    EXPECT_FALSE(dispatchPendingPaint());
+    headless::postButtonPress(frame->getWindow(), Point{20, 20});
+    headless::postExpose(frame->getWindow(), Rect{0, 0, 50, 50});
+    headless::postExpose(frame->getWindow(), Rect{100, 0, 150, 50});
+    EXPECT_TRUE(dispatchPendingPaint());
+    EXPECT_EQ(view->draws, 1);
+    EXPECT_FALSE(frame->isFirstDrawPending());
+    EXPECT_TRUE(log.empty());  // the press is still queued
+    EXPECT_EQ(headless::pendingEvents(frame->getWindow()), 2);
+    EXPECT_TRUE(dispatchPendingPaint());
+    EXPECT_EQ(view->draws, 1);  // the second area does not meet the view
+    EXPECT_FALSE(dispatchPendingPaint());
+    frame->idleRedraw();
+    EXPECT_EQ(log, (std::vector<std::string>{"view.mouse"}));
 }
 
 }  // namespace
