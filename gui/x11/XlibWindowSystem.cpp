@@ -257,4 +257,6 @@ bool displayAvailable() {
 
 WindowSystem& xlibWindowSystem() { return xlibSystem; }
 
+bool displayConnectionOpen() { return display != nullptr; }
+
 }  // namespace x11port

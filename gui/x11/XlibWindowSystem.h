@@ -8,5 +8,8 @@ namespace x11port {
 // Whether an X display can be opened at all (DISPLAY set and the server answers).
 bool displayAvailable();
 WindowSystem& xlibWindowSystem();
+// Whether the toolkit's own connection to the X server is open: from the first toolkit window
+// to the destruction of the last, as a window class is registered on Windows.
+bool displayConnectionOpen();
 
 }  // namespace x11port

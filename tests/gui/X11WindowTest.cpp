@@ -15,6 +15,7 @@
 #include "gui/Frame.h"
 #include "gui/GuiObjectCount.h"
 #include "gui/View.h"
+#include "gui/x11/XlibWindowSystem.h"
 
 namespace {
 
@@ -124,6 +125,18 @@ TEST_F(X11WindowTest, TheChildWindowIsPaintedOnExposeAndReceivesClicks) {
         EXPECT_EQ(where, (Point{30, 25}));
     }
     EXPECT_EQ(guiObjects::live(), live);
+}
+
+TEST_F(X11WindowTest, FramesShareOneConnectionClosedWithTheLast) {
+    EXPECT_FALSE(x11port::displayConnectionOpen());
+    auto* first = new Frame(Rect{0, 0, 50, 50}, hostHandle(), nullptr);
+    auto* second = new Frame(Rect{0, 0, 20, 20}, hostHandle(), nullptr);
+    EXPECT_TRUE(x11port::displayConnectionOpen());
+    EXPECT_NE(first->getWindow(), second->getWindow());
+    delete first;
+    EXPECT_TRUE(x11port::displayConnectionOpen());
+    delete second;
+    EXPECT_FALSE(x11port::displayConnectionOpen());
 }
 
 TEST_F(X11WindowTest, DestroyingTheHostWindowClosesTheFrame) {
