@@ -12,6 +12,12 @@ namespace {
 
 constexpr int32_t kViewGrowth = 10;
 
+// All four edges inside.
+bool inside(const Rect& rect, const Point& where) {
+    return rect.left <= where.h && where.h <= rect.right && rect.top <= where.v &&
+           where.v <= rect.bottom;
+}
+
 // A context on the Frame's window for one event; the device context is released with it.
 class WindowContext {
 public:
@@ -175,8 +181,7 @@ bool Frame::onDrop(void** items, int32_t itemCount, int32_t type, Point& where) 
     }
     for (int32_t i = count - 1; i >= 0; --i) {
         View* view = views[i];
-        if (view->getMouseEnabled() && view->getSize().left <= where.h && where.h <= view->getSize().right &&
-            view->getSize().top <= where.v && where.v <= view->getSize().bottom &&
+        if (view->getMouseEnabled() && inside(view->getSize(), where) &&
             view->onDrop(items, itemCount, type, where)) {
             return true;
         }
@@ -203,9 +208,7 @@ View* Frame::viewUnderMouse() {
     Point location;
     mouseLocation(location);
     for (int32_t i = count - 1; i >= 0; --i) {
-        const Rect& rect = views[i]->getSize();
-        if (rect.left <= location.h && location.h <= rect.right && rect.top <= location.v &&
-            location.v <= rect.bottom) {
+        if (inside(views[i]->getSize(), location)) {
             return views[i];
         }
     }

@@ -5,7 +5,6 @@
 #include <deque>
 #include <map>
 
-#include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/GuiObjectCount.h"
 #include "gui/x11/CairoPixels.h"

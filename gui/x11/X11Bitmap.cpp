@@ -2,7 +2,6 @@
 #include "gui/Bitmap.h"
 
 #include <cstddef>
-#include <cstring>
 
 #include <cairo.h>
 
