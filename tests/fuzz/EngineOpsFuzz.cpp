@@ -66,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         plugin.checkReaders();
     }
     plugin.checkTexts();
+    plugin.checkBuffers();
     plugin.checkChunkRoundTrip(true);
     plugin.checkChunkRoundTrip(false);
     return 0;

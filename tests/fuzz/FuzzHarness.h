@@ -193,6 +193,8 @@ public:
         FUZZ_REQUIRE(e.getLoopLength() >= 0 && e.getLoopLength() <= kMaxLoopLength, "loop length");
         FUZZ_REQUIRE(e.getSizeSteps() >= 1 && e.getSizeSteps() <= 16, "size steps");
         FUZZ_REQUIRE(e.getBitsValue() >= 1.0f && e.getBitsValue() <= 32.0f, "bits value");
+        // A bad input sample must not stay in the follower: it would never trigger again.
+        FUZZ_REQUIRE(std::isfinite(e.getEnvelope()), "envelope not finite");
         FUZZ_REQUIRE(effect->getProgram() >= 0 && effect->getProgram() < kNumPrograms, "current program");
         volatile float sink = e.getEnvelope() + e.getThreshold() + e.getSequenceLengthValue();
         for (int32_t slot = 0; slot < kNumProgramValues; ++slot) sink = sink + e.getProgramValue(slot);
@@ -204,6 +206,14 @@ public:
         (void)e.isNoteRecordStart();
         (void)e.isRepeatTillNoteOff();
         (void)e.isRecording();
+    }
+
+    // Whatever came in, the freeze buffers hold finite samples only: the loop replays them.
+    void checkBuffers() {
+        const float* left = effect->getBufferL();
+        const float* right = effect->getBufferR();
+        for (int32_t i = 0; i < kBufferLength; ++i)
+            FUZZ_REQUIRE(std::isfinite(left[i]) && std::isfinite(right[i]), "freeze buffer not finite");
     }
 
     // Saving and loading a chunk the plug-in itself produced changes nothing, except that
