@@ -63,6 +63,20 @@ __attribute__((noinline)) BRINDLE_NO_TSAN float readWaveform(const FreezeEffect&
     return sum;
 }
 
+// The current program's record, as a display of its name would read it: plain memory that
+// host requests write, read without a lock, exempted like the waveform.
+BRINDLE_NO_TSAN float readProgramRecord(const FreezeEffect& effect, int32_t program) {
+    const FreezeProgram& record = effect.getProgramRecord(program);
+    float sum = record.threshold + record.sequenceLengthValue;
+    for (float value : record.values) sum += value;
+    // By hand: a library call would be watched by the sanitizer whatever this function says.
+    for (char c : record.name) {
+        if (c == '\0') break;
+        sum += 1.0f;
+    }
+    return sum;
+}
+
 struct VstEventList {
     std::vector<VstMidiEvent> events;
     std::vector<unsigned char> storage;
@@ -256,6 +270,12 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             else
                 sink = sink + readWaveform(*effect, loop);
             sink = sink + (effect->isRecording() ? 1.0f : 0.0f);
+            const int32_t size = effect->getSizeSteps();
+            const float bits = effect->getBitsValue();
+            if (size < 1 || size > 16 || !(bits >= 1.0f && bits <= 32.0f)) ++outOfRange;
+            const int32_t program = effect->getProgram();
+            if (program < 0 || program >= kNumPrograms) ++outOfRange;
+            else sink = sink + readProgramRecord(*effect, program);
         }
     });
 
