@@ -1,5 +1,6 @@
 // No GDI object or device context outlives its owner: a thousand draw cycles and a hundred Frame
 // lifetimes end with the port's count where it started.
+#include <cstdio>
 #include <cstring>
 
 #include "Win32TestSupport.h"
@@ -42,6 +43,7 @@ private:
 TEST_F(Win32LeakTest, AThousandDrawCyclesEndWithNothingLive) {
     HostWindow host(0, 0, 600, 400);
     const int32_t before = guiObjects::live();
+    const int64_t made = guiObjects::totalCreated();
     {
         Frame frame(Rect{0, 0, 525, 300}, host.get(), nullptr);
         auto* background = new Bitmap(128);
@@ -69,11 +71,14 @@ TEST_F(Win32LeakTest, AThousandDrawCyclesEndWithNothingLive) {
         frame.removeAllViews(true);
         image->release();
     }
+    std::printf("%lld GDI objects and device contexts made, %d live after\n",
+                static_cast<long long>(guiObjects::totalCreated() - made), guiObjects::live() - before);
     EXPECT_EQ(guiObjects::live(), before);
 }
 
 TEST_F(Win32LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
     const int32_t before = guiObjects::live();
+    const int64_t made = guiObjects::totalCreated();
     for (int round = 0; round < 100; ++round) {
         HostWindow host(0, 0, 600, 400);
         auto* background = new Bitmap(128);
@@ -99,6 +104,8 @@ TEST_F(Win32LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
         image->release();
         background->release();
     }
+    std::printf("%lld GDI objects and device contexts made, %d live after\n",
+                static_cast<long long>(guiObjects::totalCreated() - made), guiObjects::live() - before);
     EXPECT_EQ(guiObjects::live(), before);
 }
 

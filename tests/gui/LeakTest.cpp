@@ -1,4 +1,5 @@
 // Nothing the toolkit makes outlives its owner: contexts, surfaces, bitmaps, masks and windows.
+#include <cstdio>
 #include <cstring>
 
 #include "GuiTestSupport.h"
@@ -73,12 +74,16 @@ TEST_F(LeakTest, AThousandDrawCyclesEndWithNothingLive) {
         frame.removeAllViews(true);
         image->release();
     }
+    std::printf("draw cycles: %lld surfaces and contexts made, %d live after\n",
+                static_cast<long long>(guiObjects::totalCreated() - madeBefore),
+                guiObjects::live() - liveBefore);
     EXPECT_EQ(guiObjects::live(), liveBefore);
     headless::destroyHostWindow(host);
 }
 
 TEST_F(LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
     const int32_t liveBefore = guiObjects::live();
+    const int64_t madeBefore = guiObjects::totalCreated();
     const int32_t windowsBefore = headless::childWindowCount();
     for (int round = 0; round < 100; ++round) {
         void* host = headless::createHostWindow(round, round, 600, 400);
@@ -115,6 +120,9 @@ TEST_F(LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
         image->release();
         background->release();
     }
+    std::printf("Frame lifetimes: %lld surfaces and contexts made, %d live after\n",
+                static_cast<long long>(guiObjects::totalCreated() - madeBefore),
+                guiObjects::live() - liveBefore);
     EXPECT_EQ(headless::childWindowCount(), windowsBefore);
     EXPECT_EQ(guiObjects::live(), liveBefore);
 }
