@@ -26,4 +26,20 @@ struct FilterDesign {
     float cutoff = 0.0f;
     float bandwidth = 0.0f;
     int32_t sampleRate = 0;
+    double w0 = 0.0;  // radians per sample the design used
 };
+
+// A design this far from the last one (another type, or the centre moved by more than this
+// factor) restarts the recursion: direct form I reads its past outputs as the new filter's
+// own, and a filter moved from a high to a low frequency turns their slope into a burst of
+// tens of times the signal. Gradual moves keep the memory, so sweeps stay smooth.
+constexpr double kFilterRestartRatio = 2.0;
+
+// Audio thread. Replaces the past outputs by the new filter's response to the last two
+// inputs from rest; the inputs stay.
+inline void restartFromInput(const BiquadCoefficients& c, BiquadState& s) {
+    BiquadState rest;
+    filterSample(c, rest, s.x2);
+    filterSample(c, rest, s.x1);
+    s = rest;
+}

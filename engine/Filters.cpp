@@ -26,17 +26,21 @@ constexpr float kMaxWorkingBandwidth = 1.0f;
 
 bool isRealType(int32_t type) { return type >= 1 && type <= kMaxFilterType; }
 
+// Radians per sample of a design. A frequency at or above Nyquist would overflow sinh or
+// make the filter unstable.
+double normalizedFrequency(double frequency, double sampleRate) {
+    return clampOrLow(2.0 * kPi * frequency / sampleRate, kMinW0, 2.0 * kPi * kMaxFrequencyRatio);
+}
+
 }  // namespace
 
 BiquadCoefficients FreezeEffect::calcBiquad(int32_t type, double frequency, double sampleRate,
                                             double bandwidth) {
     BiquadCoefficients out;
     if (type < 0 || type > 2 || !(sampleRate > 0.0) || !std::isfinite(sampleRate)) return out;
-    // A frequency at or above Nyquist, or a bandwidth far outside its range, would overflow
-    // sinh or make the filter unstable.
+    // A bandwidth far outside its range would overflow sinh as well.
     const double bw = clampOrLow(bandwidth, kMinBandwidth, kMaxBandwidth);
-    const double w0 = clampOrLow(2.0 * kPi * frequency / sampleRate, kMinW0,
-                                 2.0 * kPi * kMaxFrequencyRatio);
+    const double w0 = normalizedFrequency(frequency, sampleRate);
     const double sn = std::sin(w0);
     const double cs = std::cos(w0);
     const double alpha = sn * std::sinh(std::min(kHalfLn2 * bw * w0 / sn, kMaxSinhArgument));
@@ -75,16 +79,19 @@ void FreezeEffect::updateFilter(int32_t which) {
     const bool pre = which == 1;
     const int32_t type = pre ? preFilterType.load() : postFilterType.load();
     // OFF (or a stored type outside 0..3) needs no coefficients.
-    if (isRealType(type)) designFilter(pre, type);
+    if (!isRealType(type) || !designFilter(pre, type)) return;
+    const BiquadCoefficients& c = pre ? preCoefficients : postCoefficients;
+    restartFromInput(c, pre ? preStateL : postStateL);
+    restartFromInput(c, pre ? preStateR : postStateR);
 }
 
-void FreezeEffect::designFilter(bool pre, int32_t type) {
+bool FreezeEffect::designFilter(bool pre, int32_t type) {
     const float cutoff = pre ? preCutoff.load() : postCutoff.load();
     const float bandwidth = pre ? preBandwidth.load() : postBandwidth.load();
     FilterDesign& design = pre ? preDesign : postDesign;
     if (design.type == type && design.cutoff == cutoff && design.bandwidth == bandwidth &&
         design.sampleRate == hostSampleRate)
-        return;
+        return false;
 
     // Cutoff and bandwidth come from parameters the engine does not clamp: a value outside
     // 0..1 acts as the nearest end of its range.
@@ -94,8 +101,13 @@ void FreezeEffect::designFilter(bool pre, int32_t type) {
     const BiquadCoefficients next =
         calcBiquad(type - 1, frequency, static_cast<double>(hostSampleRate), static_cast<double>(b));
     (pre ? preCoefficients : postCoefficients) = next;
+    const double w0 = normalizedFrequency(frequency, static_cast<double>(hostSampleRate));
+    const bool far = design.type != 0 && (design.type != type || w0 > design.w0 * kFilterRestartRatio ||
+                                          w0 * kFilterRestartRatio < design.w0);
     design.type = type;
     design.cutoff = cutoff;
     design.bandwidth = bandwidth;
     design.sampleRate = hostSampleRate;
+    design.w0 = w0;
+    return far;
 }

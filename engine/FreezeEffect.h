@@ -182,6 +182,8 @@ protected:
     // What the current coefficients were computed from; recomputed only when that changes.
     FilterDesign preDesign;
     FilterDesign postDesign;
-    // Computes one filter's coefficients for a real type (1..3) unless they already are.
-    void designFilter(bool pre, int32_t type);
+    // Computes one filter's coefficients for a real type (1..3) unless they already are;
+    // true when the new design is far from the last one and the filter's memory must
+    // restart (restartFromInput).
+    bool designFilter(bool pre, int32_t type);
 };

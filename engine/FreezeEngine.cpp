@@ -17,6 +17,16 @@ constexpr double kLn001 = -4.60517018598809136804;  // ln(0.01)
 
 bool isRealType(int32_t type) { return static_cast<uint32_t>(type) - 1u < static_cast<uint32_t>(kMaxFilterType); }
 
+// restartFromInput for both channels of a filter's running state (a type switched mid-block).
+void restartStereo(const BiquadCoefficients& c, StereoState& state) {
+    BiquadState left;
+    BiquadState right;
+    state.store(left, right);
+    restartFromInput(c, left);
+    restartFromInput(c, right);
+    state = StereoState(left, right);
+}
+
 int32_t clampedSizeSteps(int32_t steps) { return steps < 1 ? 1 : (steps > kMaxSteps ? kMaxSteps : steps); }
 
 // Coefficient that brings the follower to 1 % of a step in the given milliseconds.
@@ -158,7 +168,7 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
         const int32_t preType = preFilterType;
         if (isRealType(preType)) {
             if (preType != preCType) {
-                designFilter(true, preType);
+                if (designFilter(true, preType)) restartStereo(preCoefficients, pre);
                 k.pre = StereoCoefficients(preCoefficients);
                 preCType = preType;
             }
@@ -248,7 +258,7 @@ void FreezeEffect::processBlock(float** inputs, float** outputs, int32_t sampleF
             const int32_t postType = postFilterType;
             if (isRealType(postType)) {
                 if (postType != postCType) {
-                    designFilter(false, postType);
+                    if (designFilter(false, postType)) restartStereo(postCoefficients, post);
                     k.post = StereoCoefficients(postCoefficients);
                     postCType = postType;
                 }

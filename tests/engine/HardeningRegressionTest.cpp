@@ -52,4 +52,49 @@ TEST(HardeningRegression, NonFiniteInputIsNotReplayedByTheLoop) {
     }
 }
 
+// A cutoff or type that jumps far at once (a program change, a preset, an automation step)
+// must not turn the filter's memory into a burst: the direct-form state of a filter at a
+// high frequency, read by the recursion of one at a low frequency, rang at up to 50 times
+// the input. Found by the soak run. The pre filter's output is what the recorder stores.
+TEST(HardeningRegression, FarFilterJumpsDoNotBurst) {
+    struct Jump {
+        int32_t cycles;  // cycleFilterType(1) count from OFF: 1 LP, 2 HP, 3 BP
+        float reso;
+        float fromCutoff;
+        float toCutoff;
+        int32_t toCycles;  // extra cycles at the jump: a type change as well
+    };
+    const Jump jumps[] = {{1, 0.0f, 1.0f, 0.0f, 0}, {2, 0.0f, 1.0f, 0.0f, 0}, {3, 1.0f, 1.0f, 0.0f, 0},
+                          {1, 1.0f, 1.0f, 0.0f, 0}, {2, 0.5f, 0.1f, 0.1f, 3}, {1, 0.0f, 0.0f, 1.0f, 0}};
+    for (const Jump& jump : jumps) {
+        auto effect = makeProbe();
+        for (int32_t i = 0; i < jump.cycles; ++i) effect->cycleFilterType(1);
+        effect->setParameter(kParamPreReso, jump.reso);
+        effect->setParameter(kParamPreCutoff, jump.fromCutoff);
+        effect->setParameter(kParamThreshold, 0.0f);  // record at once
+        // An 8 kHz tone at 0.5 through the first design until it settles, then the jump
+        // in mid-recording; the recording keeps the filter's output across it.
+        Stereo tone(2000);
+        for (size_t i = 0; i < tone.size(); ++i)
+            tone.left[i] = tone.right[i] = 0.5f * std::sin(2.0f * 3.14159265f * 8000.0f / 44100.0f * static_cast<float>(i));
+        render(*effect, Stereo(10, 0.5f), 10);
+        ASSERT_TRUE(effect->isRecording());
+        Stereo first(600);
+        std::copy(tone.left.begin(), tone.left.begin() + 600, first.left.begin());
+        first.right = first.left;
+        render(*effect, first, 64);
+        effect->setParameter(kParamPreCutoff, jump.toCutoff);
+        for (int32_t i = 0; i < jump.toCycles; ++i) effect->cycleFilterType(1);
+        Stereo second(700);
+        std::copy(tone.left.begin() + 600, tone.left.begin() + 1300, second.left.begin());
+        second.right = second.left;
+        render(*effect, second, 64);
+        float peak = 0.0f;
+        for (int32_t slot = 1; slot <= 1300; ++slot) peak = std::max(peak, std::fabs(effect->getBufferL()[slot]));
+        // The steady output of these designs for this tone stays below 2.5; a burst is tens.
+        EXPECT_LT(peak, 4.0f) << jump.cycles << " " << jump.reso << " " << jump.fromCutoff << " -> "
+                              << jump.toCutoff << " +" << jump.toCycles;
+    }
+}
+
 }  // namespace
