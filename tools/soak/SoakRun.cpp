@@ -27,14 +27,12 @@ constexpr int32_t kParamDryWet = 4;
 constexpr double kFilterGainBound = 20.0;
 // Bit reduction rounds down to a step of at most 0.5.
 constexpr double kBitStep = 0.5;
-// Head room for coefficient changes in mid-signal; a filter that blows up passes any
-// finite factor within a few samples.
-constexpr double kHeadRoom = 2.0;
 
 // Loop material is pre-filtered input; each pass is scaled by a gain of at most 1, rounded
 // down by the bit reducer, post-filtered and mixed with the dry input at gains of at most 1.
+// A filter whose memory bursts when its design jumps, or one that blows up, passes it.
 double levelBound(double inputPeak) {
-    return kHeadRoom * (kFilterGainBound * (kFilterGainBound * inputPeak + kBitStep) + inputPeak);
+    return kFilterGainBound * (kFilterGainBound * inputPeak + kBitStep) + inputPeak;
 }
 
 long residentBytes() {
