@@ -4,6 +4,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -154,6 +155,7 @@ public:
                 }
                 }
                 if (!std::isfinite(x) || std::fabs(x) > 4.0f) arbitraryInput = true;
+                else inputPeak = std::max(inputPeak, std::fabs(x));
                 in[c][static_cast<size_t>(i)] = x;
             }
         }
@@ -173,10 +175,16 @@ public:
         else
             record->processReplacing(record, inputs, outputs, frames);
         if (arbitraryInput) return;
-        for (int32_t i = 0; i < frames; ++i)
-            FUZZ_REQUIRE(std::isfinite(out[0][static_cast<size_t>(i)]) &&
-                             std::isfinite(out[1][static_cast<size_t>(i)]),
-                         "output not finite for finite input");
+        // Loop material is the input through the pre filter (at most 20 times, the largest
+        // sum of any design's impulse response), at a gain of at most 1, rounded down by at
+        // most 0.5, through the post filter; the dry path adds the input.
+        const float bound = 20.0f * (20.0f * inputPeak + 0.5f) + inputPeak;
+        for (int32_t i = 0; i < frames; ++i) {
+            const float l = out[0][static_cast<size_t>(i)];
+            const float r = out[1][static_cast<size_t>(i)];
+            FUZZ_REQUIRE(std::isfinite(l) && std::isfinite(r), "output not finite for finite input");
+            FUZZ_REQUIRE(std::fabs(l) <= bound && std::fabs(r) <= bound, "output above what the settings allow");
+        }
     }
 
     // What the editor reads must stay inside the ranges the panels index with.
@@ -268,6 +276,7 @@ public:
     }
 
     bool arbitraryInput = false;
+    float inputPeak = 0.0f;
 
 private:
     FreezeEffectEdit* effect;
