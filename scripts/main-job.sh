@@ -6,6 +6,7 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 trap 'stop_wine; stop_xvfb' EXIT
+trap 'exit 130' INT TERM HUP
 start_xvfb >/dev/null
 setup_wine
 

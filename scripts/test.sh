@@ -30,6 +30,8 @@ done
 
 cleanup() { stop_wine; stop_xvfb; }
 trap cleanup EXIT
+# An interrupted run still stops Xvfb and Wine: exiting runs the EXIT trap.
+trap 'exit 130' INT TERM HUP
 start_xvfb || exit 1
 need_wine=0
 for tree in "${trees[@]}"; do is_windows_tree "$tree" && need_wine=1; done
