@@ -9,7 +9,7 @@
 #                                              corpus seeded from tests/fuzz/corpus/TARGET
 #   scripts/fuzz.sh all [SECONDS]              builds, then runs every target in turn
 #   scripts/fuzz.sh merge TARGET               folds the working corpus into the committed
-#                                              seeds, keeping only inputs that add coverage
+#                                              seeds, keeping only inputs that reach new code
 #   scripts/fuzz.sh list                       names the targets
 # Targets: chunk, dispatcher, events, engine_ops. A crash leaves its input in
 # build/fuzz/artifacts/TARGET; replay it with build/fuzz/bin/TARGET_fuzz FILE.
@@ -83,7 +83,8 @@ merge() {
     local target=$1
     check_target "$target"
     mkdir -p "$ROOT/tests/fuzz/corpus/$target"
-    "$OUT/bin/${target}_fuzz" -merge=1 "$ROOT/tests/fuzz/corpus/$target" "$OUT/corpus/$target"
+    # Edges only (no hit counts): the committed seeds stay a few dozen small files.
+    "$OUT/bin/${target}_fuzz" -merge=1 -use_counters=0 "$ROOT/tests/fuzz/corpus/$target" "$OUT/corpus/$target"
 }
 
 case ${1:-} in
