@@ -2,105 +2,29 @@
 #include <set>
 #include <utility>
 
-#include "CrossPortScene.h"
 #include "GuiTestSupport.h"
+#include "PixelRuleCases.h"
 #include "gui/Bitmap.h"
 #include "gui/OffscreenContext.h"
 
 namespace {
 
-constexpr Color kPaper{10, 20, 30, 0};
-constexpr Color kInk{200, 40, 90, 0};
-
-std::set<std::pair<int, int>> asSet(const std::vector<Point>& points) {
-    std::set<std::pair<int, int>> set;
-    for (const Point& p : points) {
-        set.insert({p.h, p.v});
-    }
-    return set;
-}
+using namespace pixelRules;
 
 class DrawContextTest : public HeadlessTest {};
 
 TEST_F(DrawContextTest, StrokeCoversBothEndsAndFillExactlyTheInside) {
-    Canvas canvas(32, 32, kPaper);
-    canvas.ctx()->setLineColor(kInk);
-    canvas.ctx()->strokeRect(Rect{10, 10, 20, 20});
-    std::set<std::pair<int, int>> outline;
-    for (int i = 10; i <= 20; ++i) {
-        outline.insert({i, 10});
-        outline.insert({i, 20});
-        outline.insert({10, i});
-        outline.insert({20, i});
-    }
-    EXPECT_EQ(asSet(canvas.pixelsOf(kInk)), outline) << canvas.dump(kInk);
-    EXPECT_EQ(outline.size(), 40u);
-
-    Canvas filled(32, 32, kPaper);
-    filled.ctx()->setFillColor(kInk);
-    filled.ctx()->fillRect(Rect{10, 10, 20, 20});
-    std::set<std::pair<int, int>> inside;
-    for (int y = 11; y <= 19; ++y) {
-        for (int x = 11; x <= 19; ++x) {
-            inside.insert({x, y});
-        }
-    }
-    EXPECT_EQ(asSet(filled.pixelsOf(kInk)), inside) << filled.dump(kInk);
-
-    // Stroke then fill the same rect: two colours, no overlap, no gap.
+    EXPECT_EQ(strokeOutline().size(), 40u);
     Canvas both(32, 32, kPaper);
-    both.ctx()->setLineColor(kInk);
-    both.ctx()->strokeRect(Rect{3, 4, 12, 9});
-    both.ctx()->setFillColor(colorYellow);
-    both.ctx()->fillRect(Rect{3, 4, 12, 9});
-    EXPECT_EQ(both.pixelsOf(kInk).size(), 2u * 10 + 2u * 4);
-    EXPECT_EQ(both.pixelsOf(colorYellow).size(), 8u * 4);
+    expectStrokeAndFillRules(both);
     EXPECT_EQ(both.inkBox(kPaper), (Rect{3, 4, 12, 9}));
 }
 
-TEST_F(DrawContextTest, DegenerateFillsPaintNothing) {
-    Canvas canvas(16, 16, kPaper);
-    canvas.ctx()->setFillColor(kInk);
-    for (const Rect& rect : {Rect{5, 5, 6, 10}, Rect{5, 5, 10, 6}, Rect{5, 5, 5, 5}}) {
-        canvas.ctx()->fillRect(rect);
-    }
-    EXPECT_TRUE(canvas.pixelsOf(kInk).empty()) << canvas.dump(kInk);
-}
+TEST_F(DrawContextTest, DegenerateFillsPaintNothing) { expectDegenerateFillsPaintNothing<Canvas>(); }
 
 TEST_F(DrawContextTest, LineToLeavesOutItsEndPointAndMovesThePen) {
-    struct Case {
-        Point from;
-        Point to;
-        std::vector<std::pair<int, int>> pixels;
-    };
-    const Case cases[] = {
-        {{2, 3}, {6, 3}, {{2, 3}, {3, 3}, {4, 3}, {5, 3}}},
-        {{6, 3}, {2, 3}, {{6, 3}, {5, 3}, {4, 3}, {3, 3}}},
-        {{4, 1}, {4, 5}, {{4, 1}, {4, 2}, {4, 3}, {4, 4}}},
-        {{4, 5}, {4, 1}, {{4, 5}, {4, 4}, {4, 3}, {4, 2}}},
-        {{1, 1}, {5, 5}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
-        {{5, 1}, {1, 5}, {{5, 1}, {4, 2}, {3, 3}, {2, 4}}},
-        {{3, 3}, {3, 3}, {}},
-    };
-    for (const Case& c : cases) {
-        Canvas canvas(10, 10, kPaper);
-        canvas.ctx()->setLineColor(kInk);
-        canvas.ctx()->moveTo(c.from);
-        canvas.ctx()->lineTo(c.to);
-        const std::set<std::pair<int, int>> expected(c.pixels.begin(), c.pixels.end());
-        EXPECT_EQ(asSet(canvas.pixelsOf(kInk)), expected)
-            << "from " << c.from.h << "," << c.from.v << " to " << c.to.h << "," << c.to.v << "\n"
-            << canvas.dump(kInk);
-    }
-
-    // The waveform's trace: a column from mid - half - 1 to mid + half + 1 paints rows mid-half-1
-    // to mid+half; a negative length paints upwards and -2 paints nothing.
     Canvas trace(4, 70, kPaper);
-    trace.ctx()->setLineColor(kInk);
-    trace.ctx()->moveTo(Point{1, 35 - 10 - 1});
-    trace.ctx()->lineTo(Point{1, 35 + 10 + 1});
-    trace.ctx()->moveTo(Point{2, 35 + 1 - 1});
-    trace.ctx()->lineTo(Point{2, 35 - 1 + 1});
+    expectLinesLeaveOutTheirEndPoint(trace);
     EXPECT_EQ(trace.inkBox(kPaper), (Rect{1, 24, 1, 45}));
 
     // Consecutive lines continue from where the last one ended.
@@ -114,22 +38,8 @@ TEST_F(DrawContextTest, LineToLeavesOutItsEndPointAndMovesThePen) {
 }
 
 TEST_F(DrawContextTest, DottedLinesLeaveGapsAndOtherStylesAreSolid) {
-    Canvas dotted(40, 4, kPaper);
-    dotted.ctx()->setLineColor(kInk);
-    dotted.ctx()->setLineStyle(lineDotted);
-    dotted.ctx()->moveTo(Point{0, 1});
-    dotted.ctx()->lineTo(Point{36, 1});
-    const size_t painted = dotted.pixelsOf(kInk).size();
-    EXPECT_EQ(painted, 18u) << dotted.dump(kInk);
-    EXPECT_EQ(dotted.at(0, 1), kInk);
-    EXPECT_EQ(dotted.at(3, 1), kPaper);
-
     Canvas other(40, 4, kPaper);
-    other.ctx()->setLineColor(kInk);
-    other.ctx()->setLineStyle(5);
-    other.ctx()->moveTo(Point{0, 1});
-    other.ctx()->lineTo(Point{36, 1});
-    EXPECT_EQ(other.pixelsOf(kInk).size(), 36u);
+    expectDottedGapsAndOtherStylesSolid(other);
     EXPECT_EQ(other.ctx()->getLineStyle(), 5);
 }
 
@@ -252,11 +162,6 @@ TEST_F(DrawContextTest, ContextsWithoutADeviceContextIgnoreDrawing) {
     EXPECT_EQ(detached.getFillColor(), kInk);
 }
 
-TEST_F(DrawContextTest, TheSceneIsPixelForPixelWhatWindowsDraws) {
-    Canvas canvas(kSceneSize, kSceneSize, kPaper);
-    drawCrossPortScene(canvas.ctx());
-    const auto pixel = [&](int32_t x, int32_t y) { return canvas.at(x, y); };
-    EXPECT_EQ(sceneChecksum(pixel), kCrossPortSceneChecksum) << sceneMap(pixel, kPaper);
-}
+TEST_F(DrawContextTest, TheSceneIsPixelForPixelWhatWindowsDraws) { expectTheCrossPortScene<Canvas>(); }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Nothing the toolkit makes outlives its owner: contexts, surfaces, bitmaps, masks and windows.
 #include <cstdio>
-#include <cstring>
 
 #include "GuiTestSupport.h"
+#include "LeakScene.h"
 #include "gui/Bitmap.h"
 #include "gui/GuiObjectCount.h"
 #include "gui/OffscreenContext.h"
@@ -11,34 +11,9 @@
 
 namespace {
 
+using namespace leakScene;
+
 class LeakTest : public HeadlessTest {};
-
-// A panel as the editor builds them: an off-screen context over a blank image, kept between draws.
-class PanelView : public Control {
-public:
-    PanelView(const Rect& rect, Bitmap* surface) : Control(rect, nullptr, 0), image(surface) {}
-    ~PanelView() override { delete context; }
-    void draw(DrawContext* target) override {
-        if (context == nullptr) {
-            context = new OffscreenContext(target, image, false);
-        }
-        context->setFillColor(Color{250, 250, 250, 0});
-        context->fillRect(Rect{0, 0, image->getWidth(), image->getHeight()});
-        context->setLineColor(colorBlack);
-        context->strokeRect(Rect{2, 2, 20, 20});
-        context->setFont(6, 9, faceBold);
-        context->setTextColor(colorBlack);
-        context->drawText("Atk", Rect{0, 0, 40, 20}, true, alignCenter);
-        context->moveTo(Point{1, 1});
-        context->lineTo(Point{30, 15});
-        context->blitTo(target, size, Point{0, 0});
-        setDirty(false);
-    }
-
-private:
-    Bitmap* image;
-    OffscreenContext* context = nullptr;
-};
 
 TEST_F(LeakTest, AThousandDrawCyclesEndWithNothingLive) {
     void* host = headless::createHostWindow(0, 0, 600, 400);
@@ -46,33 +21,19 @@ TEST_F(LeakTest, AThousandDrawCyclesEndWithNothingLive) {
     const int64_t madeBefore = guiObjects::totalCreated();
     {
         Frame frame(Rect{0, 0, 525, 300}, host, nullptr);
-        auto* background = new Bitmap(128);
-        frame.setBackground(background);
-        background->release();
-        auto* image = new Bitmap(&frame, 125, 70);
-        frame.addView(new PanelView(Rect{370, 135, 495, 205}, image));
-        auto* label = new ValueDisplay(Rect{370, 210, 495, 233}, nullptr, kDisplayShadowText);
-        frame.addView(label);
+        const CycleViews views = addCycleViews(frame);
         auto* keyed = new Bitmap(nullptr, 50, 50);
         frame.idleRedraw();
         for (int cycle = 0; cycle < 1000; ++cycle) {
-            label->setValue(static_cast<float>(cycle));
+            views.label->setValue(static_cast<float>(cycle));
             frame.idleRedraw();
-            frame.redrawView(label);
-            {
-                Canvas scratch(60, 60);
-                OffscreenContext temporary(scratch.ctx(), nullptr, false);
-                temporary.setLineStyle(lineDotted);
-                temporary.setLineColor(colorRed);
-                temporary.strokeRect(Rect{1, 1, 18, 18});
-                temporary.blitTo(scratch.ctx(), Rect{0, 0, 20, 20}, Point{0, 0});
-                keyed->drawColorKeyed(scratch.ctx(), Rect{0, 0, 50, 50});
-            }
+            frame.redrawView(views.label);
+            drawScratch<Canvas>(keyed);
         }
         EXPECT_GT(guiObjects::totalCreated() - madeBefore, 3000);
         keyed->release();
         frame.removeAllViews(true);
-        image->release();
+        views.image->release();
     }
     std::printf("draw cycles: %lld surfaces and contexts made, %d live after\n",
                 static_cast<long long>(guiObjects::totalCreated() - madeBefore),
@@ -91,15 +52,7 @@ TEST_F(LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
         auto* frame = new Frame(Rect{0, 0, background->getWidth(), background->getHeight()}, host,
                                 nullptr);
         frame->setBackground(background);
-        auto* image = new Bitmap(frame, 480, 120);
-        frame->addView(new PanelView(Rect{15, 10, 495, 130}, image));
-        auto* label = new ValueDisplay(Rect{370, 210, 495, 233}, nullptr, 1);
-        label->setFormatter([](float, char* text) { std::strcpy(text, "?"); });
-        frame->addView(label);
-        auto* help = new Bitmap(133);
-        frame->addView(new PopupPicture(Rect{370, 210, 495, 233}, nullptr, 0, help,
-                                        Rect{0, 0, 525, 300}));
-        help->release();
+        Bitmap* image = addLifetimeViews(frame);
         frame->idleRedraw();
         // Open and close the help picture.
         for (int click = 0; click < 2; ++click) {
