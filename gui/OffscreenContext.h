@@ -30,4 +30,8 @@ protected:
     int32_t width = 20;
     void* memoryBitmap = nullptr;
     void* previousBitmap = nullptr;
+
+private:
+    // The starting contents of a private surface: the source bitmap's pixels, or black.
+    void paintCopyOrBlack();
 };

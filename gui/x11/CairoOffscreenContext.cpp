@@ -29,12 +29,7 @@ OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool dra
     if (deviceContext == nullptr || drawIntoBitmap) {
         return;
     }
-    if (bitmap != nullptr) {
-        bitmap->draw(this, Rect{0, 0, width, height}, Point{0, 0});
-    } else {
-        setFillColor(colorBlack);
-        fillRect(Rect{0, 0, width, height});
-    }
+    paintCopyOrBlack();
 }
 
 OffscreenContext::~OffscreenContext() {
