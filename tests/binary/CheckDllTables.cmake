@@ -2,10 +2,8 @@
 # The DLL must import Windows system DLLs only (no libgcc, libstdc++ or winpthread beside it)
 # and export exactly main and VSTPluginMain.
 cmake_minimum_required(VERSION 3.20)
-execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${OBJDUMP} -p ${PLUGIN} failed (${rc})")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/PluginExports.cmake)
+dump_plugin(dump ${OBJDUMP} -p ${PLUGIN})
 
 set(system_dlls kernel32 user32 gdi32 ole32 oleaut32 shell32 shlwapi advapi32 msvcrt comctl32
                 comdlg32 msimg32 winmm uxtheme imm32 version)
@@ -44,8 +42,4 @@ foreach(line ${export_lines})
         list(APPEND exports "${CMAKE_MATCH_1}")
     endif()
 endforeach()
-list(SORT exports)
-message(STATUS "exports ${exports}")
-if(NOT exports STREQUAL "VSTPluginMain;main")
-    message(FATAL_ERROR "${PLUGIN} must export exactly main and VSTPluginMain, exports: ${exports}")
-endif()
+expect_plugin_exports("${exports}")
