@@ -82,14 +82,6 @@ void DrawContext::lineTo(Point point) {
     }
 }
 
-void DrawContext::strokeRect(const Rect& rect) {
-    moveTo(Point{rect.left, rect.top});
-    lineTo(Point{rect.right, rect.top});
-    lineTo(Point{rect.right, rect.bottom});
-    lineTo(Point{rect.left, rect.bottom});
-    lineTo(Point{rect.left, rect.top});
-}
-
 void DrawContext::fillRect(const Rect& rect) {
     HDC dc = dcOf(deviceContext);
     if (dc == nullptr) {

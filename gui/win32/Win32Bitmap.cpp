@@ -45,15 +45,6 @@ Bitmap::~Bitmap() {
     gdi::deleteObject(static_cast<HGDIOBJ>(mask));
 }
 
-void Bitmap::release() {
-    if (referenceCount <= 0) {
-        return;
-    }
-    if (--referenceCount == 0) {
-        delete this;
-    }
-}
-
 void Bitmap::draw(DrawContext* context, const Rect& destination, Point source) {
     HDC target = dcOf(context);
     if (handle == nullptr || target == nullptr) {

@@ -135,14 +135,6 @@ void DrawContext::lineTo(Point point) {
     cairo_restore(cairo);
 }
 
-void DrawContext::strokeRect(const Rect& rect) {
-    moveTo(Point{rect.left, rect.top});
-    lineTo(Point{rect.right, rect.top});
-    lineTo(Point{rect.right, rect.bottom});
-    lineTo(Point{rect.left, rect.bottom});
-    lineTo(Point{rect.left, rect.top});
-}
-
 void DrawContext::fillRect(const Rect& rect) {
     cairo_t* cairo = cairoOf(deviceContext);
     if (cairo == nullptr) {

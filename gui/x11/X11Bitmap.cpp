@@ -89,15 +89,6 @@ Bitmap::~Bitmap() {
     x11port::destroySurface(static_cast<cairo_surface_t*>(mask));
 }
 
-void Bitmap::release() {
-    if (referenceCount <= 0) {
-        return;
-    }
-    if (--referenceCount == 0) {
-        delete this;
-    }
-}
-
 void Bitmap::draw(DrawContext* context, const Rect& destination, Point source) {
     cairo_t* cairo = cairoOf(context);
     const int32_t w = destination.right - destination.left;
