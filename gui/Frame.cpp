@@ -143,31 +143,19 @@ void Frame::mouse(DrawContext* context, Point& where) {
     }
 }
 
-int32_t Frame::onKeyDown(VstKeyCode& key) {
-    if (modalView != nullptr) {
-        const int32_t result = modalView->onKeyDown(key);
-        if (result != -1) {
-            return result;
-        }
-    }
-    for (int32_t i = count - 1; i >= 0; --i) {
-        const int32_t result = views[i]->onKeyDown(key);
-        if (result != -1) {
-            return result;
-        }
-    }
-    return -1;
-}
+int32_t Frame::onKeyDown(VstKeyCode& key) { return offerKey(&View::onKeyDown, key); }
 
-int32_t Frame::onKeyUp(VstKeyCode& key) {
+int32_t Frame::onKeyUp(VstKeyCode& key) { return offerKey(&View::onKeyUp, key); }
+
+int32_t Frame::offerKey(int32_t (View::*handler)(VstKeyCode&), VstKeyCode& key) {
     if (modalView != nullptr) {
-        const int32_t result = modalView->onKeyUp(key);
+        const int32_t result = (modalView->*handler)(key);
         if (result != -1) {
             return result;
         }
     }
     for (int32_t i = count - 1; i >= 0; --i) {
-        const int32_t result = views[i]->onKeyUp(key);
+        const int32_t result = (views[i]->*handler)(key);
         if (result != -1) {
             return result;
         }

@@ -77,6 +77,10 @@ public:
     void onWindowDestroyed();
 
 private:
+    // Offers a key to the modal view, then to the views from the topmost down, until one takes
+    // it (returns other than -1); -1 when none does.
+    int32_t offerKey(int32_t (View::*handler)(VstKeyCode&), VstKeyCode& key);
+
     FrameOwner* editor = nullptr;
     void* parentWindow = nullptr;
     Bitmap* background = nullptr;
