@@ -47,4 +47,9 @@ Color pixel(void* window, int32_t x, int32_t y);
 // Last cursor kind set over a window.
 int32_t cursorOf(void* window);
 
+// The idle pump's clock (pumpTickCount) reads this value from now on, and its sleep advances
+// it, until useRealClock.
+void setClock(uint32_t milliseconds);
+void useRealClock();
+
 }  // namespace headless
