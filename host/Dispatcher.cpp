@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "editor/EditorBase.h"
+#include "host/EditorBase.h"
 #include "host/HostEffectX.h"
 
 namespace {

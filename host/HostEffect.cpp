@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "editor/EditorBase.h"
+#include "host/EditorBase.h"
 
 namespace {
 
@@ -99,6 +99,8 @@ HostEffect* HostEffect::fromRecord(AEffect* record) {
 }
 
 void HostEffect::setEditor(EditorBase* newEditor) {
+    // The effect owns its editor: one that is replaced goes now rather than leak.
+    if (editor != newEditor) delete editor;
     editor = newEditor;
     setFlag(effFlagsHasEditor, true);
 }

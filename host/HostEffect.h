@@ -76,7 +76,8 @@ public:
     virtual void longToText(int32_t value, char* text);
 
     AEffect* getEffectRecord() { return &effectRecord; }
-    // Stores the editor (owned from now on) and sets effFlagsHasEditor.
+    // Stores the editor (owned from now on; a different previous one is deleted) and sets
+    // effFlagsHasEditor.
     void setEditor(EditorBase* newEditor);
 
     // The effect object behind a record the host hands back, or null.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the libFuzzer targets of tests/fuzz with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer. The targets link the host boundary, the engine and EditorBase
+# UndefinedBehaviorSanitizer. The targets link the host boundary, the engine and the editor
 # compiled from source; the normal g++ build is not touched. Output goes to build/fuzz.
 #
 #   scripts/fuzz.sh build                      builds every target
@@ -23,7 +23,10 @@ declare -A SOURCE=([chunk]=ChunkFuzz.cpp [dispatcher]=DispatcherFuzz.cpp
                    [events]=EventsFuzz.cpp [engine_ops]=EngineOpsFuzz.cpp)
 
 SANITIZE="-fsanitize=address,undefined -fno-sanitize-recover=all"
-CXXFLAGS="-std=c++17 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -Werror -I$ROOT -I$ROOT/tests/fuzz"
+CXXFLAGS="-std=c++17 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -Werror -I$ROOT -I$ROOT/tests/fuzz $(pkg-config --cflags cairo cairo-xlib x11) -DBRINDLE_RESOURCE_DIR=$ROOT/resources"
+# The effect owns its editor, so the targets link the editor and the Linux toolkit too (without a
+# display it runs headless).
+LIBS="$(pkg-config --libs cairo cairo-xlib x11)"
 
 say() { printf '== %s\n' "$*"; }
 die() { printf '!! %s\n' "$*" >&2; exit 1; }
@@ -31,8 +34,8 @@ die() { printf '!! %s\n' "$*" >&2; exit 1; }
 # The project's code as a host loads it, without the exported entry (libFuzzer owns main).
 project_sources() {
     local f
-    for f in "$ROOT"/host/*.cpp "$ROOT"/engine/*.cpp "$ROOT/editor/EditorBase.cpp"; do
-        [ "$(basename "$f")" = PluginEntry.cpp ] && continue
+    for f in "$ROOT"/host/*.cpp "$ROOT"/engine/*.cpp "$ROOT/plugin/FreezeEffectEdit.cpp" \
+             "$ROOT"/editor/*.cpp "$ROOT"/gui/*.cpp "$ROOT"/gui/x11/*.cpp "$ROOT/resources/EmbeddedPictures.cpp"; do
         echo "$f"
     done
 }
@@ -52,7 +55,7 @@ build() {
     for target in "${TARGETS[@]}"; do
         # shellcheck disable=SC2086
         $CXX $CXXFLAGS $SANITIZE -fsanitize=fuzzer "$ROOT/tests/fuzz/${SOURCE[$target]}" \
-            "${objects[@]}" -o "$OUT/bin/${target}_fuzz" || die "building $target failed"
+            "${objects[@]}" $LIBS -o "$OUT/bin/${target}_fuzz" || die "building $target failed"
     done
     say "built ${TARGETS[*]} in $OUT/bin"
 }

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/FreezeEffectEdit.h"
+#include "plugin/FreezeEffectEdit.h"
 
 // Reports a broken property and stops the run, so that libFuzzer keeps the input.
 #define FUZZ_REQUIRE(condition, what)                                                    \

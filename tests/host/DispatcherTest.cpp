@@ -7,8 +7,8 @@
 #include <string>
 
 #include "RecordingHost.h"
-#include "editor/EditorBase.h"
-#include "host/FreezeEffectEdit.h"
+#include "host/EditorBase.h"
+#include "plugin/FreezeEffectEdit.h"
 
 namespace {
 
@@ -174,6 +174,10 @@ TEST_F(DispatcherTest, SampleRateBlockSizeAndSwitching) {
 }
 
 TEST_F(DispatcherTest, EditorOpcodesAnswerZeroWithoutAnEditor) {
+    // The engine alone has no editor.
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    record = (new FreezeEffect(RecordingHost::callback))->getEffectRecord();
+    EXPECT_EQ(record->flags & effFlagsHasEditor, 0);
     ERect* rect = reinterpret_cast<ERect*>(0x1);
     EXPECT_EQ(call(effEditGetRect, 0, 0, &rect), 0);
     EXPECT_EQ(call(effEditOpen, 0, 0, reinterpret_cast<void*>(0x1234)), 0);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "RecordingHost.h"
-#include "host/FreezeEffectEdit.h"
+#include "plugin/FreezeEffectEdit.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(EffectRecord, HoldsTheIdentityOfTheFreezeEffect) {
     EXPECT_EQ(int32At(record, offsetof(AEffect, numParams)), 12);
     EXPECT_EQ(int32At(record, offsetof(AEffect, numInputs)), 2);
     EXPECT_EQ(int32At(record, offsetof(AEffect, numOutputs)), 2);
-    EXPECT_EQ(int32At(record, offsetof(AEffect, flags)), 0x34);  // no editor in this build
+    EXPECT_EQ(int32At(record, offsetof(AEffect, flags)), 0x35);  // HasEditor HasVu CanReplacing ProgramChunks
     EXPECT_EQ(record->resvd1, 0);
     EXPECT_EQ(record->resvd2, 0);
     EXPECT_EQ(int32At(record, offsetof(AEffect, initialDelay)), 0);

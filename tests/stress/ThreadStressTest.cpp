@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/FreezeEffectEdit.h"
+#include "plugin/FreezeEffectEdit.h"
 
 namespace {
 

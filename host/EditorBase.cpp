@@ -1,5 +1,5 @@
 // Default behaviour of every editor operation.
-#include "editor/EditorBase.h"
+#include "host/EditorBase.h"
 
 EditorBase::EditorBase(HostEffect* owner) : effect(owner) {}
 
@@ -18,15 +18,14 @@ int32_t EditorBase::open(void* parent) {
 void EditorBase::close() {}
 
 void EditorBase::idle() {
-    if (refreshRequested) {
-        refreshRequested = 0;
+    if (refreshRequested.exchange(0, std::memory_order_relaxed) != 0) {
         refresh();
     }
 }
 
 void EditorBase::refresh() {}
 
-void EditorBase::requestRefresh() { refreshRequested = 1; }
+void EditorBase::requestRefresh() { refreshRequested.store(1, std::memory_order_relaxed); }
 
 int32_t EditorBase::keyDown(VstKeyCode&) { return -1; }
 

@@ -1,13 +1,15 @@
-// The minimal editor interface the opcode dispatcher talks to; portable, no window system.
+// The editor interface the opcode dispatcher talks to; portable, no window system.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "host/VstApi.h"
 
 class HostEffect;
 
-// All operations run on the host's user-interface thread.
+// Operations run on the host's user-interface thread, except requestRefresh and setParameter,
+// which any thread that sets parameters may call.
 class EditorBase {
 public:
     explicit EditorBase(HostEffect* effect);
@@ -30,10 +32,11 @@ public:
     // A parameter changed in the effect; the editor shows it at its next idle.
     virtual void setParameter(int32_t index, float value);
 
-    bool isRefreshRequested() const { return refreshRequested != 0; }
+    bool isRefreshRequested() const { return refreshRequested.load(std::memory_order_relaxed) != 0; }
 
 protected:
     HostEffect* effect;
     void* parentWindow = nullptr;
-    int32_t refreshRequested = 0;
+    // Set by host threads, cleared at idle on the user-interface thread.
+    std::atomic<int32_t> refreshRequested{0};
 };

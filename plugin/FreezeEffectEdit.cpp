@@ -1,14 +1,20 @@
 // FreezeEffectEdit: creates the editor and forwards parameter changes to it.
-#include "host/FreezeEffectEdit.h"
+#include "plugin/FreezeEffectEdit.h"
 
-#include "editor/EditorBase.h"
+#include <new>
+
+#include "editor/FreezeEditor.h"
 
 bool editorCreationFailed = false;
 
 FreezeEffectEdit::FreezeEffectEdit(audioMasterCallback callback) : FreezeEffect(callback) {
     setUniqueId(fourCharCode('B', 'R', 'L', 'P'));
-    // The window editor is not part of this build yet: the record says so (no
-    // effFlagsHasEditor) and the editor opcodes answer 0.
+    // The editor registers itself (and the has-editor flag) while it is built.
+    editor = new (std::nothrow) FreezeEditor(this);
+    if (editor == nullptr) {
+        editorCreatedOk = false;
+        editorCreationFailed = true;
+    }
 }
 
 FreezeEffectEdit::~FreezeEffectEdit() = default;

@@ -1,0 +1,46 @@
+// EditorPanel: the off-screen image, the copy to the window and the press polling.
+#include "editor/EditorPanel.h"
+
+#include <new>
+
+#include "gui/Bitmap.h"
+#include "gui/Frame.h"
+#include "gui/OffscreenContext.h"
+
+EditorPanel::EditorPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth,
+                         int32_t panelHeight, int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
+    : Control(area, nullptr, 0), effect(owner), left(panelLeft), top(panelTop), width(panelWidth),
+      height(panelHeight), image(panelImage) {}
+
+EditorPanel::~EditorPanel() { delete context; }
+
+OffscreenContext* EditorPanel::offscreen(DrawContext* parent) {
+    if (context == nullptr && image != nullptr && parent != nullptr) {
+        context = new (std::nothrow) OffscreenContext(parent, image, false);
+        if (context != nullptr && !context->isValid()) {
+            delete context;
+            context = nullptr;
+        }
+    }
+    return context;
+}
+
+void EditorPanel::present(DrawContext* destination) {
+    context->blitTo(destination, Rect{left, top, left + width, top + height}, Point{0, 0});
+    setDirty(false);
+}
+
+bool EditorPanel::inZone(const Rect& local, const Point& where) const {
+    return left + local.left <= where.h && where.h <= left + local.right &&
+           top + local.top <= where.v && where.v <= top + local.bottom;
+}
+
+bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons) {
+    buttons = windowContext->mouseButtons();
+    windowContext->mousePosition(where);
+    // A host may destroy its window while the button is held; nothing is left to track then.
+    if (frame != nullptr && !frame->isOpen()) {
+        return false;
+    }
+    return buttons != 0;
+}

@@ -1,0 +1,41 @@
+// EditorPanel: a control of the editor that draws itself into an off-screen image, copies it to
+// the window, and reads and writes the effect directly instead of through a control value.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/Control.h"
+#include "gui/Geometry.h"
+
+class Bitmap;
+class FreezeEffect;
+class OffscreenContext;
+
+// GUI thread only.
+class EditorPanel : public Control {
+public:
+    // size: the panel's area in the editor; image: a blank picture of at least width x height,
+    // not owned, which must outlive the panel.
+    EditorPanel(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+                int32_t top, Bitmap* image);
+    ~EditorPanel() override;
+
+protected:
+    // The off-screen context, made on the first call and kept; none when it cannot be made.
+    OffscreenContext* offscreen(DrawContext* context);
+    // Copies the panel's image to its place in the window and clears the dirty flag.
+    void present(DrawContext* context);
+    // Whether the window point lies in a panel-local rectangle, all four edges included.
+    bool inZone(const Rect& local, const Point& where) const;
+    // Reads the buttons and the pointer for one pass of a tracking loop; false when the press is
+    // over (no button, or the window went away under the loop).
+    bool pollPress(DrawContext* context, Point& where, int32_t& buttons);
+
+    FreezeEffect& effect;
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+    Bitmap* image;
+    OffscreenContext* context = nullptr;
+};

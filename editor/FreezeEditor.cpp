@@ -1,0 +1,154 @@
+// FreezeEditor: construction, the window's layout, close and the live idle.
+#include "editor/FreezeEditor.h"
+
+#include <initializer_list>
+#include <new>
+
+#include "editor/MidiModePanel.h"
+#include "editor/SliderBank.h"
+#include "editor/StepPanel.h"
+#include "editor/WaveformView.h"
+#include "engine/FreezeEffect.h"
+#include "gui/Bitmap.h"
+#include "gui/Frame.h"
+#include "gui/PopupPicture.h"
+#include "gui/ValueDisplay.h"
+
+namespace {
+
+constexpr Color kHelpBack{139, 153, 182, 0};
+constexpr Rect kHelpArea{370, 210, 495, 233};
+
+void helpText(float /*value*/, char* text) {
+    text[0] = '?';
+    text[1] = 0;
+}
+
+// A blank image for a view, or none when it cannot be made.
+Bitmap* blankImage(Frame* frame, int32_t width, int32_t height) {
+    return new (std::nothrow) Bitmap(frame, width, height);
+}
+
+int16_t toShort(int32_t value) {
+    return static_cast<int16_t>(value < 0 ? 0 : (value > 32767 ? 32767 : value));
+}
+
+}  // namespace
+
+FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) {
+    background = new (std::nothrow) Bitmap(backgroundResource);
+    if (background != nullptr) {
+        editorRect = ERect{0, 0, toShort(background->getHeight()), toShort(background->getWidth())};
+    }
+}
+
+FreezeEditor::~FreezeEditor() {
+    close();
+    if (background != nullptr) {
+        background->release();
+    }
+}
+
+int32_t FreezeEditor::open(void* parent) {
+    GuiEditor::open(parent);
+    if (frame != nullptr || freezeEffect == nullptr) {
+        return frame != nullptr ? 1 : 0;  // already open
+    }
+    frame = new (std::nothrow) Frame(Rect{0, 0, editorRect.right, editorRect.bottom}, parent, this);
+    if (frame == nullptr) {
+        return 0;
+    }
+    if (background != nullptr) {
+        frame->setBackground(background);
+    }
+    addViews();
+    windowOpen.store(true, std::memory_order_relaxed);
+    return 1;
+}
+
+void FreezeEditor::addViews() {
+    FreezeEffect& engine = *freezeEffect;
+    // Drawing order; the Frame offers clicks in the reverse order.
+    waveformImage = blankImage(frame, 125, 70);
+    if (waveformImage != nullptr) {
+        waveformView = new (std::nothrow)
+            WaveformView(Rect{370, 135, 495, 205}, engine, 125, 70, 370, 135, waveformImage);
+        if (waveformView != nullptr) frame->addView(waveformView);
+    }
+    stepImage = blankImage(frame, 350, 120);
+    if (stepImage != nullptr) {
+        stepPanel = new (std::nothrow)
+            StepPanel(Rect{15, 135, 365, 235}, engine, 350, 100, 15, 135, stepImage);
+        if (stepPanel != nullptr) frame->addView(stepPanel);
+    }
+    sliderImage = blankImage(frame, 480, 120);
+    if (sliderImage != nullptr) {
+        sliderBank = new (std::nothrow)
+            SliderBank(Rect{15, 10, 495, 130}, engine, 480, 120, 15, 10, sliderImage);
+        if (sliderBank != nullptr) frame->addView(sliderBank);
+    }
+    helpLabel = new (std::nothrow) ValueDisplay(kHelpArea, nullptr, 1);
+    if (helpLabel != nullptr) {
+        helpLabel->setFontId(3);
+        helpLabel->setTextColor(colorWhite);
+        helpLabel->setBackColor(kHelpBack);
+        helpLabel->setLineColor(colorBlack);
+        helpLabel->setFormatter(helpText);
+        frame->addView(helpLabel);
+    }
+    Bitmap* help = new (std::nothrow) Bitmap(helpResource);
+    if (help != nullptr) {
+        helpPicture = new (std::nothrow) PopupPicture(
+            kHelpArea, this, 0, help, Rect{0, 0, help->getWidth(), help->getHeight()}, Point{0, 0});
+        if (helpPicture != nullptr) frame->addView(helpPicture);
+        // The picture holds its own reference now.
+        help->release();
+    }
+    midiImage = blankImage(frame, 230, 100);
+    if (midiImage != nullptr) {
+        midiModePanel = new (std::nothrow)
+            MidiModePanel(Rect{15, 240, 245, 290}, engine, 230, 50, 15, 240, midiImage);
+        if (midiModePanel != nullptr) frame->addView(midiModePanel);
+    }
+}
+
+void FreezeEditor::close() {
+    windowOpen.store(false, std::memory_order_relaxed);
+    // The views (and the off-screen contexts they hold) go before the images they draw into.
+    delete frame;
+    frame = nullptr;
+    waveformView = nullptr;
+    sliderBank = nullptr;
+    stepPanel = nullptr;
+    helpLabel = nullptr;
+    helpPicture = nullptr;
+    midiModePanel = nullptr;
+    releaseImages();
+}
+
+void FreezeEditor::releaseImages() {
+    for (Bitmap** image : {&waveformImage, &sliderImage, &stepImage, &midiImage}) {
+        if (*image != nullptr) {
+            (*image)->release();
+            *image = nullptr;
+        }
+    }
+}
+
+void FreezeEditor::idle() {
+    if (frame == nullptr) {
+        return;
+    }
+    if (waveformView != nullptr) waveformView->updateFromEffect();
+    if (sliderBank != nullptr) sliderBank->setDirty(true);
+    if (stepPanel != nullptr) stepPanel->setDirty(true);
+    GuiEditor::idle();
+}
+
+void FreezeEditor::setParameter(int32_t, float) {
+    if (windowOpen.load(std::memory_order_relaxed)) {
+        requestRefresh();
+    }
+}
+
+void FreezeEditor::valueChanged(DrawContext*, Control*) {}

@@ -1,0 +1,96 @@
+// GuiEditor: rectangle, idle, idle pump, key, wheel and knob-mode forwarding.
+#include "editor/GuiEditor.h"
+
+#include "gui/Frame.h"
+#include "gui/PaintPump.h"
+#include "host/HostEffect.h"
+
+namespace {
+
+int32_t recordedKnobMode = 0;
+
+constexpr uint32_t kIdleInterval = 100;  // ms between idle runs of the pump
+constexpr uint32_t kPumpSleep = 4;       // ms the pump sleeps when it is early
+constexpr uint32_t kEarlyMargin = 50;    // ms early at which the pump still runs the idle
+
+// Whether tick a comes before tick b. The tick count wraps every 49.7 days; the difference,
+// read as signed, keeps the order across the wrap (a plain unsigned comparison would stop the
+// pump for the whole next 49.7 days).
+bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
+
+}  // namespace
+
+GuiEditor::GuiEditor(HostEffect* owner) : EditorBase(owner), nextIdleTime(pumpTickCount()) {
+    if (effect != nullptr) {
+        effect->setEditor(this);
+    }
+}
+
+GuiEditor::~GuiEditor() = default;
+
+int32_t GuiEditor::getRect(ERect** rect) {
+    if (rect == nullptr) {
+        return 0;
+    }
+    *rect = &editorRect;
+    return 1;
+}
+
+int32_t GuiEditor::open(void* parent) {
+    requestRefresh();
+    parentWindow = parent;
+    return 0;
+}
+
+void GuiEditor::idle() {
+    // The host may call idle from inside its idle callback that the pump made.
+    if (inHostIdle) {
+        return;
+    }
+    EditorBase::idle();
+    if (frame != nullptr) {
+        frame->idleRedraw();
+    }
+}
+
+int32_t GuiEditor::keyDown(VstKeyCode& key) { return frame != nullptr ? frame->onKeyDown(key) : -1; }
+
+int32_t GuiEditor::keyUp(VstKeyCode& key) { return frame != nullptr ? frame->onKeyUp(key) : -1; }
+
+int32_t GuiEditor::setKnobMode(int32_t mode) {
+    recordedKnobMode = mode;
+    return 1;
+}
+
+int32_t GuiEditor::knobMode() { return recordedKnobMode; }
+
+bool GuiEditor::onWheel(float distance) {
+    return frame != nullptr && frame->onWheel(nullptr, Point{0, 0}, distance);
+}
+
+void GuiEditor::setParameter(int32_t, float) { requestRefresh(); }
+
+void GuiEditor::redraw() {
+    if (frame != nullptr) {
+        frame->redrawView(nullptr);
+    }
+}
+
+void GuiEditor::pumpIdle() {
+    uint32_t now = pumpTickCount();
+    if (before(now, nextIdleTime)) {
+        pumpSleep(kPumpSleep);
+        now += kPumpSleep;
+        if (before(now, nextIdleTime - kEarlyMargin)) {
+            return;
+        }
+    }
+    idle();
+    dispatchPendingPaint();
+    nextIdleTime = now + kIdleInterval;
+    inHostIdle = true;
+    if (effect != nullptr) {
+        effect->hostIdle();
+    }
+    inHostIdle = false;
+}

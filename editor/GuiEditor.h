@@ -1,0 +1,48 @@
+// GuiEditor: an editor with a window: the rectangle answered to the host, the Frame, the idle
+// pump that serves the host during mouse tracking, and key and wheel forwarding.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "gui/FrameOwner.h"
+#include "host/EditorBase.h"
+
+class Frame;
+
+// User-interface thread, except setParameter (any thread that sets parameters).
+class GuiEditor : public EditorBase, public FrameOwner {
+public:
+    // Registers itself with the effect (which then owns it and reports an editor to the host).
+    explicit GuiEditor(HostEffect* effect);
+    ~GuiEditor() override;
+
+    int32_t getRect(ERect** rect) override;
+    int32_t open(void* parent) override;
+    void idle() override;
+    int32_t keyDown(VstKeyCode& key) override;
+    int32_t keyUp(VstKeyCode& key) override;
+    int32_t setKnobMode(int32_t mode) override;
+    bool onWheel(float distance) override;
+    void setParameter(int32_t index, float value) override;
+
+    // Draws every view now.
+    virtual void redraw();
+    // Runs the idle at most about every 100 ms from inside a mouse-tracking loop, dispatches one
+    // pending paint and gives the host its idle call.
+    void pumpIdle() override;
+
+    Frame* getFrame() const { return frame; }
+    bool isInHostIdle() const { return inHostIdle; }
+    // The knob mode the last host asked for (process-wide, read by nobody else).
+    static int32_t knobMode();
+
+protected:
+    ERect editorRect{0, 0, 0, 0};
+    Frame* frame = nullptr;
+    // Tick count (ms) before which pumpIdle does not run the idle again.
+    uint32_t nextIdleTime = 0;
+    bool inHostIdle = false;
+    // Whether a window is open, for setParameter on host threads.
+    std::atomic<bool> windowOpen{false};
+};

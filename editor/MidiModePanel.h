@@ -1,0 +1,29 @@
+// MidiModePanel: the three switches of MIDI note control.
+#pragma once
+
+#include <cstdint>
+
+#include "editor/EditorPanel.h"
+
+// GUI thread only. Not redrawn by the editor's idle: it repaints when clicked or when the whole
+// window is drawn.
+class MidiModePanel : public EditorPanel {
+public:
+    static constexpr int32_t switchCount = 3;
+
+    MidiModePanel(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+                  int32_t top, Bitmap* image);
+
+    void draw(DrawContext* context) override;
+    // Flips the first switch the pointer is on (or is dragged onto) while the button is held.
+    void mouse(DrawContext* context, Point& where) override;
+
+    // Local rectangles: MidiNote-Control, Note->RecordStart, Repeat till NoteOff.
+    static const Rect switchRects[switchCount];
+    // Off text and on text of each switch.
+    static const char* const switchLabels[switchCount][2];
+
+private:
+    bool isOn(int32_t which) const;
+    void toggle(int32_t which);
+};

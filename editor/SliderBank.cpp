@@ -1,0 +1,195 @@
+// SliderBank: drawing from the effect's values and the mouse tracking loop.
+#include "editor/SliderBank.h"
+
+#include "editor/DisplayMath.h"
+#include "editor/PanelPaint.h"
+#include "engine/FreezeEffect.h"
+#include "gui/DrawContext.h"
+#include "gui/OffscreenContext.h"
+
+namespace {
+
+using panelPaint::fillAndOutline;
+
+constexpr Color kPanel{234, 226, 205, 0};
+constexpr Color kGroup{248, 234, 206, 0};
+constexpr Color kTrough{200, 200, 220, 0};
+constexpr Color kBar{135, 157, 214, 0};
+constexpr Color kBarEdge{110, 110, 110, 0};
+constexpr Color kLabel{250, 250, 250, 0};
+constexpr Color kTypeBox{248, 244, 236, 0};
+constexpr Color kHeading{247, 153, 57, 0};
+constexpr Color kMeter{220, 220, 235, 0};
+constexpr Color kMeterMidi{140, 140, 140, 0};
+constexpr Color kBelowThreshold{192, 206, 246, 0};
+constexpr Color kEnvelope{240, 130, 130, 0};
+constexpr Color kInverseOn{240, 190, 190, 0};
+constexpr Color kInverseOff{230, 230, 230, 0};
+constexpr Color kInk = colorBlack;
+
+// Slider zones reach this far above and below the slider.
+constexpr int32_t kZoneTop = 2;
+constexpr int32_t kZoneBottom = 99;
+
+}  // namespace
+
+// First left 5, step 28, 7 more after the seventh slider and 45 more after the ninth.
+const Rect SliderBank::sliderRects[sliderCount] = {
+    {5, 7, 24, 94},     {33, 7, 52, 94},   {61, 7, 80, 94},   {89, 7, 108, 94},
+    {117, 7, 136, 94},  {145, 7, 164, 94}, {173, 7, 192, 94}, {208, 7, 227, 94},
+    {236, 7, 255, 94},  {309, 7, 328, 94}, {337, 7, 356, 94}};
+const char* const SliderBank::sliderLabels[sliderCount] = {"Atk", "Dcy",  "Size", "Smth",
+                                                            "Wet", "Bits", "Rep",  "Cut",
+                                                            "Rez", "Cut",  "Rez"};
+const char* const SliderBank::typeLabels[5] = {"OFF", "LP", "HP", "BP", "MIDI!"};
+const char* const SliderBank::inverseLabels[2] = {"inv", "inv"};
+
+SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth,
+                       int32_t panelHeight, int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
+    : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
+
+int32_t SliderBank::sliderNumber(int32_t slider, float value) {
+    const double v = value;
+    switch (slider) {
+    case 2:  // size: steps of the grid, 1..16
+        return displayMath::truncated(15.0 * v + 1.0);
+    case 5:  // bits and repeats: 1..32
+    case 6:
+        return displayMath::truncated(31.0 * v + 1.0);
+    default:
+        return displayMath::truncated(100.0 * v);
+    }
+}
+
+void SliderBank::draw(DrawContext* windowContext) {
+    if (offscreen(windowContext) == nullptr) {
+        return;
+    }
+    fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+    fillAndOutline(context, preGroupRect, kGroup, kInk);
+    fillAndOutline(context, postGroupRect, kGroup, kInk);
+    // The headings' opaque boxes take the group colour, the fill colour now.
+    context->setFont(3, 10, faceBold);
+    context->setTextColor(kHeading);
+    context->drawText("PRE", Rect{260, 10, 290, 25}, true);
+    context->drawText("POST", Rect{360, 10, 390, 25}, true);
+    drawSliders();
+    drawTypeBoxes();
+    drawMeter();
+    drawInverse();
+    present(windowContext);
+}
+
+void SliderBank::drawSliders() {
+    context->setFont(6, 9, 0);
+    context->setTextColor(kInk);
+    for (int32_t i = 0; i < sliderCount; ++i) {
+        const Rect& slider = sliderRects[i];
+        const float v = effect.getProgramValue(i);
+        sliderValues[i] = v;
+        context->setFillColor(kTrough);
+        context->fillRect(slider);
+        const int32_t barHeight = displayMath::barHeight(v, sliderTravel);
+        fillAndOutline(context, Rect{slider.left, slider.bottom - barHeight, slider.right, slider.bottom},
+                       kBar, kBarEdge);
+        context->setLineColor(kInk);
+        context->strokeRect(slider);
+        context->drawText(displayMath::NumberText(sliderNumber(i, v)).text, slider, false);
+        const Rect label{slider.left - 2, slider.bottom + 5, slider.right + 3, slider.bottom + 19};
+        fillAndOutline(context, label, kLabel, kInk);
+        context->drawText(sliderLabels[i], label, true);
+    }
+}
+
+void SliderBank::drawTypeBoxes() {
+    context->setFont(3, 9, 0);
+    fillAndOutline(context, preTypeRect, kTypeBox, kInk);
+    context->drawText(typeLabels[static_cast<int32_t>(effect.getPreFilterType())], preTypeRect, true);
+    fillAndOutline(context, postTypeRect, kTypeBox, kInk);
+    context->drawText(typeLabels[static_cast<int32_t>(effect.getPostFilterType())], postTypeRect, true);
+}
+
+void SliderBank::drawMeter() {
+    context->setFont(6, 9, 0);
+    const float envelope = displayMath::limited(effect.getEnvelope(), 0.0f, 1.0f);
+    const int32_t envelopeHeight = displayMath::truncated(static_cast<double>(meterTravel * envelope));
+    thresholdValue = effect.getThreshold();
+    // Only the drawing is limited: a threshold the host set outside 0..1 stays in the effect.
+    const float shownThreshold = displayMath::limited(thresholdValue, 0.0f, 1.0f);
+    const int32_t thresholdLine =
+        meterRect.bottom - displayMath::truncated(static_cast<double>(meterTravel * shownThreshold));
+    const bool midiRecord = effect.isNoteRecordStart();
+    fillAndOutline(context, meterRect, midiRecord ? kMeterMidi : kMeter, kInk);
+    if (!midiRecord) {
+        context->setFillColor(kBelowThreshold);
+        context->fillRect(Rect{meterRect.left, thresholdLine, meterRect.right, meterRect.bottom});
+        context->setFillColor(kEnvelope);
+        context->fillRect(
+            Rect{meterRect.left, meterRect.bottom - envelopeHeight, meterRect.right, meterRect.bottom});
+        context->setLineColor(kInk);
+        context->moveTo(Point{meterRect.left, thresholdLine});
+        context->lineTo(Point{meterRect.right, thresholdLine});
+    } else {
+        context->setTextColor(kLabel);
+        context->drawText(typeLabels[4], meterRect, false);
+    }
+    context->setTextColor(kInk);
+    const Rect label{408, 100, 449, 114};
+    fillAndOutline(context, label, kLabel, kInk);
+    context->drawText(meterLabel, label, false);
+}
+
+void SliderBank::drawInverse() {
+    inverseShown = effect.isInverse();
+    fillAndOutline(context, inverseRect, inverseShown ? kInverseOn : kInverseOff, kInk);
+    context->drawText(inverseLabels[inverseShown ? 1 : 0], inverseRect, true);
+}
+
+void SliderBank::mouse(DrawContext* windowContext, Point& where) {
+    int32_t index = -1;
+    float sliderValue = 0.0f;
+    bool inverseDone = false;
+    int32_t buttons = 0;
+    while (pollPress(windowContext, where, buttons)) {
+        for (int32_t i = 0; i < sliderCount; ++i) {
+            const Rect zone{sliderRects[i].left, kZoneTop, sliderRects[i].right, kZoneBottom};
+            if (inZone(zone, where)) {
+                sliderValue = displayMath::limited(
+                    static_cast<float>(top + kZoneBottom - where.v) / static_cast<float>(sliderTravel),
+                    0.0f, 1.0f);
+                sliderValues[i] = sliderValue;
+                draw(windowContext);
+                index = i;
+            }
+        }
+        if (index >= 0) {
+            // Sent on every pass, also outside the zones, so the drag keeps the host served.
+            sliderValues[index] = sliderValue;
+            effect.setProgramValue(index, sliderValue);
+            draw(windowContext);
+            pumpIdle();
+        }
+        if (inZone(meterRect, where)) {
+            thresholdValue = static_cast<float>(top + meterRect.bottom - where.v) /
+                             static_cast<float>(meterTravel);
+            effect.setThreshold(thresholdValue);
+            pumpIdle();
+            draw(windowContext);
+        }
+        if (inZone(inverseRect, where) && !inverseDone) {
+            effect.toggleInverse();
+            draw(windowContext);
+            inverseDone = true;
+        }
+        if (inZone(preTypeRect, where)) {
+            effect.cycleFilterType(1);
+            draw(windowContext);
+            return;
+        }
+        if (inZone(postTypeRect, where)) {
+            effect.cycleFilterType(2);
+            draw(windowContext);
+            return;
+        }
+    }
+}

@@ -1,0 +1,108 @@
+// StepPanel: drawing the steps and the length, and the mouse tracking loop.
+#include "editor/StepPanel.h"
+
+#include "editor/DisplayMath.h"
+#include "editor/PanelPaint.h"
+#include "engine/FreezeEffect.h"
+#include "gui/DrawContext.h"
+#include "gui/OffscreenContext.h"
+
+namespace {
+
+constexpr Color kPanel{234, 226, 205, 0};
+constexpr Color kStep{220, 220, 235, 0};
+constexpr Color kCurrentStep{240, 190, 190, 0};
+constexpr Color kStepBar{114, 137, 233, 0};
+constexpr Color kStepBarEdge{120, 120, 120, 0};
+constexpr Color kLengthTrough{200, 200, 220, 0};
+constexpr Color kLengthBar{135, 157, 214, 0};
+constexpr Color kInk = colorBlack;
+
+// Step zones reach 5 pixels above and below the steps (local rows 0..100).
+constexpr int32_t kZoneBottom = 100;
+
+}  // namespace
+
+StepPanel::StepPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+                     int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
+    : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
+
+int32_t StepPanel::stepNumber(float value) {
+    return displayMath::truncated(static_cast<double>(offsetSpan * value - offsetSpan / 2));
+}
+
+int32_t StepPanel::lengthNumber(float value) {
+    return displayMath::ceiling(static_cast<double>(lengthSteps) * static_cast<double>(value));
+}
+
+void StepPanel::draw(DrawContext* windowContext) {
+    if (offscreen(windowContext) == nullptr) {
+        return;
+    }
+    panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+    context->setFont(6, 9, 0);
+    context->setTextColor(kInk);
+    const int32_t current = effect.getStepIndex();
+    // Under MIDI note control the notes, not the steps, set the length: nothing is highlighted.
+    const bool midiNotes = effect.isMidiNoteControl();
+    for (int32_t i = 0; i < stepCount; ++i) {
+        const Rect step = stepRect(i);
+        const float v = effect.getStepValue(i);
+        stepShown[i] = v;
+        context->setFillColor(i == current && !midiNotes ? kCurrentStep : kStep);
+        context->fillRect(step);
+        const int32_t barHeight = displayMath::barHeight(v, stepTravel);
+        panelPaint::fillAndOutline(
+            context, Rect{step.left + 2, step.bottom - barHeight, step.right - 2, step.bottom},
+            kStepBar, kStepBarEdge);
+        context->setLineColor(kInk);
+        context->strokeRect(step);
+        context->drawText(displayMath::NumberText(stepNumber(v)).text, step, false);
+    }
+    lengthShown = effect.getSequenceLengthValue();
+    lengthCount = lengthNumber(lengthShown);
+    panelPaint::fillAndOutline(context, lengthRect, kLengthTrough, kInk);
+    const int32_t barHeight = displayMath::barHeight(lengthShown, stepTravel);
+    context->setFillColor(kLengthBar);
+    context->fillRect(Rect{lengthRect.left + 1, lengthRect.bottom - barHeight, lengthRect.right - 1,
+                           lengthRect.bottom});
+    context->drawText(displayMath::NumberText(lengthCount).text, lengthRect, false);
+    present(windowContext);
+}
+
+void StepPanel::mouse(DrawContext* windowContext, Point& where) {
+    int32_t index = -1;
+    float stepValue = 0.0f;
+    bool stepTouched = false;
+    int32_t buttons = 0;
+    while (pollPress(windowContext, where, buttons)) {
+        for (int32_t i = 0; i < stepCount; ++i) {
+            const Rect step = stepRect(i);
+            if (inZone(Rect{step.left, 0, step.right, kZoneBottom}, where)) {
+                stepValue = (buttons & buttonRight) != 0
+                            ? 0.5f
+                            : displayMath::limited(static_cast<float>(top + kZoneBottom - where.v) /
+                                                       static_cast<float>(stepTravel),
+                                                   0.0f, 1.0f);
+                stepShown[i] = stepValue;
+                draw(windowContext);
+                index = i;  // on a shared border the higher step wins
+            }
+        }
+        if (index >= 0) {
+            stepShown[index] = stepValue;
+            effect.setStepValue(index, stepValue);
+            draw(windowContext);
+            stepTouched = true;
+            pumpIdle();
+        }
+        if (!stepTouched && inZone(lengthRect, where)) {
+            const float length = (buttons & buttonRight) != 0
+                                     ? 1.0f
+                                     : static_cast<float>(top + lengthRect.bottom - where.v) /
+                                           static_cast<float>(stepTravel);
+            effect.setSequenceLength(length);
+            draw(windowContext);
+        }
+    }
+}

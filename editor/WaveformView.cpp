@@ -1,0 +1,88 @@
+// WaveformView: resampling the freeze buffers and drawing the columns.
+#include "editor/WaveformView.h"
+
+#include <new>
+
+#include "editor/DisplayMath.h"
+#include "editor/PanelPaint.h"
+#include "engine/FreezeEffect.h"
+#include "gui/OffscreenContext.h"
+
+namespace {
+
+constexpr Color kWaiting{235, 235, 235, 0};
+constexpr Color kRecording{235, 185, 185, 0};
+constexpr Color kEdge = colorBlack;
+constexpr Color kTrace{100, 100, 250, 0};
+
+// Below this many samples nothing has been recorded: show one second at 44.1 kHz.
+constexpr int32_t kShortestLoop = 10;
+constexpr int32_t kUnrecordedLength = 44100;
+
+// One channel's sample scaled to the view's height. Samples far beyond full scale (the buffers
+// hold whatever finite input came in) draw the same clipped line, so they are limited here.
+int32_t scaled(float sample, int32_t height) {
+    const float limit = 4.0f;
+    return displayMath::truncated(static_cast<double>(static_cast<float>(height) *
+                                                      displayMath::limited(sample, -limit, limit)));
+}
+
+}  // namespace
+
+WaveformView::WaveformView(const Rect& area, FreezeEffect& owner, int32_t viewWidth,
+                           int32_t viewHeight, int32_t viewLeft, int32_t viewTop, Bitmap* viewImage)
+    : View(area), effect(owner), left(viewLeft), top(viewTop),
+      // Columns 0..width are written: the width is kept below the column count.
+      width(viewWidth < 0 ? 0 : (viewWidth >= columnCount ? columnCount - 1 : viewWidth)),
+      height(viewHeight), image(viewImage) {}
+
+void WaveformView::updateFromEffect() {
+    int32_t length = effect.getLoopLength();
+    if (length < kShortestLoop) {
+        length = kUnrecordedLength;
+    }
+    // The engine keeps loops inside the buffers; the view does not rely on it.
+    if (length > kBufferLength - 1) {
+        length = kBufferLength - 1;
+    }
+    int32_t stride = width > 0 ? length / width : 0;
+    if (stride < 1) {
+        stride = 10;
+    }
+    const float* bufferLeft = effect.getBufferL();
+    const float* bufferRight = effect.getBufferR();
+    for (int32_t i = 0; i <= width; ++i) {
+        const int64_t at = static_cast<int64_t>(i) * stride;
+        if (bufferLeft == nullptr || bufferRight == nullptr || at >= kBufferLength) {
+            columns[i] = 0;
+            continue;
+        }
+        const int32_t a = scaled(bufferRight[at], height);
+        const int32_t b = scaled(bufferLeft[at], height);
+        columns[i] = (a + b) / 2;
+    }
+    setDirty(true);
+}
+
+void WaveformView::draw(DrawContext* windowContext) {
+    if (image == nullptr || windowContext == nullptr) {
+        return;
+    }
+    OffscreenContext* context = new (std::nothrow) OffscreenContext(windowContext, image, false);
+    if (context == nullptr) {
+        return;
+    }
+    if (context->isValid()) {
+        panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1},
+                                   effect.isRecording() ? kRecording : kWaiting, kEdge);
+        context->setLineColor(kTrace);
+        const int32_t mid = height / 2;
+        for (int32_t x = 1; x <= width - 2; ++x) {
+            const int32_t half = columns[x - 1] / 2;
+            context->moveTo(Point{x, mid - half - 1});
+            context->lineTo(Point{x, mid + half + 1});
+        }
+        context->blitTo(windowContext, Rect{left, top, left + width, top + height}, Point{0, 0});
+    }
+    delete context;
+}

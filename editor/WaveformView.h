@@ -1,0 +1,36 @@
+// WaveformView: an overview of the freeze buffer, one line per pixel column.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/View.h"
+
+class Bitmap;
+class FreezeEffect;
+
+// GUI thread only. Takes no input.
+class WaveformView : public View {
+public:
+    static constexpr int32_t columnCount = 1000;
+
+    // image: a blank picture of width x height, not owned, which must outlive the view.
+    WaveformView(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+                 int32_t top, Bitmap* image);
+
+    void draw(DrawContext* context) override;
+    // Resamples the freeze buffers into the columns and marks the view dirty.
+    virtual void updateFromEffect();
+
+    int32_t column(int32_t index) const {
+        return index >= 0 && index < columnCount ? columns[index] : 0;
+    }
+
+private:
+    FreezeEffect& effect;
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+    Bitmap* image;
+    int32_t columns[columnCount] = {};
+};
