@@ -76,6 +76,7 @@ public:
     virtual void longToText(int32_t value, char* text);
 
     AEffect* getEffectRecord() { return &effectRecord; }
+    EditorBase* getEditor() const { return editor; }
     // Stores the editor (owned from now on; a different previous one is deleted) and sets
     // effFlagsHasEditor.
     void setEditor(EditorBase* newEditor);

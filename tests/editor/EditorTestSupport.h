@@ -1,0 +1,72 @@
+// Helpers of the editor tests: the plug-in with its editor open in a headless host window, a
+// host that counts idle calls, pixel and text probes, and scripted presses.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "editor/FreezeEditor.h"
+#include "gui/Color.h"
+#include "gui/Frame.h"
+#include "gui/x11/HeadlessScreen.h"
+#include "host/VstApi.h"
+#include "plugin/FreezeEffectEdit.h"
+
+inline bool operator==(const Color& a, const Color& b) { return sameRgb(a, b); }
+
+inline std::ostream& operator<<(std::ostream& out, const Color& c) {
+    return out << "(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << ")";
+}
+
+// The host: answers the version, counts idle calls and lets a test act inside them.
+struct TestHost {
+    int32_t idleCalls = 0;
+    std::function<void()> onIdle;
+};
+TestHost& testHost();
+intptr_t testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                          float opt);
+
+// One press as the tracking loop sees it: each pass polls the buttons, then the position.
+struct PressScript {
+    std::vector<headless::PointerState> samples;
+    // One pass with the pointer at an editor point and these buttons held.
+    PressScript& at(Point where, int32_t buttons = 1);
+    // The button is released (the loop's last pass).
+    PressScript& release();
+};
+
+// The plug-in with its editor open in a host window whose top-left corner is at kScreen.
+class EditorFixture : public ::testing::Test {
+public:
+    static constexpr Point kScreen{100, 50};
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    FreezeEditor* editor() const { return static_cast<FreezeEditor*>(effect->getEditor()); }
+    Frame* frame() const { return editor()->getFrame(); }
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f) {
+        return record->dispatcher(record, opcode, index, value, ptr, opt);
+    }
+    void open() { dispatch(effEditOpen, 0, 0, hostWindow); }
+    void idle() { dispatch(effEditIdle); }
+    // What the window shows at an editor pixel.
+    Color pixel(int32_t x, int32_t y) const;
+    // Whether the window shows text (drawn centred in box with the font and colour) there:
+    // drawing the same text again over it changes no pixel by much, while a missing or
+    // different text leaves glyph pixels that change a lot.
+    bool showsText(const Rect& box, const char* text, int32_t fontId, int32_t size, int32_t face,
+                   Color color) const;
+    // Posts a press at the script's first point and lets the editor's idle run the tracking loop.
+    void press(const PressScript& script);
+
+    FreezeEffectEdit* effect = nullptr;
+    AEffect* record = nullptr;
+    void* hostWindow = nullptr;
+};

@@ -1,0 +1,193 @@
+// Scripted presses and drags on the panels, checked against the effect's values.
+#include <string>
+
+#include "EditorTestSupport.h"
+#include "editor/MidiModePanel.h"
+#include "editor/SliderBank.h"
+#include "editor/StepPanel.h"
+#include "gui/DrawContext.h"
+#include "gui/PaintPump.h"
+
+namespace {
+
+constexpr Point kSliders{15, 10};
+constexpr Point kSteps{15, 135};
+constexpr Point kMidi{15, 240};
+
+// The middle column of slider i in the editor.
+int32_t sliderX(int32_t i) { return kSliders.h + SliderBank::sliderRects[i].left + 9; }
+int32_t stepX(int32_t i) { return kSteps.h + StepPanel::stepRect(i).left + 9; }
+Point centre(const Rect& local, Point origin) {
+    return Point{origin.h + (local.left + local.right) / 2, origin.v + (local.top + local.bottom) / 2};
+}
+
+class PanelMouse : public EditorFixture {
+protected:
+    void SetUp() override {
+        EditorFixture::SetUp();
+        open();
+        idle();
+    }
+};
+
+TEST_F(PanelMouse, SliderZoneRowsGiveTheirValues) {
+    // Local rows 2..12 (5 pixels above the slider down to 87 rows above the zone's bottom) all
+    // read 1, row 99 (5 below the slider) reads 0; outside the zone nothing is touched.
+    const struct {
+        int32_t localRow;
+        float value;
+    } rows[] = {{2, 1.0f}, {12, 1.0f}, {13, 86.0f / 87.0f}, {56, 43.0f / 87.0f}, {99, 0.0f}};
+    for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
+        for (const auto& row : rows) {
+            effect->setProgramValue(i, 0.77f);
+            press(PressScript().at({sliderX(i), kSliders.v + row.localRow}).release());
+            EXPECT_FLOAT_EQ(effect->getProgramValue(i), row.value) << "slider " << i << " row " << row.localRow;
+        }
+        for (int32_t outside : {1, 100}) {
+            effect->setProgramValue(i, 0.77f);
+            press(PressScript().at({sliderX(i), kSliders.v + outside}).release());
+            EXPECT_FLOAT_EQ(effect->getProgramValue(i), 0.77f) << "slider " << i << " row " << outside;
+        }
+    }
+}
+
+TEST_F(PanelMouse, SidewaysDragSetsEverySliderItCrosses) {
+    for (int32_t i = 0; i < SliderBank::sliderCount; ++i) effect->setProgramValue(i, 0.9f);
+    const int32_t y = kSliders.v + 56;
+    PressScript script;
+    for (int32_t x = sliderX(0); x <= sliderX(3); x += 4) script.at({x, y});
+    press(script.release());
+    for (int32_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(effect->getProgramValue(i), 43.0f / 87.0f) << i;
+    EXPECT_FLOAT_EQ(effect->getProgramValue(4), 0.9f);
+}
+
+TEST_F(PanelMouse, DragValuesOnEveryPassAndTheHostIsServed) {
+    // The test clock moves on by the pump's interval at each host idle, so every pass idles.
+    headless::setClock(pumpTickCount() + 100000);
+    std::vector<float> seen;
+    int32_t pendingAtIdle = -1;
+    testHost().onIdle = [&] {
+        seen.push_back(effect->getProgramValue(1));
+        headless::setClock(pumpTickCount() + 100);
+        // A host that idles the editor from inside its idle callback reaches nothing.
+        dispatch(effEditIdle);
+        // A paint that arrives during the drag is drawn at the next pass.
+        if (seen.size() == 1) headless::postExpose(frame()->getWindow(), Rect{0, 0, 525, 300});
+        if (seen.size() == 2) pendingAtIdle = headless::pendingEvents(frame()->getWindow());
+    };
+    const int32_t x = sliderX(1);
+    PressScript script;
+    script.at({x, kSliders.v + 99}).at({x, kSliders.v + 56}).at({x, kSliders.v + 12}).at({x + 200, kSliders.v + 12});
+    const size_t samples = script.release().samples.size();
+    const int64_t queriesBefore = headless::pointerQueries();
+    press(script);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_FLOAT_EQ(seen[0], 0.0f);
+    EXPECT_FLOAT_EQ(seen[1], 43.0f / 87.0f);
+    EXPECT_FLOAT_EQ(seen[2], 1.0f);
+    EXPECT_FLOAT_EQ(seen[3], 1.0f);  // outside every slider the last value is sent again
+    EXPECT_EQ(pendingAtIdle, 0);
+    // The loop ended on the release: it read the script to its end and no further.
+    EXPECT_EQ(headless::pointerQueries() - queriesBefore, static_cast<int64_t>(samples));
+}
+
+TEST_F(PanelMouse, MeterSetsTheThresholdAlsoInMidiRecordMode) {
+    const Point meter = centre(SliderBank::meterRect, kSliders);
+    for (bool midi : {false, true}) {
+        if (midi) effect->toggleNoteRecordStart();
+        press(PressScript().at({meter.h, kSliders.v + 95}).at({meter.h, kSliders.v + 50}).release());
+        EXPECT_FLOAT_EQ(effect->getThreshold(), 45.0f / 90.0f);
+        press(PressScript().at({meter.h, kSliders.v + 5}).release());
+        EXPECT_FLOAT_EQ(effect->getThreshold(), 1.0f);
+    }
+}
+
+TEST_F(PanelMouse, HeldPressesToggleAndCycleOnce) {
+    const Point inverse = centre(SliderBank::inverseRect, kSliders);
+    const Point pre = centre(SliderBank::preTypeRect, kSliders);
+    const Point post = centre(SliderBank::postTypeRect, kSliders);
+    PressScript held;
+    for (int i = 0; i < 6; ++i) held.at(inverse);
+    press(held.release());
+    EXPECT_TRUE(effect->isInverse());
+    const FilterType cycle[] = {FilterType::LP, FilterType::HP, FilterType::BP, FilterType::OFF};
+    for (FilterType expected : cycle) {
+        PressScript onPre;
+        for (int i = 0; i < 6; ++i) onPre.at(pre);
+        press(onPre.release());
+        EXPECT_EQ(effect->getPreFilterType(), expected);
+    }
+    press(PressScript().at(post).at(post).release());
+    EXPECT_EQ(effect->getPostFilterType(), FilterType::LP);
+    EXPECT_EQ(effect->getPreFilterType(), FilterType::OFF);
+}
+
+TEST_F(PanelMouse, StepsAndLength) {
+    const int32_t lengthX = kSteps.h + StepPanel::lengthRect.left + 9;
+    for (int32_t i = 0; i < StepPanel::stepCount; ++i) effect->setStepValue(i, 0.2f);
+    // Local rows 0..100 of a step: (100 - row) / 90, limited to 0..1.
+    press(PressScript().at({stepX(3), kSteps.v + 55}).release());
+    EXPECT_FLOAT_EQ(effect->getStepValue(3), 0.5f);
+    press(PressScript().at({stepX(3), kSteps.v}).release());
+    EXPECT_FLOAT_EQ(effect->getStepValue(3), 1.0f);
+    // A press that touches a step first never changes the length.
+    effect->setSequenceLength(1.0f);
+    press(PressScript().at({stepX(15), kSteps.v + 100}).at({lengthX, kSteps.v + 50}).release());
+    EXPECT_FLOAT_EQ(effect->getStepValue(15), 0.0f);
+    EXPECT_FLOAT_EQ(effect->getSequenceLengthValue(), 1.0f);
+    // One that starts on the length bar and moves onto the steps edits both.
+    press(PressScript().at({lengthX, kSteps.v + 50}).at({stepX(14), kSteps.v + 10}).release());
+    EXPECT_FLOAT_EQ(effect->getSequenceLengthValue(), 0.5f);
+    EXPECT_FLOAT_EQ(effect->getStepValue(14), 1.0f);
+    // Right button: crossed steps to 0.5 (no offset), the length to all sixteen.
+    PressScript right;
+    for (int32_t i = 4; i <= 8; ++i) right.at({stepX(i), kSteps.v + 90}, buttonRight);
+    press(right.release());
+    for (int32_t i = 4; i <= 8; ++i) EXPECT_FLOAT_EQ(effect->getStepValue(i), 0.5f) << i;
+    EXPECT_FLOAT_EQ(effect->getStepValue(9), 0.2f);
+    press(PressScript().at({lengthX, kSteps.v + 90}, buttonRight).release());
+    EXPECT_FLOAT_EQ(effect->getSequenceLengthValue(), 1.0f);
+    // On a shared border column the higher step wins.
+    press(PressScript().at({kSteps.h + StepPanel::stepRect(6).left, kSteps.v + 10}).release());
+    EXPECT_FLOAT_EQ(effect->getStepValue(6), 1.0f);
+    EXPECT_FLOAT_EQ(effect->getStepValue(5), 0.5f);
+}
+
+TEST_F(PanelMouse, MidiSwitchesFlipOncePerPress) {
+    const Point first = centre(MidiModePanel::switchRects[0], kMidi);
+    const Point second = centre(MidiModePanel::switchRects[1], kMidi);
+    const Point third = centre(MidiModePanel::switchRects[2], kMidi);
+    press(PressScript().at(first).at(first).at(second).release());
+    EXPECT_TRUE(effect->isMidiNoteControl());
+    EXPECT_FALSE(effect->isNoteRecordStart());
+    press(PressScript().at(first).release());
+    EXPECT_FALSE(effect->isMidiNoteControl());
+    // In the gap 3 pixels right of the first box, or elsewhere in the panel: nothing.
+    press(PressScript().at({kMidi.h + 113, first.v}).at({kMidi.h + 150, kMidi.v + 45}).release());
+    EXPECT_FALSE(effect->isMidiNoteControl() || effect->isNoteRecordStart() || effect->isRepeatTillNoteOff());
+    // Held outside the boxes and dragged onto one: that one flips once.
+    press(PressScript().at({kMidi.h + 150, kMidi.v + 45}).at(third).at(third).at(second).release());
+    EXPECT_TRUE(effect->isRepeatTillNoteOff());
+    EXPECT_FALSE(effect->isNoteRecordStart());
+}
+
+TEST_F(PanelMouse, AWindowDestroyedDuringADragEndsIt) {
+    headless::setClock(pumpTickCount() + 100000);
+    testHost().onIdle = [&] {
+        headless::setClock(pumpTickCount() + 100);
+        if (hostWindow != nullptr) {
+            headless::destroyHostWindow(hostWindow);
+            hostWindow = nullptr;
+        }
+    };
+    PressScript held;
+    for (int i = 0; i < 50; ++i) held.at({sliderX(0), kSliders.v + 50});
+    const int64_t before = headless::pointerQueries();
+    press(held.release());
+    EXPECT_LT(headless::pointerQueries() - before, 20);
+    EXPECT_FALSE(frame()->isOpen());
+    idle();
+    dispatch(effEditClose);
+}
+
+}  // namespace

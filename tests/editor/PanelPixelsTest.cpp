@@ -1,0 +1,258 @@
+// The four panels drawn from known effect states, checked at the pixels that matter.
+#include <cmath>
+#include <string>
+
+#include "EditorTestSupport.h"
+#include "editor/MidiModePanel.h"
+#include "editor/SliderBank.h"
+#include "editor/StepPanel.h"
+#include "editor/WaveformView.h"
+#include "gui/FontTable.h"
+
+namespace {
+
+constexpr Color kTrough{200, 200, 220, 0};
+constexpr Color kBar{135, 157, 214, 0};
+constexpr Color kBarEdge{110, 110, 110, 0};
+constexpr Color kMeter{220, 220, 235, 0};
+constexpr Color kMeterMidi{140, 140, 140, 0};
+constexpr Color kBelowThreshold{192, 206, 246, 0};
+constexpr Color kEnvelope{240, 130, 130, 0};
+constexpr Color kStep{220, 220, 235, 0};
+constexpr Color kCurrentStep{240, 190, 190, 0};
+constexpr Color kStepBar{114, 137, 233, 0};
+constexpr Color kStepBarEdge{120, 120, 120, 0};
+constexpr Color kSwitchOn{247, 153, 57, 0};
+constexpr Color kSwitchOff{200, 200, 200, 0};
+constexpr Color kWaiting{235, 235, 235, 0};
+constexpr Color kRecording{235, 185, 185, 0};
+constexpr Color kTrace{100, 100, 250, 0};
+
+// Panel origins in the editor.
+constexpr Point kSliders{15, 10};
+constexpr Point kSteps{15, 135};
+constexpr Point kMidi{15, 240};
+constexpr Point kWave{370, 135};
+
+Rect inEditor(const Rect& local, Point origin) { return local.offset(origin.h, origin.v); }
+
+// The host parameter behind each slider.
+int32_t parameterOf(int32_t slider) { return slider < 7 ? slider : slider + 1; }
+
+class PanelPixels : public EditorFixture {
+protected:
+    void SetUp() override {
+        EditorFixture::SetUp();
+        open();
+        idle();
+    }
+    void process(float level, int32_t frames) {
+        std::vector<float> in(static_cast<size_t>(frames), level);
+        std::vector<float> outL(in.size()), outR(in.size());
+        float* inputs[2] = {in.data(), in.data()};
+        float* outputs[2] = {outL.data(), outR.data()};
+        record->processReplacing(record, inputs, outputs, frames);
+    }
+};
+
+TEST_F(PanelPixels, SliderBarsAndNumbersFollowTheProgramValues) {
+    struct Case {
+        float value;
+        int32_t barHeight;
+    };
+    // Out-of-range values a host may store draw as the nearest end of the slider.
+    const Case cases[] = {{0.0f, 1}, {0.25f, 21}, {0.5f, 43}, {1.0f, 87}, {2.0f, 87}, {NAN, 1}};
+    for (const Case& c : cases) {
+        for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
+            record->setParameter(record, parameterOf(i), c.value);
+        }
+        idle();
+        for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
+            SCOPED_TRACE("slider " + std::to_string(i) + " value " + std::to_string(c.value));
+            const Rect slider = inEditor(SliderBank::sliderRects[i], kSliders);
+            const int32_t x = slider.left + 1;
+            const int32_t barTop = slider.bottom - c.barHeight;
+            EXPECT_EQ(pixel(x, barTop), c.barHeight == 87 ? colorBlack : kBarEdge);
+            if (c.barHeight < 87) {
+                EXPECT_EQ(pixel(x, barTop - 1), kTrough);
+            }
+            if (c.barHeight > 1) {
+                EXPECT_EQ(pixel(x, barTop + 1), kBar);
+            }
+            EXPECT_EQ(pixel(x, slider.bottom), colorBlack);
+        }
+    }
+}
+
+TEST_F(PanelPixels, SliderNumbersAtTheEnds) {
+    // Size shows grid steps, bits and repeats count from 1; the others are percentages.
+    const char* const atZero[] = {"0", "0", "1", "0", "0", "1", "1", "0", "0", "0", "0"};
+    const char* const atOne[] = {"100", "100", "16", "100", "100", "32", "32", "100", "100", "100", "100"};
+    for (float value : {0.0f, 1.0f}) {
+        for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
+            record->setParameter(record, parameterOf(i), value);
+        }
+        idle();
+        for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
+            const char* expected = value == 0.0f ? atZero[i] : atOne[i];
+            const Rect slider = inEditor(SliderBank::sliderRects[i], kSliders);
+            EXPECT_TRUE(showsText(slider, expected, 6, 9, 0, colorBlack)) << "slider " << i << " " << expected;
+            EXPECT_FALSE(showsText(slider, "7", 6, 9, 0, colorBlack)) << "slider " << i;
+            const Rect label{slider.left - 2, slider.bottom + 5, slider.right + 3, slider.bottom + 19};
+            EXPECT_TRUE(showsText(label, SliderBank::sliderLabels[i], 6, 9, 0, colorBlack));
+        }
+    }
+    // Truncation toward zero, and nothing undefined for values a host may store.
+    EXPECT_EQ(SliderBank::sliderNumber(2, 0.999f), 15);
+    EXPECT_EQ(SliderBank::sliderNumber(0, -0.005f), 0);
+    EXPECT_EQ(SliderBank::sliderNumber(5, 1e30f), 1000000000);
+    EXPECT_EQ(SliderBank::sliderNumber(6, NAN), 0);
+}
+
+TEST_F(PanelPixels, MeterShowsThresholdLineAndEnvelope) {
+    const Rect meter = inEditor(SliderBank::meterRect, kSliders);
+    const int32_t x = meter.left + 5;
+    // Default threshold 0.15: line at 95 - trunc(13.5) = 82, below-threshold fill under it.
+    EXPECT_EQ(pixel(x, meter.top + 81 - 5), kMeter);
+    EXPECT_EQ(pixel(x, kSliders.v + 82), colorBlack);
+    EXPECT_EQ(pixel(x, kSliders.v + 83), kBelowThreshold);
+    EXPECT_EQ(pixel(x, meter.bottom - 1), kBelowThreshold);
+    EXPECT_TRUE(showsText(inEditor(Rect{408, 100, 449, 114}, kSliders), "Threshold", 6, 9, 0, colorBlack));
+
+    // Threshold 0 puts the line on the bottom edge: no below-threshold area.
+    record->setParameter(record, kParamThreshold, 0.0f);
+    idle();
+    EXPECT_EQ(pixel(x, meter.bottom - 1), kMeter);
+    // A loud input drives the envelope above 1: the meter fills completely.
+    process(3.0f, 8192);
+    ASSERT_GT(effect->getEnvelope(), 1.0f);
+    idle();
+    EXPECT_EQ(pixel(x, meter.top + 1), kEnvelope);
+    EXPECT_EQ(pixel(x, meter.bottom - 1), kEnvelope);
+}
+
+TEST_F(PanelPixels, MidiRecordModeGreysTheMeter) {
+    const Rect meter = inEditor(SliderBank::meterRect, kSliders);
+    effect->toggleNoteRecordStart();
+    process(3.0f, 4096);
+    idle();
+    // Grey with "MIDI!", neither threshold line nor envelope bar.
+    EXPECT_EQ(pixel(meter.left + 2, kSliders.v + 82), kMeterMidi);
+    EXPECT_EQ(pixel(meter.left + 2, meter.bottom - 1), kMeterMidi);
+    EXPECT_TRUE(showsText(meter, "MIDI!", 6, 9, 0, Color{250, 250, 250, 0}));
+}
+
+TEST_F(PanelPixels, TypeBoxesAndInverse) {
+    const Rect pre = inEditor(SliderBank::preTypeRect, kSliders);
+    const Rect post = inEditor(SliderBank::postTypeRect, kSliders);
+    const char* const sequence[] = {"OFF", "LP", "HP", "BP", "OFF"};
+    for (const char* shown : sequence) {
+        EXPECT_TRUE(showsText(pre, shown, 3, 9, 0, colorBlack)) << shown;
+        EXPECT_TRUE(showsText(post, shown, 3, 9, 0, colorBlack)) << shown;
+        effect->cycleFilterType(1);
+        effect->cycleFilterType(2);
+        idle();
+    }
+    EXPECT_TRUE(showsText(inEditor(Rect{260, 10, 290, 25}, kSliders), "PRE", 3, 10, faceBold,
+                          Color{247, 153, 57, 0}));
+    const Rect inverse = inEditor(SliderBank::inverseRect, kSliders);
+    EXPECT_EQ(pixel(inverse.left + 1, inverse.top + 1), (Color{230, 230, 230, 0}));
+    effect->toggleInverse();
+    idle();
+    EXPECT_EQ(pixel(inverse.left + 1, inverse.top + 1), (Color{240, 190, 190, 0}));
+    EXPECT_TRUE(showsText(inverse, "inv", 6, 9, 0, colorBlack));
+}
+
+TEST_F(PanelPixels, StepsShowOffsetsBarsAndTheCurrentStep) {
+    struct Case {
+        float value;
+        const char* number;
+        int32_t barHeight;
+    };
+    const Case cases[] = {{0.0f, "-8", 1},  {0.3f, "-3", 27}, {0.5f, "0", 45},
+                          {1.0f, "8", 90},  {5.0f, "72", 90}, {NAN, "0", 1}};
+    for (int32_t i = 0; i < StepPanel::stepCount; ++i) {
+        effect->setStepValue(i, cases[i % 6].value);
+    }
+    idle();
+    for (int32_t i = 0; i < StepPanel::stepCount; ++i) {
+        const Case& c = cases[i % 6];
+        SCOPED_TRACE("step " + std::to_string(i));
+        const Rect step = inEditor(StepPanel::stepRect(i), kSteps);
+        EXPECT_TRUE(showsText(step, c.number, 6, 9, 0, colorBlack));
+        const int32_t x = step.left + 3;
+        const int32_t barTop = step.bottom - c.barHeight;
+        EXPECT_EQ(pixel(x, barTop), c.barHeight == 90 ? colorBlack : kStepBarEdge);
+        if (c.barHeight > 1) {
+            EXPECT_EQ(pixel(x, barTop + 1), kStepBar);
+        }
+        // The step the sequencer is on (0 after start) is highlighted.
+        EXPECT_EQ(pixel(step.left + 1, step.top + 1), i == 0 ? kCurrentStep : kStep);
+    }
+    // Under MIDI note control no step is highlighted.
+    effect->toggleMidiNoteControl();
+    idle();
+    EXPECT_EQ(pixel(kSteps.h + 6, kSteps.v + 6), kStep);
+}
+
+TEST_F(PanelPixels, LengthShowsTheStepCount) {
+    const Rect length = inEditor(StepPanel::lengthRect, kSteps);
+    const struct {
+        float value;
+        const char* count;
+    } cases[] = {{0.0f, "2"}, {0.07f, "2"}, {0.5f, "8"}, {0.55f, "9"}, {1.0f, "16"}};
+    for (const auto& c : cases) {
+        effect->setSequenceLength(c.value);
+        idle();
+        EXPECT_TRUE(showsText(length, c.count, 6, 9, 0, colorBlack)) << c.value;
+    }
+    EXPECT_EQ(StepPanel::lengthNumber(NAN), 0);
+    EXPECT_EQ(StepPanel::lengthNumber(1e30f), 1000000000);
+}
+
+TEST_F(PanelPixels, MidiSwitchesShowTheirStateInColourAndText) {
+    const bool states[][3] = {{false, false, false}, {true, false, true}, {false, true, false}};
+    bool shown[3] = {false, false, false};
+    for (const auto& want : states) {
+        if (want[0] != shown[0]) effect->toggleMidiNoteControl();
+        if (want[1] != shown[1]) effect->toggleNoteRecordStart();
+        if (want[2] != shown[2]) effect->toggleRepeatTillNoteOff();
+        std::copy(want, want + 3, shown);
+        // The panel is not redrawn by idle: only when the whole window is.
+        editor()->redraw();
+        for (int32_t i = 0; i < MidiModePanel::switchCount; ++i) {
+            const Rect box = inEditor(MidiModePanel::switchRects[i], kMidi);
+            EXPECT_EQ(pixel(box.left + 1, box.top + 1), want[i] ? kSwitchOn : kSwitchOff) << i;
+            EXPECT_EQ(pixel(box.left, box.top), colorBlack);
+            EXPECT_TRUE(showsText(box, MidiModePanel::switchLabels[i][want[i] ? 1 : 0], 6, 9, 0, colorBlack));
+        }
+    }
+}
+
+TEST_F(PanelPixels, WaveformRows) {
+    // Silence: every column paints rows 34 and 35 on the waiting background.
+    for (int32_t x = 1; x <= 123; ++x) {
+        EXPECT_EQ(pixel(kWave.h + x, kWave.v + 33), kWaiting) << x;
+        EXPECT_EQ(pixel(kWave.h + x, kWave.v + 34), kTrace) << x;
+        EXPECT_EQ(pixel(kWave.h + x, kWave.v + 35), kTrace) << x;
+        EXPECT_EQ(pixel(kWave.h + x, kWave.v + 36), kWaiting) << x;
+    }
+    EXPECT_EQ(pixel(kWave.h + 124, kWave.v + 35), colorBlack);
+    // A loud input triggers a recording: pink while it records.
+    process(0.5f, 256);
+    ASSERT_TRUE(effect->isRecording());
+    idle();
+    EXPECT_EQ(pixel(kWave.h + 1, kWave.v + 1), kRecording);
+    // Once recorded, half scale in both channels: column 35, rows 35 - 17 - 1 = 17 to 52.
+    for (int32_t i = 0; i < 100 && effect->isRecording(); ++i) process(0.5f, 64);
+    ASSERT_FALSE(effect->isRecording());
+    idle();
+    EXPECT_EQ(pixel(kWave.h + 1, kWave.v + 1), kWaiting);
+    EXPECT_EQ(editor()->getWaveformView()->column(10), 35);
+    EXPECT_EQ(pixel(kWave.h + 11, kWave.v + 16), kWaiting);
+    EXPECT_EQ(pixel(kWave.h + 11, kWave.v + 17), kTrace);
+    EXPECT_EQ(pixel(kWave.h + 11, kWave.v + 52), kTrace);
+    EXPECT_EQ(pixel(kWave.h + 11, kWave.v + 53), kWaiting);
+}
+
+}  // namespace
