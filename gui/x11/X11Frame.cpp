@@ -7,6 +7,7 @@
 #include "gui/FramePort.h"
 #include "gui/PaintPump.h"
 #include "gui/x11/CairoPixels.h"
+#include "gui/x11/PointerPolls.h"
 #include "gui/x11/WindowSystem.h"
 
 namespace {
@@ -38,7 +39,7 @@ void paint(void* window, const Rect& area) {
     framePort::releaseDeviceContext(window, deviceContext);
 }
 
-void press(void* window, Point where) {
+void press(void* window, const WindowEvent& event) {
     Frame* frame = frameOf(window);
     void* deviceContext = framePort::acquireDeviceContext(window);
     if (frame == nullptr || deviceContext == nullptr) {
@@ -47,7 +48,9 @@ void press(void* window, Point where) {
     }
     ++pressDepth;
     {
+        x11port::PressScope pressState(event);
         DrawContext context(frame, deviceContext, window);
+        Point where = event.where;
         frame->mouse(&context, where);
     }
     --pressDepth;
@@ -65,7 +68,7 @@ bool handle(void* window, const WindowEvent& event) {
         paint(window, event.area);
         break;
     case WindowEvent::Kind::Press:
-        press(window, event.where);
+        press(window, event);
         break;
     case WindowEvent::Kind::Destroyed:
         frame->onWindowDestroyed();
@@ -124,7 +127,7 @@ Point windowPosition(void* window) { return windowSystem().windowPosition(window
 
 Point cursorPosition() {
     int32_t buttons = 0;
-    return windowSystem().pointer(buttons);
+    return windowSystem().pointer(nullptr, buttons, false);
 }
 
 void setCursor(void* window, int32_t kind, void*& defaultCursor) {
