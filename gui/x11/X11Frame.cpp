@@ -81,7 +81,7 @@ bool handle(void* window, const WindowEvent& event) {
 
 namespace framePort {
 
-void attachThread() {}
+bool attachThread() { return false; }
 
 void detachThread() {}
 
@@ -137,6 +137,12 @@ void setCursor(void* window, int32_t kind, void*& defaultCursor) {
         return;
     }
     windowSystem().setCursor(window, kind);
+}
+
+bool setDropTarget(void* /*window*/, Frame* /*frame*/, bool /*enabled*/) {
+    // The Linux port accepts no drops (no drag and drop protocol is spoken on the X window):
+    // the Frame only records what was asked.
+    return true;
 }
 
 void pumpEvents(void* window) {
