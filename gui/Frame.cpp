@@ -46,7 +46,7 @@ private:
 
 Frame::Frame(const Rect& rect, void* parent, FrameOwner* owner)
     : View(rect), editor(owner), parentWindow(parent) {
-    framePort::attachThread();
+    threadAttached = framePort::attachThread();
     createWindow(parent);
 }
 
@@ -58,7 +58,9 @@ Frame::~Frame() {
         background->release();
         background = nullptr;
     }
-    framePort::detachThread();
+    if (threadAttached) {
+        framePort::detachThread();
+    }
     if (window != nullptr) {
         framePort::destroyWindow(window);
         window = nullptr;
@@ -84,13 +86,20 @@ bool Frame::enableDrop(bool state) {
     if (window == nullptr) {
         return false;
     }
-    // Registration with the system's drag and drop arrives with the drop target; until then the
-    // flag only records what was asked.
+    if (state == dropRegistered) {
+        return true;  // a window holds one target: a second registration would be refused
+    }
+    if (!framePort::setDropTarget(window, this, state)) {
+        return false;
+    }
     dropRegistered = state;
     return true;
 }
 
 void Frame::onWindowDestroyed() {
+    // The window still exists while its destruction is reported: the last moment its drop
+    // target can be revoked (and released) before the registration dies with the window.
+    enableDrop(false);
     open = false;
     parentWindow = nullptr;
 }

@@ -91,6 +91,8 @@ private:
     bool firstDrawPending = true;
     bool open = true;
     bool dropRegistered = false;
+    // The port set the thread up for this Frame and gives it back at destruction.
+    bool threadAttached = false;
     void* window = nullptr;
     void* defaultCursor = nullptr;
 

@@ -9,8 +9,9 @@ class Frame;
 
 namespace framePort {
 
-// Per-Frame thread set-up and tear-down (OLE on Windows).
-void attachThread();
+// Per-Frame thread set-up (OLE on Windows, before the drop target is registered); true when it
+// took something detachThread gives back. A thread the host set up otherwise keeps its state.
+bool attachThread();
 void detachThread();
 // Registers the shared window class (counted) and makes a visible child window of parent covering
 // size; the window's events reach frame. None on failure.
@@ -26,6 +27,8 @@ Point windowPosition(void* window);
 Point cursorPosition();
 // Sets a cursor kind over window; remembers the current cursor in defaultCursor on the first call.
 void setCursor(void* window, int32_t kind, void*& defaultCursor);
+// Registers (enabled) or revokes the window's drop target serving frame; true when done.
+bool setDropTarget(void* window, Frame* frame, bool enabled);
 // Processes the window's pending events (Linux); window messages arrive on their own on Windows.
 void pumpEvents(void* window);
 

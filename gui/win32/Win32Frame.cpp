@@ -11,6 +11,7 @@
 #include "gui/ModuleInstance.h"
 #include "gui/PaintPump.h"
 #include "gui/win32/GdiObjects.h"
+#include "gui/win32/OleDropTarget.h"
 #include "gui/win32/Win32Frame.h"
 
 namespace {
@@ -104,7 +105,12 @@ int32_t frameClassUsers() { return classUseCount; }
 
 namespace framePort {
 
-void attachThread() { OleInitialize(nullptr); }
+bool attachThread() {
+    // S_FALSE: already initialised on this thread, counted all the same. A thread the host runs
+    // in the multithreaded apartment refuses (RPC_E_CHANGED_MODE): nothing to give back, and
+    // no drag and drop there.
+    return SUCCEEDED(OleInitialize(nullptr));
+}
 
 void detachThread() { OleUninitialize(); }
 
@@ -161,6 +167,12 @@ void setCursor(void* /*window*/, int32_t kind, void*& defaultCursor) {
     } else if (kind > cursorDefault && kind <= cursorResizeDiagonalDown) {
         SetCursor(LoadCursorA(nullptr, shapes[kind]));
     }
+}
+
+bool setDropTarget(void* window, Frame* frame, bool enabled) {
+    HWND handle = static_cast<HWND>(window);
+    return enabled ? win32port::registerDropTarget(handle, frame)
+                   : win32port::revokeDropTarget(handle);
 }
 
 void pumpEvents(void* /*window*/) {}

@@ -9,7 +9,7 @@
 
 #include "gui/FramePort.h"
 #include "gui/TextLayout.h"
-#include "gui/x11/WindowSystem.h"
+#include "gui/x11/PointerPolls.h"
 
 namespace {
 
@@ -214,15 +214,10 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
     cairo_restore(cairo);
 }
 
-int32_t DrawContext::mouseButtons() {
-    int32_t buttons = 0;
-    x11port::windowSystem().pointer(buttons);
-    return buttons;
-}
+int32_t DrawContext::mouseButtons() { return x11port::pollButtons(window); }
 
 void DrawContext::mousePosition(Point& where) {
-    int32_t buttons = 0;
-    const Point screen = x11port::windowSystem().pointer(buttons);
+    const Point screen = x11port::pollPosition(window);
     where.h = screen.h - windowLeft;
     where.v = screen.v - windowTop;
 }

@@ -54,6 +54,18 @@ void writePixel(cairo_surface_t* surface, int32_t x, int32_t y, Color color) {
     cairo_surface_mark_dirty(surface);
 }
 
+void fillImage(cairo_surface_t* surface, Color color) {
+    if (surface == nullptr) {
+        return;
+    }
+    cairo_t* cairo = cairo_create(surface);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_rgb(cairo, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
+    cairo_paint(cairo);
+    cairo_destroy(cairo);
+    cairo_surface_flush(surface);
+}
+
 cairo_surface_t* createImage(int32_t width, int32_t height) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/Color.h"
+#include "gui/DrawContext.h"
 #include "gui/Geometry.h"
 
 namespace headless {
@@ -28,14 +29,19 @@ void destroyHostWindow(void* window);
 
 // Sets the pointer; it stays there until changed.
 void setPointer(Point screen, int32_t buttons);
-// Each later pointer query takes the next sample; the last one then stays.
+// Each later button poll (DrawContext::mouseButtons) takes the next sample; position queries read
+// the sample taken last. The last one then stays. With a press (postButtonPress), the press's
+// first button and position polls read the press itself, so a press held over n polls is the
+// press followed by n - 1 held samples and a released one.
 void scriptPointer(const std::vector<PointerState>& samples);
 // Pointer queries made so far.
 int64_t pointerQueries();
 
 // Queues events for a window as the X server would.
 void postExpose(void* window, const Rect& area);
-void postButtonPress(void* window, Point where);
+// A press at a window point; buttons: the pressed button and the modifiers held (buttonLeft |
+// modShift ...), what the tracking loop's first poll of the press reads.
+void postButtonPress(void* window, Point where, int32_t buttons = buttonLeft);
 void discardEvents(void* window);
 int32_t pendingEvents(void* window);
 

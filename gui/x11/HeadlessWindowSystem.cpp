@@ -34,6 +34,18 @@ headless::PointerState pointerState;
 int64_t queries = 0;
 bool chosen = false;
 
+WindowEvent paintEvent(const Rect& area) {
+    WindowEvent event;
+    event.area = area;
+    return event;
+}
+
+WindowEvent destroyedEvent() {
+    WindowEvent event;
+    event.kind = WindowEvent::Kind::Destroyed;
+    return event;
+}
+
 HeadlessWindow* find(void* window) {
     const auto found = windows.find(reinterpret_cast<uintptr_t>(window));
     return found == windows.end() ? nullptr : &found->second;
@@ -57,8 +69,10 @@ public:
         if (window.pixels == nullptr) {
             return nullptr;
         }
+        // As the X server erases a mapped window with its background.
+        fillImage(window.pixels, kEraseColor);
         // Mapping a window exposes all of it.
-        window.events.push_back(WindowEvent{WindowEvent::Kind::Paint, Rect{0, 0, width, height}, {}});
+        window.events.push_back(paintEvent(Rect{0, 0, width, height}));
         const uintptr_t id = nextId++;
         windows.emplace(id, std::move(window));
         return reinterpret_cast<void*>(id);
@@ -89,13 +103,15 @@ public:
         return window != nullptr ? window->screen : Point{};
     }
 
-    Point pointer(int32_t& buttons) override {
+    Point pointer(void* handle, int32_t& buttons, bool buttonPoll) override {
         ++queries;
-        if (!script.empty()) {
+        if (buttonPoll && !script.empty()) {
             pointerState = script.front();
             script.pop_front();
         }
-        buttons = pointerState.buttons;
+        const HeadlessWindow* window = find(handle);
+        // A window that is gone ends the drag over it, as on the X server.
+        buttons = window != nullptr && window->destroyed ? 0 : pointerState.buttons;
         return pointerState.screen;
     }
 
@@ -161,7 +177,7 @@ void destroyHostWindow(void* handle) {
         if (window.child && window.parent == id && !window.destroyed) {
             window.destroyed = true;
             window.events.clear();
-            window.events.push_back(WindowEvent{WindowEvent::Kind::Destroyed, {}, {}});
+            window.events.push_back(x11port::destroyedEvent());
         }
     }
     x11port::windows.erase(id);
@@ -181,14 +197,19 @@ int64_t pointerQueries() { return x11port::queries; }
 void postExpose(void* handle, const Rect& area) {
     HeadlessWindow* window = find(handle);
     if (window != nullptr && !window->destroyed) {
-        window->events.push_back(WindowEvent{WindowEvent::Kind::Paint, area, {}});
+        window->events.push_back(x11port::paintEvent(area));
     }
 }
 
-void postButtonPress(void* handle, Point where) {
+void postButtonPress(void* handle, Point where, int32_t buttons) {
     HeadlessWindow* window = find(handle);
     if (window != nullptr && !window->destroyed) {
-        window->events.push_back(WindowEvent{WindowEvent::Kind::Press, {}, where});
+        WindowEvent press;
+        press.kind = WindowEvent::Kind::Press;
+        press.where = where;
+        press.screen = Point{window->screen.h + where.h, window->screen.v + where.v};
+        press.buttons = buttons;
+        window->events.push_back(press);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include "gui/Color.h"
 #include "gui/Geometry.h"
 
 namespace x11port {
@@ -14,7 +15,16 @@ struct WindowEvent {
     Kind kind = Kind::Paint;
     Rect area;    // Paint: the area to repaint, right and bottom outside
     Point where;  // Press: window coordinates
+    // Press: where the pointer was on the screen and buttonLeft | ... | modAlt, the pressed
+    // button included, when the button went down.
+    Point screen;
+    int32_t buttons = 0;
 };
+
+// What the Windows port's window class erases with before it paints (the system's button face):
+// the standard Windows scheme's button-face grey. Toolkit windows show it wherever nothing has
+// been drawn yet.
+inline constexpr Color kEraseColor{240, 240, 240, 0};
 
 // GUI thread only. Window handles are opaque: X window ids, or headless window ids.
 class WindowSystem {
@@ -31,8 +41,11 @@ public:
     virtual void flush(void* window) = 0;
     // Screen position of the window's top-left corner.
     virtual Point windowPosition(void* window) = 0;
-    // Screen position of the pointer; buttons receives buttonLeft | ... | modAlt.
-    virtual Point pointer(int32_t& buttons) = 0;
+    // Screen position of the pointer, asked now; buttons receives buttonLeft | ... | modAlt.
+    // Asked about one of our windows that is gone (the host destroyed it), the buttons read as
+    // released, so that a drag over it ends. buttonPoll: a tracking loop's button poll (headless
+    // scripts advance on these; position questions read the sample taken last).
+    virtual Point pointer(void* window, int32_t& buttons, bool buttonPoll) = 0;
     // The next pending event of the window among the kinds asked for (others stay queued);
     // false when there is none.
     virtual bool nextEvent(void* window, WindowEvent& event, bool exposeOnly) = 0;

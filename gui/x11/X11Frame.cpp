@@ -7,6 +7,7 @@
 #include "gui/FramePort.h"
 #include "gui/PaintPump.h"
 #include "gui/x11/CairoPixels.h"
+#include "gui/x11/PointerPolls.h"
 #include "gui/x11/WindowSystem.h"
 
 namespace {
@@ -38,7 +39,7 @@ void paint(void* window, const Rect& area) {
     framePort::releaseDeviceContext(window, deviceContext);
 }
 
-void press(void* window, Point where) {
+void press(void* window, const WindowEvent& event) {
     Frame* frame = frameOf(window);
     void* deviceContext = framePort::acquireDeviceContext(window);
     if (frame == nullptr || deviceContext == nullptr) {
@@ -47,7 +48,9 @@ void press(void* window, Point where) {
     }
     ++pressDepth;
     {
+        x11port::PressScope pressState(event);
         DrawContext context(frame, deviceContext, window);
+        Point where = event.where;
         frame->mouse(&context, where);
     }
     --pressDepth;
@@ -65,7 +68,7 @@ bool handle(void* window, const WindowEvent& event) {
         paint(window, event.area);
         break;
     case WindowEvent::Kind::Press:
-        press(window, event.where);
+        press(window, event);
         break;
     case WindowEvent::Kind::Destroyed:
         frame->onWindowDestroyed();
@@ -78,7 +81,7 @@ bool handle(void* window, const WindowEvent& event) {
 
 namespace framePort {
 
-void attachThread() {}
+bool attachThread() { return false; }
 
 void detachThread() {}
 
@@ -124,7 +127,7 @@ Point windowPosition(void* window) { return windowSystem().windowPosition(window
 
 Point cursorPosition() {
     int32_t buttons = 0;
-    return windowSystem().pointer(buttons);
+    return windowSystem().pointer(nullptr, buttons, false);
 }
 
 void setCursor(void* window, int32_t kind, void*& defaultCursor) {
@@ -134,6 +137,12 @@ void setCursor(void* window, int32_t kind, void*& defaultCursor) {
         return;
     }
     windowSystem().setCursor(window, kind);
+}
+
+bool setDropTarget(void* /*window*/, Frame* /*frame*/, bool /*enabled*/) {
+    // The Linux port accepts no drops (no drag and drop protocol is spoken on the X window):
+    // the Frame only records what was asked.
+    return true;
 }
 
 void pumpEvents(void* window) {

@@ -13,6 +13,7 @@
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/GuiObjectCount.h"
+#include "gui/x11/XlibInput.h"
 
 namespace x11port {
 
@@ -22,6 +23,12 @@ struct WindowInfo {
     int32_t width = 0;
     int32_t height = 0;
     bool destroyed = false;
+    // The window's own visual (its parent's, not necessarily the screen's default), for Cairo.
+    Visual* visual = nullptr;
+    // The erase colour as allocated in the window's colour map; given back with the window.
+    Colormap colormap = 0;
+    unsigned long erasePixel = 0;
+    bool eraseAllocated = false;
 };
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | StructureNotifyMask;
@@ -32,22 +39,20 @@ std::map<::Window, WindowInfo> windows;
 ::Window toWindow(void* handle) { return static_cast<::Window>(reinterpret_cast<uintptr_t>(handle)); }
 void* toHandle(::Window window) { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
 
-int32_t buttonsFromMask(unsigned int mask) {
-    int32_t buttons = 0;
-    buttons |= (mask & Button1Mask) != 0 ? buttonLeft : 0;
-    buttons |= (mask & Button2Mask) != 0 ? buttonMiddle : 0;
-    buttons |= (mask & Button3Mask) != 0 ? buttonRight : 0;
-    buttons |= (mask & ShiftMask) != 0 ? modShift : 0;
-    buttons |= (mask & ControlMask) != 0 ? modControl : 0;
-    buttons |= (mask & Mod1Mask) != 0 ? modAlt : 0;
-    return buttons;
-}
-
 // The host may destroy its window (and with it ours) before the editor is closed, so requests on
 // our windows can fail. Xlib's default handler ends the process on any error; while our requests
 // are answered, errors go to a handler that ignores them. The handler is process-wide, so it is
 // only installed for the span of one of our calls and the previous one is put back after a sync.
-int ignoreErrors(Display* /*display*/, XErrorEvent* /*error*/) { return 0; }
+// The handler also notes errors about the one resource a trap watches.
+XID watchedResource = 0;
+bool watchedFailed = false;
+
+int ignoreErrors(Display* /*display*/, XErrorEvent* error) {
+    if (watchedResource != 0 && error->resourceid == watchedResource) {
+        watchedFailed = true;
+    }
+    return 0;
+}
 
 class ErrorTrap {
 public:
@@ -55,6 +60,18 @@ public:
         if (depth++ == 0) {
             previous = XSetErrorHandler(ignoreErrors);
         }
+    }
+    // Waits for the answers to everything sent so far; true when one was an error about resource.
+    bool failedOn(XID resource) {
+        watchedResource = resource;
+        watchedFailed = false;
+        if (display != nullptr) {
+            XSync(display, False);
+        }
+        const bool failed = watchedFailed;
+        watchedResource = 0;
+        watchedFailed = false;
+        return failed;
     }
     ~ErrorTrap() {
         if (--depth == 0) {
@@ -75,6 +92,13 @@ private:
 int ErrorTrap::depth = 0;
 XErrorHandler ErrorTrap::previous = nullptr;
 
+void freeErasePixel(WindowInfo& info) {
+    if (info.eraseAllocated) {
+        XFreeColors(display, info.colormap, &info.erasePixel, 1, 0);
+        info.eraseAllocated = false;
+    }
+}
+
 void closeWhenUnused() {
     if (display != nullptr && windows.empty()) {
         XCloseDisplay(display);
@@ -92,20 +116,37 @@ public:
                 return nullptr;
             }
         }
-        const ::Window window = XCreateSimpleWindow(
-            display, toWindow(parent), 0, 0, static_cast<unsigned>(width > 0 ? width : 1),
-            static_cast<unsigned>(height > 0 ? height : 1), 0, 0,
-            BlackPixel(display, DefaultScreen(display)));
-        XSelectInput(display, window, kEventMask);
-        XMapWindow(display, window);
-        // A parent that is not a window makes the creation fail: find out now.
-        XSync(display, False);
-        XWindowAttributes attributes;
-        if (window == 0 || XGetWindowAttributes(display, window, &attributes) == 0) {
+        // The child takes its parent's visual and colour map; a parent that is not a window
+        // fails here.
+        XWindowAttributes parentAttributes;
+        if (XGetWindowAttributes(display, toWindow(parent), &parentAttributes) == 0) {
             closeWhenUnused();
             return nullptr;
         }
-        windows[window] = WindowInfo{width, height, false};
+        WindowInfo info{width, height, false, nullptr, parentAttributes.colormap, 0, false};
+        XColor erase{};
+        erase.red = static_cast<unsigned short>(kEraseColor.red * 257);
+        erase.green = static_cast<unsigned short>(kEraseColor.green * 257);
+        erase.blue = static_cast<unsigned short>(kEraseColor.blue * 257);
+        erase.flags = DoRed | DoGreen | DoBlue;
+        info.eraseAllocated = XAllocColor(display, info.colormap, &erase) != 0;
+        info.erasePixel = info.eraseAllocated ? erase.pixel
+                                              : WhitePixel(display, DefaultScreen(display));
+        // The server erases exposed parts with the background before the next idle paints them.
+        const ::Window window = XCreateSimpleWindow(
+            display, toWindow(parent), 0, 0, static_cast<unsigned>(width > 0 ? width : 1),
+            static_cast<unsigned>(height > 0 ? height : 1), 0, 0, info.erasePixel);
+        XSelectInput(display, window, kEventMask);
+        XMapWindow(display, window);
+        XSync(display, False);
+        XWindowAttributes attributes;
+        if (window == 0 || XGetWindowAttributes(display, window, &attributes) == 0) {
+            freeErasePixel(info);
+            closeWhenUnused();
+            return nullptr;
+        }
+        info.visual = attributes.visual;
+        windows[window] = info;
         return toHandle(window);
     }
 
@@ -117,8 +158,9 @@ public:
         ErrorTrap trap;
         if (!found->second.destroyed) {
             XDestroyWindow(display, found->first);
-            XSync(display, False);
         }
+        freeErasePixel(found->second);
+        XSync(display, False);
         windows.erase(found);
         closeWhenUnused();
     }
@@ -130,8 +172,8 @@ public:
         }
         ErrorTrap trap;
         cairo_surface_t* surface = cairo_xlib_surface_create(
-            display, found->first, DefaultVisual(display, DefaultScreen(display)),
-            found->second.width, found->second.height);
+            display, found->first, found->second.visual, found->second.width,
+            found->second.height);
         if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(surface);
             return nullptr;
@@ -160,12 +202,21 @@ public:
         return Point{x, y};
     }
 
-    Point pointer(int32_t& buttons) override {
+    Point pointer(void* handle, int32_t& buttons, bool /*buttonPoll*/) override {
         buttons = 0;
         // Without a window there is no connection; open one for the question.
         Display* connection = display != nullptr ? display : XOpenDisplay(nullptr);
         if (connection == nullptr) {
             return {};
+        }
+        ::Window asked = DefaultRootWindow(connection);
+        WindowInfo* info = nullptr;
+        if (handle != nullptr && connection == display) {
+            const auto found = windows.find(toWindow(handle));
+            if (found != windows.end() && !found->second.destroyed) {
+                info = &found->second;
+                asked = found->first;
+            }
         }
         ::Window root = 0;
         ::Window child = 0;
@@ -174,13 +225,28 @@ public:
         int windowX = 0;
         int windowY = 0;
         unsigned int mask = 0;
-        XQueryPointer(connection, DefaultRootWindow(connection), &root, &child, &rootX, &rootY,
-                      &windowX, &windowY, &mask);
+        Point screen;
+        {
+            // Answers to our earlier drawing on a window the host has destroyed arrive here as
+            // errors too: without the trap the default handler would end the host.
+            ErrorTrap trap;
+            const Bool answered = XQueryPointer(connection, asked, &root, &child, &rootX, &rootY,
+                                                &windowX, &windowY, &mask);
+            screen = Point{rootX, rootY};
+            if (info != nullptr && trap.failedOn(asked)) {
+                // The window is gone: the drag over it is over.
+                info->destroyed = true;
+                return screen;
+            }
+            if (answered == False && info != nullptr) {
+                mask = 0;  // the pointer is on another screen
+            }
+        }
         if (connection != display) {
             XCloseDisplay(connection);
         }
         buttons = buttonsFromMask(mask);
-        return Point{rootX, rootY};
+        return screen;
     }
 
     bool nextEvent(void* handle, WindowEvent& event, bool exposeOnly) override {
@@ -200,8 +266,13 @@ public:
                                   xevent.xexpose.y + xevent.xexpose.height};
                 return true;
             case ButtonPress:
+                event.buttons = pressButtons(xevent.xbutton.button, xevent.xbutton.state);
+                if (event.buttons == 0) {
+                    break;  // a wheel step or a side button: no click, nothing changes
+                }
                 event.kind = WindowEvent::Kind::Press;
                 event.where = Point{xevent.xbutton.x, xevent.xbutton.y};
+                event.screen = Point{xevent.xbutton.x_root, xevent.xbutton.y_root};
                 return true;
             case DestroyNotify:
                 if (xevent.xdestroywindow.window == found->first) {

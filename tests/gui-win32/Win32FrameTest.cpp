@@ -194,3 +194,22 @@ TEST_F(Win32FrameTest, WithoutAParentThereIsNoWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The class brush erases the window before the first paint draws anything: the system's button
+// face. The Linux port erases with Windows' standard scheme's (240,240,240); Wine's own scheme
+// has 245,245,245.
+TEST_F(Win32FrameTest, TheWindowIsErasedWithTheButtonFace) {
+    HostWindow host(0, 0, 300, 200);
+    Frame frame(Rect{0, 0, 100, 100}, host.get(), nullptr);
+    InvalidateRect(static_cast<HWND>(frame.getWindow()), nullptr, TRUE);
+    ASSERT_TRUE(pumpUntil([&] { return !frame.isFirstDrawPending(); }));
+    HDC dc = GetDC(static_cast<HWND>(frame.getWindow()));
+    const Color erased = fromRef(GetPixel(dc, 50, 50));
+    ReleaseDC(static_cast<HWND>(frame.getWindow()), dc);
+    EXPECT_EQ(erased, fromRef(GetSysColor(COLOR_BTNFACE)));
+    std::printf("button face %d,%d,%d\n", erased.red, erased.green, erased.blue);
+}
+
+}  // namespace

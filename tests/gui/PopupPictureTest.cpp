@@ -36,7 +36,7 @@ protected:
     }
     void click(Point where, int32_t buttons) {
         headless::setPointer(where, buttons);
-        headless::postButtonPress(frame->getWindow(), where);
+        headless::postButtonPress(frame->getWindow(), where, buttons);
         frame->idleRedraw();
         headless::setPointer(where, 0);
     }

@@ -2,7 +2,9 @@
 // clicked through the server. Skipped without DISPLAY.
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <thread>
+#include <vector>
 
 // GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include "gui/Frame.h"
 #include "gui/GuiObjectCount.h"
 #include "gui/View.h"
+#include "gui/x11/WindowSystem.h"
 #include "gui/x11/XlibWindowSystem.h"
 
 namespace {
@@ -36,6 +39,28 @@ public:
     int draws = 0;
     int clicks = 0;
     Point lastClick;
+};
+
+// Follows a press as the editor's panels do: poll, draw, poll ... until the buttons read 0.
+class TrackingView : public View {
+public:
+    using View::View;
+    void mouse(DrawContext* context, Point& /*where*/) override {
+        for (int pass = 0; pass < 50; ++pass) {
+            const int32_t buttons = context->mouseButtons();
+            if (buttons == 0) {
+                return;
+            }
+            polls.push_back(buttons);
+            context->setFillColor(Color{0, 0, 200, 0});
+            context->fillRect(size);
+            if (onPass) {
+                onPass(pass);
+            }
+        }
+    }
+    std::vector<int32_t> polls;
+    std::function<void(int)> onPass;
 };
 
 class X11WindowTest : public ::testing::Test {
@@ -82,6 +107,28 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;
+    }
+
+    // A press as the server reports it (XSendEvent: the real buttons stay up).
+    void sendPress(::Window window, unsigned int button, unsigned int state, int x, int y) {
+        XEvent press{};
+        press.xbutton.type = ButtonPress;
+        press.xbutton.display = display;
+        press.xbutton.window = window;
+        press.xbutton.x = x;
+        press.xbutton.y = y;
+        press.xbutton.button = button;
+        press.xbutton.state = state;
+        press.xbutton.same_screen = True;
+        XSendEvent(display, window, False, ButtonPressMask, &press);
+        XSync(display, False);
+    }
+    static ::Window windowOf(const Frame& frame) {
+        return static_cast<::Window>(reinterpret_cast<uintptr_t>(frame.getWindow()));
+    }
+    static unsigned long rgb(Color color) {
+        return (static_cast<unsigned long>(color.red) << 16) |
+               (static_cast<unsigned long>(color.green) << 8) | color.blue;
     }
 
     Display* display = nullptr;
@@ -169,6 +216,87 @@ TEST_F(X11WindowTest, AGoneParentIsNoReasonToEndTheProcess) {
     frame->setCursor(cursorWait);
     delete frame;
     SUCCEED();
+}
+
+TEST_F(X11WindowTest, AClickReleasedBeforeTheIdleStillReachesTheLoopAndTheWheelDoesNot) {
+    Frame frame(Rect{0, 0, 200, 100}, hostHandle(), nullptr);
+    auto* view = new TrackingView(Rect{0, 0, 100, 100});
+    frame.addView(view);
+    ASSERT_TRUE(idleUntil(frame, [&] { return !frame.isFirstDrawPending(); }));
+    const ::Window window = windowOf(frame);
+    // Wheel steps (4 to 7) and side buttons are no clicks; the left press after them is one.
+    for (unsigned int button : {4u, 5u, 6u, 7u, 8u}) {
+        sendPress(window, button, 0, 20, 20);
+    }
+    sendPress(window, Button1, ShiftMask, 20, 20);
+    ASSERT_TRUE(idleUntil(frame, [&] { return !view->polls.empty(); }));
+    // The button is long up (it never went down on the server): the first poll reads the press.
+    EXPECT_EQ(view->polls, (std::vector<int32_t>{buttonLeft | modShift}));
+}
+
+TEST_F(X11WindowTest, ADragWhoseWindowTheHostDestroysEndsAndTheHostLives) {
+    auto* frame = new Frame(Rect{0, 0, 200, 100}, hostHandle(), nullptr);
+    auto* view = new TrackingView(Rect{0, 0, 100, 100});
+    frame->addView(view);
+    ASSERT_TRUE(idleUntil(*frame, [&] { return !frame->isFirstDrawPending(); }));
+    view->onPass = [&](int pass) {
+        if (pass == 0) {
+            XDestroyWindow(display, host);
+            XSync(display, False);
+        }
+    };
+    sendPress(windowOf(*frame), Button1, 0, 20, 20);
+    ASSERT_TRUE(idleUntil(*frame, [&] { return !view->polls.empty(); }));
+    EXPECT_EQ(view->polls.size(), 1u);
+    host = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+    EXPECT_TRUE(idleUntil(*frame, [&] { return !frame->isOpen(); }));
+    // The drawing sent after the window was gone comes back as errors: all ignored.
+    Point where;
+    frame->mouseLocation(where);
+    DrawContext context(frame, nullptr, frame->getWindow());
+    EXPECT_EQ(context.mouseButtons(), 0);
+    delete frame;
+}
+
+// The child window takes its parent's visual, which need not be the screen's default: the
+// surface must be made for it. Before the first paint the server shows the erase colour.
+TEST_F(X11WindowTest, ParentsOfAnyVisualGetTheEraseColourAndThenTheDrawing) {
+    XVisualInfo deep{};
+    const bool haveDeep = XMatchVisualInfo(display, DefaultScreen(display), 32, TrueColor, &deep) != 0;
+    std::vector<::Window> parents{host};
+    Colormap colormap = 0;
+    if (haveDeep) {
+        colormap = XCreateColormap(display, DefaultRootWindow(display), deep.visual, AllocNone);
+        XSetWindowAttributes attributes{};
+        attributes.colormap = colormap;
+        attributes.border_pixel = 0;
+        attributes.background_pixel = 0;
+        parents.push_back(XCreateWindow(display, host, 0, 0, 300, 200, 0, 32, InputOutput,
+                                        deep.visual, CWColormap | CWBorderPixel | CWBackPixel,
+                                        &attributes));
+        XMapWindow(display, parents.back());
+        XSync(display, False);
+    } else {
+        std::printf("no 32-bit visual on this server: the default visual only\n");
+    }
+    for (const ::Window parent : parents) {
+        Frame frame(Rect{0, 0, 120, 80}, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)),
+                    nullptr);
+        ASSERT_NE(frame.getWindow(), nullptr);
+        XSync(display, False);
+        EXPECT_EQ(pixelAt(windowOf(frame), 100, 70), rgb(x11port::kEraseColor)) << parent;
+        auto* view = new FilledView(Rect{10, 10, 50, 40});
+        frame.addView(view);
+        ASSERT_TRUE(idleUntil(frame, [&] { return !frame.isFirstDrawPending(); }));
+        XSync(display, False);
+        EXPECT_EQ(pixelAt(windowOf(frame), 10, 10), 0xc80000u) << parent;
+        EXPECT_EQ(pixelAt(windowOf(frame), 30, 30), 0x00c800u) << parent;
+        EXPECT_EQ(pixelAt(windowOf(frame), 100, 70), rgb(x11port::kEraseColor)) << parent;
+    }
+    if (haveDeep) {
+        XDestroyWindow(display, parents.back());
+        XFreeColormap(display, colormap);
+    }
 }
 
 }  // namespace
