@@ -23,13 +23,11 @@ intptr_t testHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, fl
 PressScript& PressScript::at(Point where, int32_t buttons) {
     const Point screen{where.h + EditorFixture::kScreen.h, where.v + EditorFixture::kScreen.v};
     samples.push_back({screen, buttons});
-    samples.push_back({screen, buttons});
     return *this;
 }
 
 PressScript& PressScript::release() {
     const Point last = samples.empty() ? EditorFixture::kScreen : samples.back().screen;
-    samples.push_back({last, 0});
     samples.push_back({last, 0});
     return *this;
 }
@@ -95,9 +93,11 @@ bool EditorFixture::showsText(const Rect& box, const char* text, int32_t fontId,
 
 void EditorFixture::press(const PressScript& script) {
     ASSERT_FALSE(script.samples.empty());
-    const Point first = script.samples.front().screen;
-    headless::scriptPointer(script.samples);
-    headless::postButtonPress(frame()->getWindow(), Point{first.h - kScreen.h, first.v - kScreen.v});
+    // The press itself is the first pass; each later pass polls the next sample.
+    const headless::PointerState first = script.samples.front();
+    headless::scriptPointer(std::vector<headless::PointerState>(script.samples.begin() + 1, script.samples.end()));
+    headless::postButtonPress(frame()->getWindow(),
+                              Point{first.screen.h - kScreen.h, first.screen.v - kScreen.v}, first.buttons);
     frame()->idleRedraw();
     headless::setPointer(script.samples.back().screen, 0);
 }

@@ -30,7 +30,8 @@ TestHost& testHost();
 intptr_t testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                           float opt);
 
-// One press as the tracking loop sees it: each pass polls the buttons, then the position.
+// One press as the tracking loop sees it, a sample per pass: the press, then what each later
+// poll of the buttons and the position reads.
 struct PressScript {
     std::vector<headless::PointerState> samples;
     // One pass with the pointer at an editor point and these buttons held.
