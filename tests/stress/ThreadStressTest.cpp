@@ -1,6 +1,7 @@
 // The audio thread processes without pause while a host thread changes parameters,
 // programs and chunks, an editor thread changes filter types, steps, sequence length, mode
-// flags and slider values, and a third reads everything the editor reads. Nothing may
+// flags and slider values, and a third, the user-interface thread, keeps the editor's window
+// open (headless) and idles it while it also reads everything the editor reads. Nothing may
 // crash, every output sample must be finite and every value the editor indexes with must
 // stay in range.
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "gui/x11/HeadlessScreen.h"
 #include "plugin/FreezeEffectEdit.h"
 
 namespace {
@@ -244,9 +246,13 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
     std::thread reader([&] {
         char text[256];
         volatile float sink = 0.0f;
+        headless::enable();
+        void* hostWindow = headless::createHostWindow(0, 0, 600, 400);
+        record->dispatcher(record, effEditOpen, 0, 0, hostWindow, 0.0f);
         ++started;
         while (!audioDone.load()) {
             ++readerPasses;
+            record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
             for (int32_t slot = 0; slot < kNumProgramValues; ++slot) sink = sink + effect->getProgramValue(slot);
             for (int32_t index = 0; index < kNumParams; ++index) {
                 sink = sink + record->getParameter(record, index);
@@ -277,6 +283,8 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             if (program < 0 || program >= kNumPrograms) ++outOfRange;
             else sink = sink + readProgramRecord(*effect, program);
         }
+        record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+        headless::destroyHostWindow(hostWindow);
     });
 
     const auto start = std::chrono::steady_clock::now();
