@@ -117,9 +117,30 @@ void DrawContext::lineTo(Point point) {
     cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
     cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
     setSource(cairo, lineColor);
+    // Pixels in a row along the major axis go to Cairo as one rectangle: a path of single pixels
+    // made every line cost a path element per pixel.
+    int32_t runLength = 0;
+    int32_t runX = x;  // the run's first pixel
+    int32_t runY = y;
+    auto flush = [&] {
+        if (runLength > 0) {
+            if (major) {
+                cairo_rectangle(cairo, stepX > 0 ? runX : runX - runLength + 1, runY, runLength, 1);
+            } else {
+                cairo_rectangle(cairo, runX, stepY > 0 ? runY : runY - runLength + 1, 1, runLength);
+            }
+        }
+        runLength = 0;
+    };
     for (int32_t i = 0; i < majorLength; ++i) {
         if (penStyle != lineDotted || (i / kDotRun) % 2 == 0) {
-            cairo_rectangle(cairo, x, y, 1, 1);
+            if (runLength == 0) {
+                runX = x;
+                runY = y;
+            }
+            ++runLength;
+        } else {
+            flush();
         }
         const bool minorStep = error + bias > 0;
         error += minorStep ? 2 * minorLength - 2 * majorLength : 2 * minorLength;
@@ -130,7 +151,9 @@ void DrawContext::lineTo(Point point) {
             y += stepY;
             x += minorStep ? stepX : 0;
         }
+        if (minorStep) flush();
     }
+    flush();
     cairo_fill(cairo);
     cairo_restore(cairo);
 }
