@@ -7,7 +7,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 pkgs=(cmake g++ make pkg-config g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
       libgtest-dev googletest libbenchmark-dev libsndfile1-dev libcairo2-dev libx11-dev
-      fonts-liberation clang libclang-rt-14-dev xvfb xauth wine wine32:i386 wine64 python3)
+      libxtst-dev fonts-liberation clang libclang-rt-14-dev xvfb xauth wine wine32:i386 wine64 python3)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -eq 0 ]; then

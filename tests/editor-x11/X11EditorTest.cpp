@@ -1,0 +1,143 @@
+// The plug-in binary's editor opened in an X window of ours, as a Linux host does, and driven
+// with input synthesized at the X server: what a musician's mouse does, through the same queue.
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+// GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
+#include <gtest/gtest.h>
+
+#include "tools/loader/PluginLoader.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+namespace {
+
+VstTimeInfo timeInfo{};
+std::function<void()> onHostIdle;
+
+intptr_t VSTCALL testHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&timeInfo);
+    if (opcode == audioMasterIdle && onHostIdle) onHostIdle();
+    return 0;
+}
+
+constexpr int32_t kBankFlags = 1472;  // MIDI note control, record start, repeat till note off
+
+class X11Editor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* name = std::getenv("DISPLAY");
+        display = name != nullptr && name[0] != 0 ? XOpenDisplay(nullptr) : nullptr;
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (display == nullptr || !XTestQueryExtension(display, &event, &error, &major, &minor)) {
+            GTEST_SKIP() << "needs an X display with the XTEST extension";
+        }
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;  // placed where asked, window manager or not
+        parent = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, 600, 400, 0,
+                               CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        XMapRaised(display, parent);
+        XSync(display, False);
+        ASSERT_TRUE(loader.load(BRINDLE_PLUGIN_FILE)) << loader.error();
+        effect = loader.entry()(testHost);
+        ASSERT_NE(effect, nullptr);
+        ASSERT_EQ(dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent))), 1);
+        for (int i = 0; i < 5; ++i) idle();
+    }
+    void TearDown() override {
+        onHostIdle = nullptr;
+        if (effect != nullptr) {
+            dispatch(effEditClose);
+            dispatch(effClose);
+        }
+        if (display != nullptr) {
+            if (parent != 0) XDestroyWindow(display, parent);
+            XCloseDisplay(display);
+        }
+    }
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr) {
+        return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
+    }
+    void idle() {
+        XSync(display, False);
+        dispatch(effEditIdle);
+    }
+    // The pointer to an editor point, and buttons down and up, at the X server.
+    void moveTo(int32_t x, int32_t y) {
+        XTestFakeMotionEvent(display, DefaultScreen(display), kLeft + x, kTop + y, CurrentTime);
+        XSync(display, False);
+    }
+    void button(unsigned int which, bool down) {
+        XTestFakeButtonEvent(display, which, down ? True : False, CurrentTime);
+        XSync(display, False);
+    }
+    std::vector<unsigned char> bank() {
+        void* data = nullptr;
+        const intptr_t size = dispatch(effGetChunk, 0, 0, &data);
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        return size > 0 && bytes != nullptr ? std::vector<unsigned char>(bytes, bytes + size)
+                                            : std::vector<unsigned char>();
+    }
+    float parameter(int32_t index) { return effect->getParameter(effect, index); }
+
+    static constexpr int32_t kLeft = 30;
+    static constexpr int32_t kTop = 40;
+    Display* display = nullptr;
+    Window parent = 0;
+    PluginLoader loader;
+    AEffect* effect = nullptr;
+};
+
+TEST_F(X11Editor, SliderDragThroughTheHostsIdle) {
+    // The "Wet" slider (parameter 4): pressed low, dragged up past its top while the tracking
+    // loop serves the host, then released.
+    const int32_t x = 15 + 117 + 9;
+    effect->setParameter(effect, 4, 0.3f);
+    moveTo(x, 10 + 99);
+    button(1, true);
+    std::vector<float> seen;
+    onHostIdle = [&] {
+        seen.push_back(parameter(4));
+        if (seen.size() == 1) moveTo(x, 10 + 56);
+        if (seen.size() == 2) moveTo(x, 10 + 5);
+        if (seen.size() == 3) button(1, false);
+    };
+    idle();  // the press is read here and tracked until the release
+    onHostIdle = nullptr;
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_FLOAT_EQ(seen[0], 0.0f);
+    EXPECT_FLOAT_EQ(seen[1], 43.0f / 87.0f);
+    EXPECT_FLOAT_EQ(parameter(4), 1.0f);
+}
+
+TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
+    const std::vector<unsigned char> before = bank();
+    ASSERT_EQ(before.size(), 1476u);
+    // Pressed and released before the editor's next idle: the click still counts.
+    moveTo(15 + 57, 240 + 12);
+    button(1, true);
+    button(1, false);
+    idle();
+    std::vector<unsigned char> after = bank();
+    ASSERT_EQ(after.size(), 1476u);
+    EXPECT_EQ(after[kBankFlags], 1);
+    // Wheel steps over a slider and a switch are no clicks.
+    const float wet = parameter(4);
+    for (unsigned int wheel : {4u, 5u, 6u, 7u}) {
+        moveTo(15 + 117 + 9, 10 + 20);
+        button(wheel, true);
+        button(wheel, false);
+        moveTo(15 + 57, 240 + 12);
+        button(wheel, true);
+        button(wheel, false);
+    }
+    idle();
+    EXPECT_EQ(bank(), after);
+    EXPECT_EQ(parameter(4), wet);
+}
+
+}  // namespace
