@@ -1,6 +1,7 @@
 // Fuzz target: arbitrary sequences of parameter and program changes, the editor's engine
-// operations, mode toggles, host time changes, suspend and resume, and blocks of arbitrary
-// size and content (NaN, infinities and huge values included).
+// operations, mode toggles, host time changes, suspend and resume, the editor's idle (every
+// panel drawn from whatever the engine holds), and blocks of arbitrary size and content (NaN,
+// infinities and huge values included).
 #include "FuzzHarness.h"
 
 namespace {
@@ -59,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             if (data.ConsumeBool()) engine.noteOff(note, 0);
             break;
         }
+        case 13: plugin.idleEditor(); break;
         default:
             plugin.processBlock(data, true);
             break;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gui/x11/HeadlessScreen.h"
 #include "plugin/FreezeEffectEdit.h"
 
 // Reports a broken property and stops the run, so that libFuzzer keeps the input.
@@ -118,7 +119,21 @@ public:
     FuzzPlugin(const FuzzPlugin&) = delete;
     FuzzPlugin& operator=(const FuzzPlugin&) = delete;
     // effClose deletes the object, as a host ends an instance.
-    ~FuzzPlugin() { dispatch(effClose); }
+    ~FuzzPlugin() {
+        if (hostWindow != nullptr) dispatch(effEditClose);
+        dispatch(effClose);
+        if (hostWindow != nullptr) headless::destroyHostWindow(hostWindow);
+    }
+
+    // The editor open in a headless window, idled: every panel draws what the engine holds now.
+    void idleEditor() {
+        if (hostWindow == nullptr) {
+            headless::enable();
+            hostWindow = headless::createHostWindow(0, 0, 600, 400);
+            FUZZ_REQUIRE(dispatch(effEditOpen, 0, 0, hostWindow) == 1, "the editor does not open");
+        }
+        dispatch(effEditIdle);
+    }
 
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) {
@@ -280,6 +295,7 @@ public:
 
 private:
     FreezeEffectEdit* effect;
+    void* hostWindow = nullptr;
     AEffect* record;
     std::vector<float> in[2];
     std::vector<float> out[2];
