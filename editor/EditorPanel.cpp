@@ -5,6 +5,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
+#include "gui/FrameOwner.h"
 #include "gui/OffscreenContext.h"
 
 EditorPanel::EditorPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth,
@@ -38,8 +39,10 @@ bool EditorPanel::inZone(const Rect& local, const Point& where) const {
 bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons) {
     buttons = windowContext->mouseButtons();
     windowContext->mousePosition(where);
-    // A host may destroy its window while the button is held; nothing is left to track then.
-    if (frame != nullptr && !frame->isOpen()) {
+    // A host may destroy its window, or close the editor from inside its idle, while the button
+    // is held; nothing is left to track then.
+    if (frame != nullptr &&
+        (!frame->isOpen() || (frame->getEditor() != nullptr && frame->getEditor()->isClosing()))) {
         return false;
     }
     return buttons != 0;

@@ -50,6 +50,9 @@ FreezeEditor::~FreezeEditor() {
 }
 
 int32_t FreezeEditor::open(void* parent) {
+    if (closePending) {
+        close();
+    }
     GuiEditor::open(parent);
     if (frame != nullptr || freezeEffect == nullptr) {
         return frame != nullptr ? 1 : 0;  // already open
@@ -114,6 +117,11 @@ void FreezeEditor::addViews() {
 
 void FreezeEditor::close() {
     windowOpen.store(false, std::memory_order_relaxed);
+    if (inHostIdle && frame != nullptr) {
+        closePending = true;
+        return;
+    }
+    closePending = false;
     // The views (and the off-screen contexts they hold) go before the images they draw into.
     delete frame;
     frame = nullptr;
@@ -136,7 +144,11 @@ void FreezeEditor::releaseImages() {
 }
 
 void FreezeEditor::idle() {
-    if (frame == nullptr) {
+    // A close the host asked for during a tracking loop is done once no loop is on the stack.
+    if (closePending && !inHostIdle && !inPump) {
+        close();
+    }
+    if (frame == nullptr || closePending) {
         return;
     }
     if (waveformView != nullptr) waveformView->updateFromEffect();

@@ -85,7 +85,9 @@ void GuiEditor::pumpIdle() {
             return;
         }
     }
+    inPump = true;
     idle();
+    inPump = false;
     dispatchPendingPaint();
     nextIdleTime = now + kIdleInterval;
     inHostIdle = true;

@@ -32,6 +32,8 @@ public:
     // pending paint and gives the host its idle call.
     void pumpIdle() override;
 
+    bool isClosing() const override { return closePending; }
+
     Frame* getFrame() const { return frame; }
     bool isInHostIdle() const { return inHostIdle; }
     // The knob mode the last host asked for (process-wide, read by nobody else).
@@ -43,6 +45,11 @@ protected:
     // Tick count (ms) before which pumpIdle does not run the idle again.
     uint32_t nextIdleTime = 0;
     bool inHostIdle = false;
+    // The host closed the window from inside its idle during a mouse-tracking loop: the views
+    // are still on the stack, so the window goes at the next idle, open or destruction.
+    bool closePending = false;
+    // True while pumpIdle runs the idle from inside a tracking loop.
+    bool inPump = false;
     // Whether a window is open, for setParameter on host threads.
     std::atomic<bool> windowOpen{false};
 };

@@ -6,4 +6,7 @@ public:
     virtual ~FrameOwner() = default;
     // GUI thread. Lets the host and the window repaint while a control tracks the mouse.
     virtual void pumpIdle() = 0;
+    // GUI thread. True once the host asked to close the window while a control tracks the mouse
+    // (from inside the host's idle): the tracking loop must end before the views can go.
+    virtual bool isClosing() const { return false; }
 };

@@ -167,6 +167,26 @@ TEST_F(PanelMouse, MidiSwitchesFlipOncePerPress) {
     EXPECT_FALSE(effect->isNoteRecordStart());
 }
 
+TEST_F(PanelMouse, AHostThatClosesTheEditorInsideItsIdleDuringADrag) {
+    headless::setClock(pumpTickCount() + 100000);
+    int32_t closes = 0;
+    testHost().onIdle = [&] {
+        headless::setClock(pumpTickCount() + 100);
+        if (closes++ == 0) dispatch(effEditClose);
+    };
+    PressScript held;
+    for (int i = 0; i < 50; ++i) held.at({sliderX(0), kSliders.v + 50});
+    const int64_t before = headless::pointerQueries();
+    press(held.release());
+    EXPECT_LT(headless::pointerQueries() - before, 10);
+    // The window goes at the next idle; then it can open again.
+    idle();
+    EXPECT_EQ(editor()->getFrame(), nullptr);
+    open();
+    ASSERT_NE(editor()->getFrame(), nullptr);
+    EXPECT_EQ(frame()->viewCount(), 6);
+}
+
 TEST_F(PanelMouse, AWindowDestroyedDuringADragEndsIt) {
     headless::setClock(pumpTickCount() + 100000);
     testHost().onIdle = [&] {
