@@ -61,88 +61,110 @@ int32_t SliderBank::sliderNumber(int32_t slider, float value) {
     }
 }
 
+SliderBank::Shown SliderBank::readEffect() {
+    Shown shown;
+    for (int32_t i = 0; i < sliderCount; ++i) {
+        const float v = effect.getProgramValue(i);
+        sliderValues[i] = v;
+        shown.barHeights[static_cast<size_t>(i)] = displayMath::barHeight(v, sliderTravel);
+        shown.numbers[static_cast<size_t>(i)] = sliderNumber(i, v);
+    }
+    shown.preType = static_cast<int32_t>(effect.getPreFilterType());
+    shown.postType = static_cast<int32_t>(effect.getPostFilterType());
+    inverseShown = effect.isInverse();
+    shown.inverse = inverseShown;
+    const float envelope = displayMath::limited(effect.getEnvelope(), 0.0f, 1.0f);
+    shown.envelopeHeight = displayMath::truncated(static_cast<double>(meterTravel * envelope));
+    thresholdValue = effect.getThreshold();
+    // Only the drawing is limited: a threshold the host set outside 0..1 stays in the effect.
+    const float shownThreshold = displayMath::limited(thresholdValue, 0.0f, 1.0f);
+    shown.thresholdLine =
+        meterRect.bottom - displayMath::truncated(static_cast<double>(meterTravel * shownThreshold));
+    shown.midiRecord = effect.isNoteRecordStart();
+    return shown;
+}
+
 void SliderBank::draw(DrawContext* windowContext) {
     if (offscreen(windowContext) == nullptr) {
         return;
     }
-    fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
-    fillAndOutline(context, preGroupRect, kGroup, kInk);
-    fillAndOutline(context, postGroupRect, kGroup, kInk);
-    // The headings' opaque boxes take the group colour, the fill colour now.
-    context->setFont(3, 10, faceBold);
-    context->setTextColor(kHeading);
-    context->drawText("PRE", Rect{260, 10, 290, 25}, true);
-    context->drawText("POST", Rect{360, 10, 390, 25}, true);
-    drawSliders();
-    drawTypeBoxes();
-    drawMeter();
-    drawInverse();
+    const Shown shown = readEffect();
+    if (!rendered || !shown.sameRest(drawn)) {
+        fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+        fillAndOutline(context, preGroupRect, kGroup, kInk);
+        fillAndOutline(context, postGroupRect, kGroup, kInk);
+        // The headings' opaque boxes take the group colour, the fill colour now.
+        context->setFont(3, 10, faceBold);
+        context->setTextColor(kHeading);
+        context->drawText("PRE", Rect{260, 10, 290, 25}, true);
+        context->drawText("POST", Rect{360, 10, 390, 25}, true);
+        drawSliders(shown);
+        drawTypeBoxes(shown);
+        drawMeter(shown, true);
+        drawInverse(shown);
+    } else if (!shown.sameMeter(drawn)) {
+        // The meter paints every pixel of its rectangle: the rest of the image stays right.
+        drawMeter(shown, false);
+    }
+    drawn = shown;
+    rendered = true;
     present(windowContext);
 }
 
-void SliderBank::drawSliders() {
+void SliderBank::drawSliders(const Shown& shown) {
     context->setFont(6, 9, 0);
     context->setTextColor(kInk);
     for (int32_t i = 0; i < sliderCount; ++i) {
         const Rect& slider = sliderRects[i];
-        const float v = effect.getProgramValue(i);
-        sliderValues[i] = v;
         context->setFillColor(kTrough);
         context->fillRect(slider);
-        const int32_t barHeight = displayMath::barHeight(v, sliderTravel);
+        const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
         fillAndOutline(context, Rect{slider.left, slider.bottom - barHeight, slider.right, slider.bottom},
                        kBar, kBarEdge);
         context->setLineColor(kInk);
         context->strokeRect(slider);
-        context->drawText(displayMath::NumberText(sliderNumber(i, v)).text, slider, false);
+        context->drawText(displayMath::NumberText(shown.numbers[static_cast<size_t>(i)]).text, slider, false);
         const Rect label{slider.left - 2, slider.bottom + 5, slider.right + 3, slider.bottom + 19};
         fillAndOutline(context, label, kLabel, kInk);
         context->drawText(sliderLabels[i], label, true);
     }
 }
 
-void SliderBank::drawTypeBoxes() {
+void SliderBank::drawTypeBoxes(const Shown& shown) {
     context->setFont(3, 9, 0);
     fillAndOutline(context, preTypeRect, kTypeBox, kInk);
-    context->drawText(typeLabels[static_cast<int32_t>(effect.getPreFilterType())], preTypeRect, true);
+    context->drawText(typeLabels[shown.preType], preTypeRect, true);
     fillAndOutline(context, postTypeRect, kTypeBox, kInk);
-    context->drawText(typeLabels[static_cast<int32_t>(effect.getPostFilterType())], postTypeRect, true);
+    context->drawText(typeLabels[shown.postType], postTypeRect, true);
 }
 
-void SliderBank::drawMeter() {
+void SliderBank::drawMeter(const Shown& shown, bool withLabel) {
     context->setFont(6, 9, 0);
-    const float envelope = displayMath::limited(effect.getEnvelope(), 0.0f, 1.0f);
-    const int32_t envelopeHeight = displayMath::truncated(static_cast<double>(meterTravel * envelope));
-    thresholdValue = effect.getThreshold();
-    // Only the drawing is limited: a threshold the host set outside 0..1 stays in the effect.
-    const float shownThreshold = displayMath::limited(thresholdValue, 0.0f, 1.0f);
-    const int32_t thresholdLine =
-        meterRect.bottom - displayMath::truncated(static_cast<double>(meterTravel * shownThreshold));
-    const bool midiRecord = effect.isNoteRecordStart();
-    fillAndOutline(context, meterRect, midiRecord ? kMeterMidi : kMeter, kInk);
-    if (!midiRecord) {
+    fillAndOutline(context, meterRect, shown.midiRecord ? kMeterMidi : kMeter, kInk);
+    if (!shown.midiRecord) {
         context->setFillColor(kBelowThreshold);
-        context->fillRect(Rect{meterRect.left, thresholdLine, meterRect.right, meterRect.bottom});
+        context->fillRect(Rect{meterRect.left, shown.thresholdLine, meterRect.right, meterRect.bottom});
         context->setFillColor(kEnvelope);
-        context->fillRect(
-            Rect{meterRect.left, meterRect.bottom - envelopeHeight, meterRect.right, meterRect.bottom});
+        context->fillRect(Rect{meterRect.left, meterRect.bottom - shown.envelopeHeight, meterRect.right,
+                               meterRect.bottom});
         context->setLineColor(kInk);
-        context->moveTo(Point{meterRect.left, thresholdLine});
-        context->lineTo(Point{meterRect.right, thresholdLine});
+        context->moveTo(Point{meterRect.left, shown.thresholdLine});
+        context->lineTo(Point{meterRect.right, shown.thresholdLine});
     } else {
         context->setTextColor(kLabel);
         context->drawText(typeLabels[4], meterRect, false);
     }
     context->setTextColor(kInk);
-    const Rect label{408, 100, 449, 114};
-    fillAndOutline(context, label, kLabel, kInk);
-    context->drawText(meterLabel, label, false);
+    if (withLabel) {
+        const Rect label{408, 100, 449, 114};
+        fillAndOutline(context, label, kLabel, kInk);
+        context->drawText(meterLabel, label, false);
+    }
 }
 
-void SliderBank::drawInverse() {
-    inverseShown = effect.isInverse();
-    fillAndOutline(context, inverseRect, inverseShown ? kInverseOn : kInverseOff, kInk);
-    context->drawText(inverseLabels[inverseShown ? 1 : 0], inverseRect, true);
+void SliderBank::drawInverse(const Shown& shown) {
+    fillAndOutline(context, inverseRect, shown.inverse ? kInverseOn : kInverseOff, kInk);
+    context->drawText(inverseLabels[shown.inverse ? 1 : 0], inverseRect, true);
 }
 
 void SliderBank::mouse(DrawContext* windowContext, Point& where) {

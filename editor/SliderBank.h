@@ -2,6 +2,7 @@
 // filter-type boxes across the top of the editor.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "editor/EditorPanel.h"
@@ -40,12 +41,39 @@ public:
     static int32_t sliderNumber(int32_t slider, float value);
 
 private:
-    void drawSliders();
-    void drawTypeBoxes();
-    void drawMeter();
-    void drawInverse();
+    // What one draw shows, in the integers and flags the pixels follow from. A draw renders
+    // only what differs from the last one (the rest of the image is already right), so an idle
+    // with a moving envelope repaints the meter alone.
+    struct Shown {
+        std::array<int32_t, sliderCount> barHeights{};
+        std::array<int32_t, sliderCount> numbers{};
+        int32_t preType = 0;
+        int32_t postType = 0;
+        bool inverse = false;
+        int32_t envelopeHeight = 0;
+        int32_t thresholdLine = 0;
+        bool midiRecord = false;
+
+        bool sameMeter(const Shown& other) const {
+            return envelopeHeight == other.envelopeHeight && thresholdLine == other.thresholdLine &&
+                   midiRecord == other.midiRecord;
+        }
+        bool sameRest(const Shown& other) const {
+            return barHeights == other.barHeights && numbers == other.numbers &&
+                   preType == other.preType && postType == other.postType && inverse == other.inverse;
+        }
+    };
+    // Reads the effect into sliderValues, thresholdValue, inverseShown and a Shown.
+    Shown readEffect();
+    void drawSliders(const Shown& shown);
+    void drawTypeBoxes(const Shown& shown);
+    // withLabel: also the "Threshold" box under the meter, which never changes.
+    void drawMeter(const Shown& shown, bool withLabel);
+    void drawInverse(const Shown& shown);
 
     float sliderValues[sliderCount] = {};
     float thresholdValue = 0.0f;
     bool inverseShown = false;
+    Shown drawn;
+    bool rendered = false;
 };

@@ -35,39 +35,58 @@ int32_t StepPanel::lengthNumber(float value) {
     return displayMath::ceiling(static_cast<double>(lengthSteps) * static_cast<double>(value));
 }
 
+StepPanel::Shown StepPanel::readEffect() {
+    Shown shown;
+    const int32_t current = effect.getStepIndex();
+    // Under MIDI note control the notes, not the steps, set the length: nothing is highlighted.
+    shown.highlighted = effect.isMidiNoteControl() ? -1 : current;
+    for (int32_t i = 0; i < stepCount; ++i) {
+        const float v = effect.getStepValue(i);
+        stepShown[i] = v;
+        shown.barHeights[static_cast<size_t>(i)] = displayMath::barHeight(v, stepTravel);
+        shown.numbers[static_cast<size_t>(i)] = stepNumber(v);
+    }
+    lengthShown = effect.getSequenceLengthValue();
+    lengthCount = lengthNumber(lengthShown);
+    shown.lengthBar = displayMath::barHeight(lengthShown, stepTravel);
+    shown.lengthCount = lengthCount;
+    return shown;
+}
+
 void StepPanel::draw(DrawContext* windowContext) {
     if (offscreen(windowContext) == nullptr) {
         return;
     }
+    const Shown shown = readEffect();
+    if (!rendered || !(shown == drawn)) {
+        render(shown);
+        drawn = shown;
+        rendered = true;
+    }
+    present(windowContext);
+}
+
+void StepPanel::render(const Shown& shown) {
     panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
     context->setFont(6, 9, 0);
     context->setTextColor(kInk);
-    const int32_t current = effect.getStepIndex();
-    // Under MIDI note control the notes, not the steps, set the length: nothing is highlighted.
-    const bool midiNotes = effect.isMidiNoteControl();
     for (int32_t i = 0; i < stepCount; ++i) {
         const Rect step = stepRect(i);
-        const float v = effect.getStepValue(i);
-        stepShown[i] = v;
-        context->setFillColor(i == current && !midiNotes ? kCurrentStep : kStep);
+        context->setFillColor(i == shown.highlighted ? kCurrentStep : kStep);
         context->fillRect(step);
-        const int32_t barHeight = displayMath::barHeight(v, stepTravel);
+        const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
         panelPaint::fillAndOutline(
             context, Rect{step.left + 2, step.bottom - barHeight, step.right - 2, step.bottom},
             kStepBar, kStepBarEdge);
         context->setLineColor(kInk);
         context->strokeRect(step);
-        context->drawText(displayMath::NumberText(stepNumber(v)).text, step, false);
+        context->drawText(displayMath::NumberText(shown.numbers[static_cast<size_t>(i)]).text, step, false);
     }
-    lengthShown = effect.getSequenceLengthValue();
-    lengthCount = lengthNumber(lengthShown);
     panelPaint::fillAndOutline(context, lengthRect, kLengthTrough, kInk);
-    const int32_t barHeight = displayMath::barHeight(lengthShown, stepTravel);
     context->setFillColor(kLengthBar);
-    context->fillRect(Rect{lengthRect.left + 1, lengthRect.bottom - barHeight, lengthRect.right - 1,
+    context->fillRect(Rect{lengthRect.left + 1, lengthRect.bottom - shown.lengthBar, lengthRect.right - 1,
                            lengthRect.bottom});
-    context->drawText(displayMath::NumberText(lengthCount).text, lengthRect, false);
-    present(windowContext);
+    context->drawText(displayMath::NumberText(shown.lengthCount).text, lengthRect, false);
 }
 
 void StepPanel::mouse(DrawContext* windowContext, Point& where) {

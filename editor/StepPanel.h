@@ -1,6 +1,7 @@
 // StepPanel: the sixteen step offsets of the sequencer and the sequence length.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "editor/EditorPanel.h"
@@ -29,7 +30,26 @@ public:
     static int32_t lengthNumber(float value);
 
 private:
+    // What one draw shows; an unchanged picture is only copied again, not rendered.
+    struct Shown {
+        std::array<int32_t, stepCount> barHeights{};
+        std::array<int32_t, stepCount> numbers{};
+        int32_t highlighted = -1;
+        int32_t lengthBar = 0;
+        int32_t lengthCount = 0;
+
+        bool operator==(const Shown& other) const {
+            return barHeights == other.barHeights && numbers == other.numbers &&
+                   highlighted == other.highlighted && lengthBar == other.lengthBar &&
+                   lengthCount == other.lengthCount;
+        }
+    };
+    Shown readEffect();
+    void render(const Shown& shown);
+
     float stepShown[stepCount] = {};
     float lengthShown = 1.0f;
     int32_t lengthCount = lengthSteps;
+    Shown drawn;
+    bool rendered = false;
 };

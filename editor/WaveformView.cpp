@@ -1,6 +1,7 @@
 // WaveformView: resampling the freeze buffers and drawing the columns.
 #include "editor/WaveformView.h"
 
+#include <algorithm>
 #include <new>
 
 #include "editor/DisplayMath.h"
@@ -79,25 +80,41 @@ void WaveformView::updateFromEffect() {
     setDirty(true);
 }
 
+WaveformView::~WaveformView() { delete context; }
+
 void WaveformView::draw(DrawContext* windowContext) {
     if (image == nullptr || windowContext == nullptr) {
         return;
     }
-    OffscreenContext* context = new (std::nothrow) OffscreenContext(windowContext, image, false);
     if (context == nullptr) {
-        return;
-    }
-    if (context->isValid()) {
-        panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1},
-                                   effect.isRecording() ? kRecording : kWaiting, kEdge);
-        context->setLineColor(kTrace);
-        const int32_t mid = height / 2;
-        for (int32_t x = 1; x <= width - 2; ++x) {
-            const int32_t half = columns[x - 1] / 2;
-            context->moveTo(Point{x, mid - half - 1});
-            context->lineTo(Point{x, mid + half + 1});
+        context = new (std::nothrow) OffscreenContext(windowContext, image, false);
+        if (context != nullptr && !context->isValid()) {
+            delete context;
+            context = nullptr;
         }
-        context->blitTo(windowContext, Rect{left, top, left + width, top + height}, Point{0, 0});
+        if (context == nullptr) {
+            return;
+        }
     }
-    delete context;
+    const bool recording = effect.isRecording();
+    if (!rendered || recording != drawnRecording ||
+        !std::equal(columns, columns + width + 1, drawnColumns)) {
+        render(recording);
+    }
+    context->blitTo(windowContext, Rect{left, top, left + width, top + height}, Point{0, 0});
+}
+
+void WaveformView::render(bool recording) {
+    panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, recording ? kRecording : kWaiting,
+                               kEdge);
+    context->setLineColor(kTrace);
+    const int32_t mid = height / 2;
+    for (int32_t x = 1; x <= width - 2; ++x) {
+        const int32_t half = columns[x - 1] / 2;
+        context->moveTo(Point{x, mid - half - 1});
+        context->lineTo(Point{x, mid + half + 1});
+    }
+    std::copy(columns, columns + width + 1, drawnColumns);
+    drawnRecording = recording;
+    rendered = true;
 }

@@ -7,6 +7,7 @@
 
 class Bitmap;
 class FreezeEffect;
+class OffscreenContext;
 
 // GUI thread only. Takes no input.
 class WaveformView : public View {
@@ -16,6 +17,7 @@ public:
     // image: a blank picture of width x height, not owned, which must outlive the view.
     WaveformView(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
                  int32_t top, Bitmap* image);
+    ~WaveformView() override;
 
     void draw(DrawContext* context) override;
     // Resamples the freeze buffers into the columns and marks the view dirty.
@@ -26,6 +28,8 @@ public:
     }
 
 private:
+    void render(bool recording);
+
     FreezeEffect& effect;
     int32_t left;
     int32_t top;
@@ -33,4 +37,9 @@ private:
     int32_t height;
     Bitmap* image;
     int32_t columns[columnCount] = {};
+    // The picture as last rendered, kept so that an unchanged one is only copied again.
+    OffscreenContext* context = nullptr;
+    int32_t drawnColumns[columnCount] = {};
+    bool drawnRecording = false;
+    bool rendered = false;
 };
