@@ -18,12 +18,22 @@ EditorPanel::~EditorPanel() { delete context; }
 OffscreenContext* EditorPanel::offscreen(DrawContext* parent) {
     if (context == nullptr && image != nullptr && parent != nullptr) {
         context = new (std::nothrow) OffscreenContext(parent, image, false);
+        fontId = fontSize = fontFace = -1;  // a new context has no font of ours yet
         if (context != nullptr && !context->isValid()) {
             delete context;
             context = nullptr;
         }
     }
     return context;
+}
+
+void EditorPanel::useFont(int32_t id, int32_t pixels, int32_t face) {
+    if (id != fontId || pixels != fontSize || face != fontFace) {
+        context->setFont(id, pixels, face);
+        fontId = id;
+        fontSize = pixels;
+        fontFace = face;
+    }
 }
 
 void EditorPanel::present(DrawContext* destination) {

@@ -23,6 +23,9 @@ public:
 protected:
     // The off-screen context, made on the first call and kept; none when it cannot be made.
     OffscreenContext* offscreen(DrawContext* context);
+    // Selects a font on the off-screen context unless it is the one selected last: building a
+    // font is the dearest drawing step on some systems.
+    void useFont(int32_t id, int32_t pixels, int32_t face);
     // Copies the panel's image to its place in the window and clears the dirty flag.
     void present(DrawContext* context);
     // Whether the window point lies in a panel-local rectangle, all four edges included.
@@ -38,4 +41,9 @@ protected:
     int32_t height;
     Bitmap* image;
     OffscreenContext* context = nullptr;
+
+private:
+    int32_t fontId = -1;
+    int32_t fontSize = -1;
+    int32_t fontFace = -1;
 };

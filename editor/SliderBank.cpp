@@ -69,8 +69,8 @@ SliderBank::Shown SliderBank::readEffect() {
         shown.barHeights[static_cast<size_t>(i)] = displayMath::barHeight(v, sliderTravel);
         shown.numbers[static_cast<size_t>(i)] = sliderNumber(i, v);
     }
-    shown.preType = static_cast<int32_t>(effect.getPreFilterType());
-    shown.postType = static_cast<int32_t>(effect.getPostFilterType());
+    shown.types = {static_cast<int32_t>(effect.getPreFilterType()),
+                   static_cast<int32_t>(effect.getPostFilterType())};
     inverseShown = effect.isInverse();
     shown.inverse = inverseShown;
     const float envelope = displayMath::limited(effect.getEnvelope(), 0.0f, 1.0f);
@@ -89,57 +89,76 @@ void SliderBank::draw(DrawContext* windowContext) {
         return;
     }
     const Shown shown = readEffect();
-    if (!rendered || !shown.sameRest(drawn)) {
-        fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
-        fillAndOutline(context, preGroupRect, kGroup, kInk);
-        fillAndOutline(context, postGroupRect, kGroup, kInk);
-        // The headings' opaque boxes take the group colour, the fill colour now.
-        context->setFont(3, 10, faceBold);
-        context->setTextColor(kHeading);
-        context->drawText("PRE", Rect{260, 10, 290, 25}, true);
-        context->drawText("POST", Rect{360, 10, 390, 25}, true);
-        drawSliders(shown);
-        drawTypeBoxes(shown);
-        drawMeter(shown, true);
+    if (!rendered) {
+        drawStatic();
+    }
+    for (int32_t i = 0; i < sliderCount; ++i) {
+        const auto at = static_cast<size_t>(i);
+        if (!rendered || shown.barHeights[at] != drawn.barHeights[at] || shown.numbers[at] != drawn.numbers[at]) {
+            drawSlider(i, shown);
+        }
+    }
+    for (int32_t which = 0; which < 2; ++which) {
+        if (!rendered || shown.types[static_cast<size_t>(which)] != drawn.types[static_cast<size_t>(which)]) {
+            drawTypeBox(which, shown);
+        }
+    }
+    if (!rendered || !shown.sameMeter(drawn)) {
+        drawMeter(shown);
+    }
+    if (!rendered || shown.inverse != drawn.inverse) {
         drawInverse(shown);
-    } else if (!shown.sameMeter(drawn)) {
-        // The meter paints every pixel of its rectangle: the rest of the image stays right.
-        drawMeter(shown, false);
     }
     drawn = shown;
     rendered = true;
     present(windowContext);
 }
 
-void SliderBank::drawSliders(const Shown& shown) {
-    context->setFont(6, 9, 0);
+void SliderBank::drawStatic() {
+    fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+    fillAndOutline(context, preGroupRect, kGroup, kInk);
+    fillAndOutline(context, postGroupRect, kGroup, kInk);
+    // The headings' opaque boxes take the group colour, the fill colour now.
+    useFont(3, 10, faceBold);
+    context->setTextColor(kHeading);
+    context->drawText("PRE", Rect{260, 10, 290, 25}, true);
+    context->drawText("POST", Rect{360, 10, 390, 25}, true);
+    useFont(6, 9, 0);
     context->setTextColor(kInk);
     for (int32_t i = 0; i < sliderCount; ++i) {
         const Rect& slider = sliderRects[i];
-        context->setFillColor(kTrough);
-        context->fillRect(slider);
-        const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
-        fillAndOutline(context, Rect{slider.left, slider.bottom - barHeight, slider.right, slider.bottom},
-                       kBar, kBarEdge);
-        context->setLineColor(kInk);
-        context->strokeRect(slider);
-        context->drawText(displayMath::NumberText(shown.numbers[static_cast<size_t>(i)]).text, slider, false);
         const Rect label{slider.left - 2, slider.bottom + 5, slider.right + 3, slider.bottom + 19};
         fillAndOutline(context, label, kLabel, kInk);
         context->drawText(sliderLabels[i], label, true);
     }
+    const Rect label{408, 100, 449, 114};
+    fillAndOutline(context, label, kLabel, kInk);
+    context->drawText(meterLabel, label, false);
 }
 
-void SliderBank::drawTypeBoxes(const Shown& shown) {
-    context->setFont(3, 9, 0);
-    fillAndOutline(context, preTypeRect, kTypeBox, kInk);
-    context->drawText(typeLabels[shown.preType], preTypeRect, true);
-    fillAndOutline(context, postTypeRect, kTypeBox, kInk);
-    context->drawText(typeLabels[shown.postType], postTypeRect, true);
+void SliderBank::drawSlider(int32_t i, const Shown& shown) {
+    const Rect& slider = sliderRects[i];
+    useFont(6, 9, 0);
+    context->setTextColor(kInk);
+    context->setFillColor(kTrough);
+    context->fillRect(slider);
+    const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
+    fillAndOutline(context, Rect{slider.left, slider.bottom - barHeight, slider.right, slider.bottom}, kBar,
+                   kBarEdge);
+    context->setLineColor(kInk);
+    context->strokeRect(slider);
+    context->drawText(displayMath::NumberText(shown.numbers[static_cast<size_t>(i)]).text, slider, false);
 }
 
-void SliderBank::drawMeter(const Shown& shown, bool withLabel) {
-    context->setFont(6, 9, 0);
+void SliderBank::drawTypeBox(int32_t which, const Shown& shown) {
+    const Rect& box = which == 0 ? preTypeRect : postTypeRect;
+    useFont(3, 9, 0);
+    context->setTextColor(kInk);
+    fillAndOutline(context, box, kTypeBox, kInk);
+    context->drawText(typeLabels[shown.types[static_cast<size_t>(which)]], box, true);
+}
+
+void SliderBank::drawMeter(const Shown& shown) {
     fillAndOutline(context, meterRect, shown.midiRecord ? kMeterMidi : kMeter, kInk);
     if (!shown.midiRecord) {
         context->setFillColor(kBelowThreshold);
@@ -151,18 +170,15 @@ void SliderBank::drawMeter(const Shown& shown, bool withLabel) {
         context->moveTo(Point{meterRect.left, shown.thresholdLine});
         context->lineTo(Point{meterRect.right, shown.thresholdLine});
     } else {
+        useFont(6, 9, 0);
         context->setTextColor(kLabel);
         context->drawText(typeLabels[4], meterRect, false);
-    }
-    context->setTextColor(kInk);
-    if (withLabel) {
-        const Rect label{408, 100, 449, 114};
-        fillAndOutline(context, label, kLabel, kInk);
-        context->drawText(meterLabel, label, false);
     }
 }
 
 void SliderBank::drawInverse(const Shown& shown) {
+    useFont(6, 9, 0);
+    context->setTextColor(kInk);
     fillAndOutline(context, inverseRect, shown.inverse ? kInverseOn : kInverseOff, kInk);
     context->drawText(inverseLabels[shown.inverse ? 1 : 0], inverseRect, true);
 }

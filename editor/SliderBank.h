@@ -41,14 +41,14 @@ public:
     static int32_t sliderNumber(int32_t slider, float value);
 
 private:
-    // What one draw shows, in the integers and flags the pixels follow from. A draw renders
-    // only what differs from the last one (the rest of the image is already right), so an idle
-    // with a moving envelope repaints the meter alone.
+    // What one draw shows, in the integers and flags the pixels follow from. After the first
+    // draw only the parts whose values changed are rendered again (each part paints every pixel
+    // of its own rectangle, and no two parts overlap), so an idle with a moving envelope repaints
+    // the meter alone.
     struct Shown {
         std::array<int32_t, sliderCount> barHeights{};
         std::array<int32_t, sliderCount> numbers{};
-        int32_t preType = 0;
-        int32_t postType = 0;
+        std::array<int32_t, 2> types{};  // pre, post
         bool inverse = false;
         int32_t envelopeHeight = 0;
         int32_t thresholdLine = 0;
@@ -58,17 +58,14 @@ private:
             return envelopeHeight == other.envelopeHeight && thresholdLine == other.thresholdLine &&
                    midiRecord == other.midiRecord;
         }
-        bool sameRest(const Shown& other) const {
-            return barHeights == other.barHeights && numbers == other.numbers &&
-                   preType == other.preType && postType == other.postType && inverse == other.inverse;
-        }
     };
     // Reads the effect into sliderValues, thresholdValue, inverseShown and a Shown.
     Shown readEffect();
-    void drawSliders(const Shown& shown);
-    void drawTypeBoxes(const Shown& shown);
-    // withLabel: also the "Threshold" box under the meter, which never changes.
-    void drawMeter(const Shown& shown, bool withLabel);
+    // What never changes: background, group boxes, headings and the labels.
+    void drawStatic();
+    void drawSlider(int32_t slider, const Shown& shown);
+    void drawTypeBox(int32_t which, const Shown& shown);
+    void drawMeter(const Shown& shown);
     void drawInverse(const Shown& shown);
 
     float sliderValues[sliderCount] = {};

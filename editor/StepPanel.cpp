@@ -58,30 +58,43 @@ void StepPanel::draw(DrawContext* windowContext) {
         return;
     }
     const Shown shown = readEffect();
-    if (!rendered || !(shown == drawn)) {
-        render(shown);
-        drawn = shown;
-        rendered = true;
+    if (!rendered) {
+        panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
     }
+    for (int32_t i = 0; i < stepCount; ++i) {
+        const auto at = static_cast<size_t>(i);
+        const bool wasHighlighted = drawn.highlighted == i;
+        const bool isHighlighted = shown.highlighted == i;
+        if (!rendered || shown.barHeights[at] != drawn.barHeights[at] || shown.numbers[at] != drawn.numbers[at] ||
+            wasHighlighted != isHighlighted) {
+            drawStep(i, shown);
+        }
+    }
+    if (!rendered || shown.lengthBar != drawn.lengthBar || shown.lengthCount != drawn.lengthCount) {
+        drawLength(shown);
+    }
+    drawn = shown;
+    rendered = true;
     present(windowContext);
 }
 
-void StepPanel::render(const Shown& shown) {
-    panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
-    context->setFont(6, 9, 0);
+void StepPanel::drawStep(int32_t i, const Shown& shown) {
+    const Rect step = stepRect(i);
+    useFont(6, 9, 0);
     context->setTextColor(kInk);
-    for (int32_t i = 0; i < stepCount; ++i) {
-        const Rect step = stepRect(i);
-        context->setFillColor(i == shown.highlighted ? kCurrentStep : kStep);
-        context->fillRect(step);
-        const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
-        panelPaint::fillAndOutline(
-            context, Rect{step.left + 2, step.bottom - barHeight, step.right - 2, step.bottom},
-            kStepBar, kStepBarEdge);
-        context->setLineColor(kInk);
-        context->strokeRect(step);
-        context->drawText(displayMath::NumberText(shown.numbers[static_cast<size_t>(i)]).text, step, false);
-    }
+    context->setFillColor(i == shown.highlighted ? kCurrentStep : kStep);
+    context->fillRect(step);
+    const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
+    panelPaint::fillAndOutline(context, Rect{step.left + 2, step.bottom - barHeight, step.right - 2, step.bottom},
+                               kStepBar, kStepBarEdge);
+    context->setLineColor(kInk);
+    context->strokeRect(step);
+    context->drawText(displayMath::NumberText(shown.numbers[static_cast<size_t>(i)]).text, step, false);
+}
+
+void StepPanel::drawLength(const Shown& shown) {
+    useFont(6, 9, 0);
+    context->setTextColor(kInk);
     panelPaint::fillAndOutline(context, lengthRect, kLengthTrough, kInk);
     context->setFillColor(kLengthBar);
     context->fillRect(Rect{lengthRect.left + 1, lengthRect.bottom - shown.lengthBar, lengthRect.right - 1,

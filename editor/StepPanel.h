@@ -30,22 +30,19 @@ public:
     static int32_t lengthNumber(float value);
 
 private:
-    // What one draw shows; an unchanged picture is only copied again, not rendered.
+    // What one draw shows. After the first draw only the steps (and the length) whose values
+    // changed are rendered again: each paints its own rectangle, neighbours share only a border
+    // column that both paint in ink.
     struct Shown {
         std::array<int32_t, stepCount> barHeights{};
         std::array<int32_t, stepCount> numbers{};
         int32_t highlighted = -1;
         int32_t lengthBar = 0;
         int32_t lengthCount = 0;
-
-        bool operator==(const Shown& other) const {
-            return barHeights == other.barHeights && numbers == other.numbers &&
-                   highlighted == other.highlighted && lengthBar == other.lengthBar &&
-                   lengthCount == other.lengthCount;
-        }
     };
     Shown readEffect();
-    void render(const Shown& shown);
+    void drawStep(int32_t step, const Shown& shown);
+    void drawLength(const Shown& shown);
 
     float stepShown[stepCount] = {};
     float lengthShown = 1.0f;

@@ -251,6 +251,8 @@ TEST_F(PanelPixels, PartialRedrawsLeaveTheSamePictureAsAFullOne) {
         [&] { effect->setSequenceLength(0.3f); },
         [&] { effect->cycleFilterType(2); },
         [&] { effect->toggleInverse(); },
+        [&] { process(0.0f, 6000); },
+        [&] { process(0.9f, 400); },  // a second trigger moves the step highlight
     };
     for (const auto& change : changes) {
         change();
