@@ -13,7 +13,10 @@ intptr_t VSTCALL benchHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, f
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
+// range(0): 0 audio runs between idles (the meter moves); 1 a host also loads another program
+// each time, so every slider, both type boxes and the length are rendered again.
 void EditorIdle(benchmark::State& state) {
+    const bool changeProgram = state.range(0) != 0;
     headless::enable();
     void* host = headless::createHostWindow(0, 0, 600, 400);
     auto* effect = new FreezeEffectEdit(benchHost);
@@ -23,9 +26,19 @@ void EditorIdle(benchmark::State& state) {
     std::vector<float> in(512, 0.5f), out(512);
     float* inputs[2] = {in.data(), in.data()};
     float* outputs[2] = {out.data(), out.data()};
+    int32_t round = 0;
     for (auto _ : state) {
         state.PauseTiming();
         record->processReplacing(record, inputs, outputs, 512);
+        if (changeProgram) {
+            for (int32_t index = 0; index < 12; ++index) {
+                record->setParameter(record, index, static_cast<float>((round * 7 + index * 13) % 100) / 100.0f);
+            }
+            effect->setSequenceLength(round % 2 == 0 ? 0.5f : 1.0f);
+            effect->cycleFilterType(1);
+            effect->cycleFilterType(2);
+            ++round;
+        }
         state.ResumeTiming();
         record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
     }
@@ -33,7 +46,7 @@ void EditorIdle(benchmark::State& state) {
     record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
     headless::destroyHostWindow(host);
 }
-BENCHMARK(EditorIdle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EditorIdle)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

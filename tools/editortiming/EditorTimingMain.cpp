@@ -29,18 +29,23 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Changes what the slider bank and the step panel show (a slider and the sequence length, through
-// a preset chunk as a host loads one), so that the next idle renders both panels whole.
+// Changes everything a program holds (the eleven slider values, the threshold, the sequence
+// length and both filter types) through a preset chunk, as a host loads one, so that the next
+// idle renders every part of the slider bank and the step panel's length again.
 void changeEverything(AEffect* effect, int32_t round) {
     void* data = nullptr;
     const intptr_t size = effect->dispatcher(effect, effGetChunk, 1, 0, &data, 0.0f);
     if (size < 84 || data == nullptr) return;
     unsigned char preset[84];
     std::memcpy(preset, data, sizeof preset);
-    const float length = round % 2 == 0 ? 0.5f : 1.0f;  // bytes 48..51: the sequence length
-    const float attack = static_cast<float>(round % 100) / 100.0f;
-    std::memcpy(preset + 48, &length, sizeof length);
-    std::memcpy(preset, &attack, sizeof attack);
+    // Bytes 0..43 the slider values, 44 the threshold, 48 the sequence length, 52 and 56 the types.
+    for (int32_t slot = 0; slot < 13; ++slot) {
+        const float value = static_cast<float>((round * 7 + slot * 13) % 100) / 100.0f;
+        std::memcpy(preset + 4 * slot, &value, sizeof value);
+    }
+    const int32_t type = round % 4;
+    std::memcpy(preset + 52, &type, sizeof type);
+    std::memcpy(preset + 56, &type, sizeof type);
     effect->dispatcher(effect, effSetChunk, 1, sizeof preset, preset, 0.0f);
 }
 
