@@ -1,8 +1,10 @@
-// Cost of processReplacing per stereo sample at several block sizes and in three engine states,
-// beside the floor kernel: the four biquads (pre and post, left and right) alone.
+// Cost of processReplacing per stereo sample at several block sizes and in four engine states,
+// beside the floor kernels: the envelope follower alone, and the four biquads (pre and post,
+// left and right) alone.
 #include <benchmark/benchmark.h>
 
 
+#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
@@ -41,14 +43,31 @@ benchmark::Counter perSample(size_t block) {
                               benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-enum class State { Stopped, Looping, RecordingWhileLooping };
+enum class State { Stopped, DefaultLooping, Looping, RecordingWhileLooping };
+
+// A loop held by a note so that it never stops (Repeat till NoteOff), its length handed back
+// to the tempo grid.
+void holdLoop(FreezeEffect& effect) {
+    effect.toggleRepeatTillNoteOff();
+    effect.noteOn(60, 100, 0);
+    // Let the note apply, then hand the loop length back to the tempo grid.
+    effect.toggleMidiNoteControl();
+    effect.processReplacing(nullptr, nullptr, 0);
+    float zero[1] = {0.0f};
+    float* one[2] = {zero, zero};
+    float sink[2][1];
+    float* sinks[2] = {sink[0], sink[1]};
+    effect.processReplacing(one, sinks, 1);
+    effect.toggleMidiNoteControl();
+}
 
 std::unique_ptr<FreezeEffect> makeEngine(State state) {
     benchTime.sampleRate = 44100.0;
     benchTime.tempo = 120.0;
     auto effect = std::make_unique<FreezeEffect>(benchHost);
-    if (state != State::Stopped) {
-        // Both filters, reduced bits, and a loop held by a note so that it never stops.
+    if (state == State::DefaultLooping) holdLoop(*effect);  // the default program otherwise
+    if (state == State::Looping || state == State::RecordingWhileLooping) {
+        // Both filters, reduced bits, and the held loop.
         effect->setParameter(kParamBits, 0.5f);
         effect->cycleFilterType(1);
         effect->cycleFilterType(2);
@@ -58,17 +77,7 @@ std::unique_ptr<FreezeEffect> makeEngine(State state) {
         effect->setParameter(kParamPostCutoff, 0.5f);
         effect->setParameter(kParamPostReso, 0.6f);
         effect->setParameter(kParamDryWet, 0.8f);
-        effect->toggleRepeatTillNoteOff();
-        effect->noteOn(60, 100, 0);
-        // Let the note apply, then hand the loop length back to the tempo grid.
-        effect->toggleMidiNoteControl();
-        effect->processReplacing(nullptr, nullptr, 0);
-        float zero[1] = {0.0f};
-        float* one[2] = {zero, zero};
-        float sink[2][1];
-        float* sinks[2] = {sink[0], sink[1]};
-        effect->processReplacing(one, sinks, 1);
-        effect->toggleMidiNoteControl();
+        holdLoop(*effect);
     }
     // Recording most of the time: five-second loops at 1 BPM, retriggered by a loud input.
     if (state == State::RecordingWhileLooping) benchTime.tempo = 1.0;
@@ -100,8 +109,71 @@ void runEngine(benchmark::State& bench, State state, float amplitude) {
 }
 
 void LoopStopped(benchmark::State& bench) { runEngine(bench, State::Stopped, 0.01f); }
+void DefaultLooping(benchmark::State& bench) { runEngine(bench, State::DefaultLooping, 0.01f); }
 void LoopingBitsFilters(benchmark::State& bench) { runEngine(bench, State::Looping, 0.01f); }
 void RecordingWhileLooping(benchmark::State& bench) { runEngine(bench, State::RecordingWhileLooping, 0.5f); }
+
+// The envelope follower exactly as specified (Part 2.2, step 3), with its flush, over the same
+// input as the engine states and with the default program's coefficients: the one recursion
+// every state runs. Two writings with bit-identical results: the plain one, and one whose
+// choice of coefficient (an integer compare: both values are non-negative) and flush (a
+// branch that is almost never taken) stay off the chain of subtraction, multiplication and
+// addition that each sample waits for. The second is the floor.
+float attackOfDefault() { return static_cast<float>(std::exp(std::log(0.01) / (2.0 * 44100.0 * 0.001))); }
+float releaseOfDefault() { return static_cast<float>(std::exp(std::log(0.01) / (102.0 * 44100.0 * 0.001))); }
+
+void EnvelopeKernelPlain(benchmark::State& bench) {
+    const auto block = static_cast<size_t>(bench.range(0));
+    Signal signal(0.01f);
+    const float attack = attackOfDefault();
+    const float release = releaseOfDefault();
+    float result = 0.0f;
+    for (auto _ : bench) {
+        const float* inL = signal.left.data();
+        const float* inR = signal.right.data();
+        float envelope = result;
+        for (size_t i = 0; i < block; ++i) {
+            const float level = std::fabs(inL[i]) * 0.5f + std::fabs(inR[i]) * 0.5f;
+            const float c = level > envelope ? attack : release;
+            envelope = level + (envelope - level) * c;
+            if (!(std::fabs(envelope) >= 1e-10f)) envelope = 0.0f;
+        }
+        result = envelope;
+        benchmark::DoNotOptimize(result);
+        benchmark::ClobberMemory();
+    }
+    bench.counters["per_sample"] = perSample(block);
+}
+
+void EnvelopeKernel(benchmark::State& bench) {
+    typedef float Float4 __attribute__((vector_size(16)));
+    typedef int32_t Int4 __attribute__((vector_size(16)));
+    const auto block = static_cast<size_t>(bench.range(0));
+    Signal signal(0.01f);
+    const Float4 attack{attackOfDefault(), 0.0f, 0.0f, 0.0f};
+    const Float4 release{releaseOfDefault(), 0.0f, 0.0f, 0.0f};
+    float result = 0.0f;
+    for (auto _ : bench) {
+        const float* inL = signal.left.data();
+        const float* inR = signal.right.data();
+        Float4 envelope{result, 0.0f, 0.0f, 0.0f};
+        for (size_t i = 0; i < block; ++i) {
+            const Float4 level{std::fabs(inL[i]) * 0.5f + std::fabs(inR[i]) * 0.5f, 0.0f, 0.0f, 0.0f};
+            const Int4 rising = reinterpret_cast<Int4>(level) > reinterpret_cast<Int4>(envelope);
+            const Float4 c = reinterpret_cast<Float4>((rising & reinterpret_cast<Int4>(attack)) |
+                                                      (~rising & reinterpret_cast<Int4>(release)));
+            envelope = level + (envelope - level) * c;
+            if (__builtin_expect(!(envelope[0] >= 1e-10f), 0)) {
+                asm volatile("");  // stays a branch
+                envelope = Float4{0.0f, 0.0f, 0.0f, 0.0f};
+            }
+        }
+        result = envelope[0];
+        benchmark::DoNotOptimize(result);
+        benchmark::ClobberMemory();
+    }
+    bench.counters["per_sample"] = perSample(block);
+}
 
 // The recursive work no implementation can skip: two stereo biquads in series per sample.
 void FloorKernel(benchmark::State& bench) {
@@ -155,9 +227,12 @@ void blockSizes(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
+BENCHMARK(EnvelopeKernelPlain)->Apply(blockSizes);
+BENCHMARK(EnvelopeKernel)->Apply(blockSizes);
 BENCHMARK(FloorKernel)->Apply(blockSizes);
 BENCHMARK(FloorKernelStereo)->Apply(blockSizes);
 BENCHMARK(LoopStopped)->Apply(blockSizes);
+BENCHMARK(DefaultLooping)->Apply(blockSizes);
 BENCHMARK(LoopingBitsFilters)->Apply(blockSizes);
 BENCHMARK(RecordingWhileLooping)->Apply(blockSizes);
 

@@ -29,10 +29,16 @@ struct FilterDesign {
     double w0 = 0.0;  // radians per sample the design used
 };
 
-// A design this far from the last one (another type, or the centre moved by more than this
-// factor) restarts the recursion: direct form I reads its past outputs as the new filter's
-// own, and a filter moved from a high to a low frequency turns their slope into a burst of
-// tens of times the signal. Gradual moves keep the memory, so sweeps stay smooth.
+// A design this far from the last one restarts the recursion: another type, or a centre that
+// moved, relative to the sample rate, by more than this factor (a cutoff jump of more than an
+// octave, or a jump of the sample rate). Direct form I reads its past outputs as the new
+// filter's own; where they are far from what the new filter would have put out, the poles
+// ring them out as a burst. A centre moved from a high to a low frequency turns their slope
+// into tens to hundreds of times the signal; so does a change of type alone, although a1 and
+// a2 stay the same: the high-pass output of a 20 kHz tone, read as the past of a 50 Hz
+// low-pass, rings at up to 199 times the tone (and the low-pass's near-silent past, read by
+// the high-pass, as much). Gradual moves, and a filter switched off and on again as the same
+// type at a nearby centre, keep the memory, as Part 2.3 says.
 constexpr double kFilterRestartRatio = 2.0;
 
 // Audio thread. Replaces the past outputs by the new filter's response to the last two

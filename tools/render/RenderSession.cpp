@@ -84,8 +84,11 @@ bool RenderSession::open(const std::string& pluginPath, double sampleRate, int32
         error = "the entry point of " + pluginPath + " returned no effect";
         return false;
     }
-    if (effect->numInputs != 2 || effect->numOutputs != 2) {
-        error = pluginPath + " is not a stereo effect";
+    // Stereo, or mono in or out (other plug-ins timed beside ours): a mono input gets the
+    // left channel, a mono output is heard on both.
+    if (effect->numInputs < 1 || effect->numInputs > 2 || effect->numOutputs < 1 || effect->numOutputs > 2) {
+        error = pluginPath + " has " + std::to_string(effect->numInputs) + " inputs and " +
+                std::to_string(effect->numOutputs) + " outputs; one or two of each are supported";
         close();
         return false;
     }
@@ -201,12 +204,16 @@ void RenderSession::sendEvents(const std::vector<MidiNote>& notes, size_t first,
     dispatch(effProcessEvents, 0, 0, list);
 }
 
+void RenderSession::prepareOutput(const AudioData& input, AudioData& output) {
+    output.sampleRate = input.sampleRate;
+    if (output.left.size() != input.frames()) output.left.assign(input.frames(), 0.0f);
+    if (output.right.size() != input.frames()) output.right.assign(input.frames(), 0.0f);
+}
+
 void RenderSession::render(const AudioData& input, AudioData& output, const RenderSettings& settings,
                            const std::function<void(size_t)>& progress) {
     const size_t frames = input.frames();
-    output.sampleRate = input.sampleRate;
-    output.left.assign(frames, 0.0f);
-    output.right.assign(frames, 0.0f);
+    prepareOutput(input, output);
     const bool replacing = (effect->flags & effFlagsCanReplacing) != 0 && effect->processReplacing;
     BlockSchedule schedule(settings.blockSize, settings.varyBlocks);
     size_t nextNote = 0;
@@ -229,10 +236,16 @@ void RenderSession::render(const AudioData& input, AudioData& output, const Rend
         float* inputs[2] = {const_cast<float*>(input.left.data() + done),
                             const_cast<float*>(input.right.data() + done)};
         float* outputs[2] = {output.left.data() + done, output.right.data() + done};
+        if (!replacing) {
+            // process adds to what the outputs hold.
+            std::fill(outputs[0], outputs[0] + block, 0.0f);
+            std::fill(outputs[1], outputs[1] + block, 0.0f);
+        }
         if (replacing)
             effect->processReplacing(effect, inputs, outputs, static_cast<int32_t>(block));
         else
             effect->process(effect, inputs, outputs, static_cast<int32_t>(block));
+        if (effect->numOutputs == 1) std::copy(outputs[0], outputs[0] + block, outputs[1]);
         done += block;
         if (progress && (done - lastReport >= 44100 || done == frames)) {
             progress(done);

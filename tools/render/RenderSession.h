@@ -23,6 +23,8 @@ public:
     bool open(const std::string& pluginPath, double sampleRate, int32_t blockSize, std::string& error);
     // Program, chunk files, parameters by name and editor-only settings, in that order.
     bool configure(const RenderSettings& settings, std::string& error);
+    // Sizes the output for the input (zero-filled), so that a timed render() need not.
+    static void prepareOutput(const AudioData& input, AudioData& output);
     // Plays the input through the effect; progress gets the frames done so far.
     void render(const AudioData& input, AudioData& output, const RenderSettings& settings,
                 const std::function<void(size_t)>& progress = nullptr);

@@ -1,7 +1,9 @@
 // The soak loop, its checks and its figures.
 #include "SoakRun.h"
 
+#ifdef __linux__
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -35,7 +37,9 @@ double levelBound(double inputPeak) {
     return kFilterGainBound * (kFilterGainBound * inputPeak + kBitStep) + inputPeak;
 }
 
+// Resident memory of the process; 0 where it is not measured (off Linux).
 long residentBytes() {
+#ifdef __linux__
     long pages = 0;
     long resident = 0;
     if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
@@ -43,6 +47,9 @@ long residentBytes() {
         std::fclose(statm);
     }
     return resident * sysconf(_SC_PAGESIZE);
+#else
+    return 0;
+#endif
 }
 
 // The input: segments of silence, tones, noise bursts, clicks and quiet noise below the
@@ -149,6 +156,7 @@ public:
     }
 
     int run() {
+        SoakHost::time() = SoakTime();
         if (!host.open(settings.plugin)) {
             std::fprintf(stderr, "soak: %s\n", host.error().c_str());
             return 1;
@@ -349,6 +357,7 @@ private:
         float* inputs[2] = {in[0].data(), in[1].data()};
         float* outputs[2] = {out[0].data(), out[1].data()};
         host.process(inputs, outputs, frames, accumulate);
+        if (settings.observer) settings.observer(out[0].data(), out[1].data(), frames);
         check(frames);
         if (!count) return;
         ++figures.blocks;
@@ -440,6 +449,7 @@ private:
         float* inputs[2] = {in[0].data(), in[1].data()};
         float* outputs[2] = {out[0].data(), out[1].data()};
         host.process(inputs, outputs, 512, false);  // non-finite out of non-finite in is fine
+        if (settings.observer) settings.observer(out[0].data(), out[1].data(), 512);
         std::fill(in[0].begin(), in[0].end(), 0.0f);
         std::fill(in[1].begin(), in[1].end(), 0.0f);
         long nonFiniteAfter = 0;
@@ -451,6 +461,7 @@ private:
                     in[1][static_cast<size_t>(i)] = in[0][static_cast<size_t>(i)];
                 }
                 host.process(inputs, outputs, 512, false);
+                if (settings.observer) settings.observer(out[0].data(), out[1].data(), 512);
                 for (int32_t i = 0; i < 512; ++i) {
                     const float y = out[0][static_cast<size_t>(i)];
                     if (!std::isfinite(y)) ++nonFiniteAfter;
