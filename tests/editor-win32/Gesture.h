@@ -1,0 +1,47 @@
+// Pointer gestures synthesized with SendInput. The editor follows a drag inside its window
+// procedure, on this thread, polling GetAsyncKeyState and GetCursorPos until the button is up;
+// so the input comes from a thread of its own while this thread dispatches messages: the
+// button-down reaches the window and starts the loop, which then sees the moves and, later,
+// the release.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <windows.h>
+
+class Gesture {
+public:
+    // Editor points are taken relative to kEditorOnScreen.
+    Gesture& press(POINT editorPoint, bool right = false);
+    Gesture& moveTo(POINT editorPoint);
+    Gesture& release();
+    // Each step is followed by this pause (ms) before the next one.
+    Gesture& pause(DWORD milliseconds);
+
+    // Plays the steps from another thread while this one dispatches messages. True when every
+    // step was injected, the button is up and the dispatch has returned, within the deadline.
+    bool play();
+
+private:
+    struct Step {
+        POINT screen;
+        DWORD flags;  // MOUSEEVENTF_* button flags, 0 for a move
+        DWORD pauseAfter;
+    };
+    static DWORD WINAPI inject(void* self);
+
+    std::vector<Step> steps;
+    DWORD pauseMs = 80;
+    bool right = false;
+    bool injectedAll = false;
+};
+
+// Moves the pointer with an absolute SendInput move; true when the pointer is there.
+bool movePointer(POINT screen);
+
+// Both buttons up: what a test that ended during a press may have left in Wine's input state.
+void releaseButtons();
+
+// A click: press, hold, release, at one editor point.
+bool click(POINT editorPoint, bool right = false);
