@@ -11,7 +11,7 @@ namespace {
 constexpr Color kPanel{250, 250, 250, 0};
 constexpr Color kOn{247, 153, 57, 0};
 constexpr Color kOff{200, 200, 200, 0};
-constexpr Color kInk = colorBlack;
+using panelPaint::kInk;
 
 }  // namespace
 

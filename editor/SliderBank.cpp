@@ -11,10 +11,12 @@ namespace {
 
 using panelPaint::fillAndOutline;
 
-constexpr Color kPanel{234, 226, 205, 0};
+using panelPaint::kBar;
+using panelPaint::kInk;
+using panelPaint::kPanel;
+using panelPaint::kTrough;
+
 constexpr Color kGroup{248, 234, 206, 0};
-constexpr Color kTrough{200, 200, 220, 0};
-constexpr Color kBar{135, 157, 214, 0};
 constexpr Color kBarEdge{110, 110, 110, 0};
 constexpr Color kLabel{250, 250, 250, 0};
 constexpr Color kTypeBox{248, 244, 236, 0};
@@ -25,7 +27,6 @@ constexpr Color kBelowThreshold{192, 206, 246, 0};
 constexpr Color kEnvelope{240, 130, 130, 0};
 constexpr Color kInverseOn{240, 190, 190, 0};
 constexpr Color kInverseOff{230, 230, 230, 0};
-constexpr Color kInk = colorBlack;
 
 // Slider zones reach this far above and below the slider.
 constexpr int32_t kZoneTop = 2;

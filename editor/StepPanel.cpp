@@ -9,14 +9,15 @@
 
 namespace {
 
-constexpr Color kPanel{234, 226, 205, 0};
+using panelPaint::kInk;
+using panelPaint::kPanel;
+
 constexpr Color kStep{220, 220, 235, 0};
 constexpr Color kCurrentStep{240, 190, 190, 0};
 constexpr Color kStepBar{114, 137, 233, 0};
 constexpr Color kStepBarEdge{120, 120, 120, 0};
-constexpr Color kLengthTrough{200, 200, 220, 0};
-constexpr Color kLengthBar{135, 157, 214, 0};
-constexpr Color kInk = colorBlack;
+constexpr Color kLengthTrough = panelPaint::kTrough;
+constexpr Color kLengthBar = panelPaint::kBar;
 
 // Step zones reach 5 pixels above and below the steps (local rows 0..100).
 constexpr int32_t kZoneBottom = 100;
