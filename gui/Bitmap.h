@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "gui/Color.h"
 #include "gui/Geometry.h"
+#include "gui/Port.h"
 
 class DrawContext;
 class Frame;
@@ -30,8 +32,9 @@ public:
     int32_t getResourceId() const { return resourceId; }
     Color getColorKey() const { return colorKey; }
     // The port's picture handle (Win32 HBITMAP, Linux cairo_surface_t), or none.
-    void* getHandle() const { return handle; }
-    bool hasMask() const { return mask != nullptr; }
+    void* getHandle() const;
+    // True once a colour-keyed draw has made the mask; kept until destruction.
+    bool hasMask() const;
 
     // Copies destination.width() x destination.height() pixels from source to
     // (destination.left, destination.top). The source is not clipped to the picture.
@@ -45,8 +48,6 @@ protected:
     int32_t width = 0;
     int32_t height = 0;
     Color colorKey = colorKeyDefault;
-    void* handle = nullptr;
-    void* mask = nullptr;  // made by the first colour-keyed draw, kept until destruction
-
-    void makeMask(DrawContext* context);
+    // The port's picture and mask; none when loading or making it failed.
+    std::unique_ptr<BitmapPort, PortDeleter> picture;
 };

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "gui/Color.h"
 #include "gui/FontTable.h"
 #include "gui/Geometry.h"
+#include "gui/Port.h"
 
 class Frame;
 
@@ -82,20 +84,11 @@ protected:
     Color lineColor = colorWhite;
     Color fillColor = colorBlack;
     int32_t lineStyle = lineSolid;
-    int32_t penStyle = 0;
-    // Objects this context made and owns, and what was selected before it (Win32 port).
-    void* createdBrush = nullptr;
-    void* createdPen = nullptr;
-    void* createdFont = nullptr;
-    void* initialBrush = nullptr;
-    void* initialPen = nullptr;
-    void* initialFont = nullptr;
-    // Ports without a device-held pen position or font object keep them here (Linux port).
-    Point penPosition;
     FontChoice fontChoice;
-    bool fontChosen = false;
+    // What the port selected into the device context and made for it; released first when a
+    // subclass gives its device context up.
+    std::unique_ptr<DrawContextPort, PortDeleter> portState;
 
     // Applies line colour, style, fill and text colour to a fresh device context.
     void applyInitialState();
-    void releaseCreatedObjects();
 };

@@ -6,7 +6,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/FramePort.h"
+#include "gui/Port.h"
 
 namespace {
 
@@ -22,11 +22,11 @@ bool inside(const Rect& rect, const Point& where) {
 class WindowContext {
 public:
     WindowContext(Frame* frame, void* frameWindow)
-        : window(frameWindow), deviceContext(framePort::acquireDeviceContext(frameWindow)),
+        : window(frameWindow), deviceContext(port::acquireDeviceContext(frameWindow)),
           context(frame, deviceContext, frameWindow) {}
     ~WindowContext() {
         if (deviceContext != nullptr) {
-            framePort::releaseDeviceContext(window, deviceContext);
+            port::releaseDeviceContext(window, deviceContext);
         }
     }
     WindowContext(const WindowContext&) = delete;
@@ -45,8 +45,7 @@ private:
 }  // namespace
 
 Frame::Frame(const Rect& rect, void* parent, FrameOwner* owner)
-    : View(rect), editor(owner), parentWindow(parent) {
-    threadAttached = framePort::attachThread();
+    : View(rect), editor(owner), parentWindow(parent), windowState(port::attachFrame(this)) {
     createWindow(parent);
 }
 
@@ -58,21 +57,19 @@ Frame::~Frame() {
         background->release();
         background = nullptr;
     }
-    if (threadAttached) {
-        framePort::detachThread();
-    }
-    if (window != nullptr) {
-        framePort::destroyWindow(window);
-        window = nullptr;
-    }
+    // The thread's set-up is given back, then the window destroyed.
+    windowState.reset();
+}
+
+void* Frame::getWindow() const {
+    return windowState != nullptr ? port::windowHandle(*windowState) : nullptr;
 }
 
 bool Frame::createWindow(void* parent) {
     if (parent == nullptr) {
         return false;
     }
-    window = framePort::createWindow(this, parent, size);
-    if (window == nullptr) {
+    if (!port::createWindow(*windowState, parent, size)) {
         return false;
     }
     enableDrop(true);
@@ -83,13 +80,13 @@ bool Frame::enableDrop(bool state) {
     if (!dropRegistered && !state) {
         return true;
     }
-    if (window == nullptr) {
+    if (getWindow() == nullptr) {
         return false;
     }
     if (state == dropRegistered) {
         return true;  // a window holds one target: a second registration would be refused
     }
-    if (!framePort::setDropTarget(window, this, state)) {
+    if (!port::setDropTarget(*windowState, this, state)) {
         return false;
     }
     dropRegistered = state;
@@ -196,7 +193,7 @@ bool Frame::onWheel(DrawContext* context, const Point& /*where*/, float distance
         mouseLocation(location);
         return view->onWheel(context, location, distance);
     }
-    WindowContext temporary(this, window);
+    WindowContext temporary(this, getWindow());
     mouseLocation(location);
     return view->onWheel(temporary.get(), location, distance);
 }
@@ -213,9 +210,10 @@ View* Frame::viewUnderMouse() {
 }
 
 bool Frame::mouseLocation(Point& where) {
-    where = framePort::cursorPosition();
+    where = port::cursorPosition();
+    void* window = getWindow();
     if (window != nullptr) {
-        const Point origin = framePort::windowPosition(window);
+        const Point origin = port::windowPosition(window);
         where.h -= origin.h;
         where.v -= origin.v;
     }
@@ -253,8 +251,9 @@ bool Frame::anythingDirty() {
 }
 
 void Frame::idleRedraw() {
+    void* window = getWindow();
     if (window != nullptr && open) {
-        framePort::pumpEvents(window);
+        port::pumpEvents(window);
     }
     if (!open || firstDrawPending || !anythingDirty()) {
         return;
@@ -267,7 +266,7 @@ void Frame::idleRedraw() {
 
 void Frame::redrawView(View* view) {
     const int32_t index = view != nullptr ? indexOf(view) : -1;
-    WindowContext context(this, window);
+    WindowContext context(this, getWindow());
     if (!context.valid()) {
         return;
     }
@@ -359,7 +358,7 @@ int32_t Frame::setModalView(View* view) {
     return 1;
 }
 
-void Frame::setCursor(int32_t kind) { framePort::setCursor(window, kind, defaultCursor); }
+void Frame::setCursor(int32_t kind) { port::setCursor(*windowState, kind); }
 
 void Frame::setBackground(Bitmap* bitmap) {
     if (bitmap != nullptr) {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "gui/Port.h"
 #include "gui/View.h"
 
 class Bitmap;
@@ -67,7 +69,8 @@ public:
     void setBackground(Bitmap* bitmap);
     Bitmap* getBackground() const { return background; }
 
-    void* getWindow() const { return window; }
+    // The port's window handle, none without a window.
+    void* getWindow() const;
     void* getParentWindow() const { return parentWindow; }
     bool isOpen() const { return open; }
     bool isFirstDrawPending() const { return firstDrawPending; }
@@ -91,10 +94,8 @@ private:
     bool firstDrawPending = true;
     bool open = true;
     bool dropRegistered = false;
-    // The port set the thread up for this Frame and gives it back at destruction.
-    bool threadAttached = false;
-    void* window = nullptr;
-    void* defaultCursor = nullptr;
+    // The window, its default cursor and the thread's set-up; given back last at destruction.
+    std::unique_ptr<FramePort, PortDeleter> windowState;
 
     int32_t indexOf(View* view) const;
 };

@@ -24,12 +24,11 @@ public:
     bool isValid() const { return deviceContext != nullptr; }
 
 protected:
-    bool ownsBitmap = false;
     Bitmap* sourceBitmap = nullptr;
     int32_t height = 20;
     int32_t width = 20;
-    void* memoryBitmap = nullptr;
-    void* previousBitmap = nullptr;
+    // The memory surface the device context draws into.
+    std::unique_ptr<OffscreenPort, PortDeleter> surface;
 
 private:
     // The starting contents of a private surface: the source bitmap's pixels, or black.

@@ -1,194 +1,151 @@
-// DrawContext on a GDI device context: pens, brushes and fonts it makes and owns.
-#include "gui/DrawContext.h"
-
+// Drawing contexts on GDI device contexts: the pens, brushes and fonts a context makes and owns.
 #include <cstring>
+#include <initializer_list>
 
 #include <windows.h>
 
+#include "gui/DrawContext.h"
+#include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
 
-namespace {
+struct DrawContextPort {
+    HDC dc = nullptr;
+    // Made by this context and selected into dc; deleted with it.
+    HGDIOBJ createdBrush = nullptr;
+    HGDIOBJ createdPen = nullptr;
+    HGDIOBJ createdFont = nullptr;
+    // Selected before this context; put back when it ends.
+    HGDIOBJ initialBrush = nullptr;
+    HGDIOBJ initialPen = nullptr;
+    HGDIOBJ initialFont = nullptr;
+};
 
-HDC dcOf(void* deviceContext) { return static_cast<HDC>(deviceContext); }
+namespace {
 
 COLORREF refOf(const Color& color) { return gdi::colorRef(color.red, color.green, color.blue); }
 
+// Selects a new object into the context, deleting the one this context made before.
+void replaceCreated(DrawContextPort& context, HGDIOBJ object, HGDIOBJ& created) {
+    SelectObject(context.dc, object);
+    gdi::deleteObject(created);
+    created = object;
+}
+
 }  // namespace
 
-DrawContext::DrawContext(Frame* owner, void* context, void* windowHandle)
-    : deviceContext(context), window(windowHandle), frame(owner) {
-    HDC dc = dcOf(deviceContext);
-    if (dc != nullptr) {
-        initialBrush = GetCurrentObject(dc, OBJ_BRUSH);
-        initialPen = GetCurrentObject(dc, OBJ_PEN);
-        initialFont = GetCurrentObject(dc, OBJ_FONT);
-        SetBkMode(dc, TRANSPARENT);
-    }
-    if (window != nullptr) {
-        RECT rect;
-        if (GetWindowRect(static_cast<HWND>(window), &rect)) {
-            windowLeft = rect.left;
-            windowTop = rect.top;
-        }
-    }
-    if (dc != nullptr) {
-        applyInitialState();
-    }
-}
-
-DrawContext::~DrawContext() {
-    HDC dc = dcOf(deviceContext);
-    if (dc != nullptr) {
-        if (initialBrush != nullptr) {
-            SelectObject(dc, initialBrush);
-        }
-        if (initialPen != nullptr) {
-            SelectObject(dc, initialPen);
-        }
-        if (initialFont != nullptr) {
-            SelectObject(dc, initialFont);
-        }
-    }
-    releaseCreatedObjects();
-}
-
-void DrawContext::applyInitialState() {
-    setLineColor(lineColor);
-    setLineStyle(lineStyle);
-    setFillColor(fillColor);
-    setTextColor(textColor);
-}
-
-void DrawContext::releaseCreatedObjects() {
-    gdi::deleteObject(createdBrush);
-    gdi::deleteObject(createdPen);
-    gdi::deleteObject(createdFont);
-    createdBrush = nullptr;
-    createdPen = nullptr;
-    createdFont = nullptr;
-}
-
-void DrawContext::moveTo(Point point) {
-    penPosition = point;
-    if (HDC dc = dcOf(deviceContext)) {
-        MoveToEx(dc, point.h, point.v, nullptr);
-    }
-}
-
-void DrawContext::lineTo(Point point) {
-    penPosition = point;
-    if (HDC dc = dcOf(deviceContext)) {
-        LineTo(dc, point.h, point.v);
-    }
-}
-
-void DrawContext::fillRect(const Rect& rect) {
-    HDC dc = dcOf(deviceContext);
-    if (dc == nullptr) {
+void PortDeleter::operator()(DrawContextPort* context) const {
+    if (context == nullptr) {
         return;
     }
-    // GDI would fill an inverted rectangle mirrored; an empty inside paints nothing.
-    if (rect.right <= rect.left + 1 || rect.bottom <= rect.top + 1) {
-        return;
+    if (context->dc != nullptr) {
+        for (HGDIOBJ initial : {context->initialBrush, context->initialPen, context->initialFont}) {
+            if (initial != nullptr) {
+                SelectObject(context->dc, initial);
+            }
+        }
     }
-    const RECT inside{rect.left + 1, rect.top + 1, rect.right, rect.bottom};
-    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    FillRect(dc, &inside, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
-    SelectObject(dc, previousPen);
+    gdi::deleteObject(context->createdBrush);
+    gdi::deleteObject(context->createdPen);
+    gdi::deleteObject(context->createdFont);
+    delete context;
 }
 
-namespace {
+namespace port {
 
-// Makes, selects and takes ownership of a new pen; the one made before is deleted.
-void rebuildPen(HDC dc, int32_t style, int32_t width, const Color& color, void*& created) {
-    if (dc == nullptr) {
+DrawContextPort* openContext(void* deviceContext) {
+    auto* context = new DrawContextPort;
+    context->dc = static_cast<HDC>(deviceContext);
+    if (context->dc != nullptr) {
+        context->initialBrush = GetCurrentObject(context->dc, OBJ_BRUSH);
+        context->initialPen = GetCurrentObject(context->dc, OBJ_PEN);
+        context->initialFont = GetCurrentObject(context->dc, OBJ_FONT);
+        SetBkMode(context->dc, TRANSPARENT);
+    }
+    return context;
+}
+
+void setLine(DrawContextPort& context, Color color, int32_t style) {
+    if (context.dc == nullptr) {
         return;
     }
     LOGPEN description;
-    description.lopnStyle = static_cast<UINT>(style);
-    description.lopnWidth = POINT{width, width};
+    description.lopnStyle = style == lineDotted ? PS_DOT : PS_SOLID;
+    description.lopnWidth = POINT{1, 1};
     description.lopnColor = refOf(color);
-    HPEN pen = gdi::createPen(description);
-    SelectObject(dc, pen);
-    gdi::deleteObject(created);
-    created = pen;
+    replaceCreated(context, gdi::createPen(description), context.createdPen);
 }
 
-}  // namespace
-
-void DrawContext::setLineStyle(int32_t style) {
-    lineStyle = style;
-    penStyle = style == lineDotted ? PS_DOT : PS_SOLID;
-    rebuildPen(dcOf(deviceContext), penStyle, lineWidth, lineColor, createdPen);
-}
-
-void DrawContext::setLineColor(Color color) {
-    lineColor = color;
-    rebuildPen(dcOf(deviceContext), penStyle, lineWidth, lineColor, createdPen);
-}
-
-void DrawContext::setFillColor(Color color) {
-    fillColor = color;
-    HDC dc = dcOf(deviceContext);
-    if (dc == nullptr) {
+void setFill(DrawContextPort& context, Color color) {
+    if (context.dc == nullptr) {
         return;
     }
-    SetBkColor(dc, refOf(color));
+    SetBkColor(context.dc, refOf(color));
     LOGBRUSH description;
     description.lbStyle = BS_SOLID;
     description.lbColor = refOf(color);
     description.lbHatch = 0;
     HBRUSH brush = gdi::createBrush(description);
-    if (brush == nullptr) {
-        return;  // the previous brush stays in use
-    }
-    SelectObject(dc, brush);
-    gdi::deleteObject(createdBrush);
-    createdBrush = brush;
-}
-
-void DrawContext::setTextColor(Color color) {
-    textColor = color;
-    if (HDC dc = dcOf(deviceContext)) {
-        SetTextColor(dc, refOf(color));
+    if (brush != nullptr) {  // otherwise the previous brush stays in use
+        replaceCreated(context, brush, context.createdBrush);
     }
 }
 
-void DrawContext::setFont(int32_t id, int32_t size, int32_t face) {
-    fontChoice = chooseFont(id, size, face);
-    fontChosen = true;
-    fontId = fontChoice.id;
-    fontSize = fontChoice.size;
-    HDC dc = dcOf(deviceContext);
-    if (dc == nullptr) {
+void setTextColor(DrawContextPort& context, Color color) {
+    if (context.dc != nullptr) {
+        SetTextColor(context.dc, refOf(color));
+    }
+}
+
+void setFont(DrawContextPort& context, const FontChoice& font) {
+    if (context.dc == nullptr) {
         return;
     }
     LOGFONTA description;
     std::memset(&description, 0, sizeof description);
-    description.lfHeight = -fontChoice.size;
-    description.lfWeight = fontChoice.weight;
-    description.lfItalic = fontChoice.italic ? TRUE : FALSE;
-    description.lfUnderline = fontChoice.underline ? TRUE : FALSE;
+    description.lfHeight = -font.size;
+    description.lfWeight = font.weight;
+    description.lfItalic = font.italic ? TRUE : FALSE;
+    description.lfUnderline = font.underline ? TRUE : FALSE;
     description.lfStrikeOut = FALSE;
     description.lfCharSet = ANSI_CHARSET;
     description.lfOutPrecision = OUT_STRING_PRECIS;
     description.lfClipPrecision = CLIP_STROKE_PRECIS;
     description.lfQuality = DEFAULT_QUALITY;
     description.lfPitchAndFamily = static_cast<BYTE>(
-        fontChoice.decorative ? (FF_DECORATIVE | DEFAULT_PITCH) : (FF_SWISS | VARIABLE_PITCH));
-    lstrcpynA(description.lfFaceName, fontChoice.face, LF_FACESIZE);
-    HFONT font = gdi::createFont(description);
-    SelectObject(dc, font);
-    gdi::deleteObject(createdFont);
-    createdFont = font;
+        font.decorative ? (FF_DECORATIVE | DEFAULT_PITCH) : (FF_SWISS | VARIABLE_PITCH));
+    lstrcpynA(description.lfFaceName, font.face, LF_FACESIZE);
+    replaceCreated(context, gdi::createFont(description), context.createdFont);
 }
 
-void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int32_t alignment) {
-    HDC dc = dcOf(deviceContext);
-    if (dc == nullptr || text == nullptr) {
+void moveTo(DrawContextPort& context, Point point) {
+    if (context.dc != nullptr) {
+        MoveToEx(context.dc, point.h, point.v, nullptr);
+    }
+}
+
+void lineTo(DrawContextPort& context, Point point) {
+    if (context.dc != nullptr) {
+        LineTo(context.dc, point.h, point.v);
+    }
+}
+
+void fillInside(DrawContextPort& context, const Rect& rect) {
+    // GDI would fill an inverted rectangle mirrored; an empty inside paints nothing.
+    if (context.dc == nullptr || rect.right <= rect.left + 1 || rect.bottom <= rect.top + 1) {
         return;
     }
-    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    const RECT inside{rect.left + 1, rect.top + 1, rect.right, rect.bottom};
+    HGDIOBJ previousPen = SelectObject(context.dc, GetStockObject(NULL_PEN));
+    FillRect(context.dc, &inside, static_cast<HBRUSH>(GetCurrentObject(context.dc, OBJ_BRUSH)));
+    SelectObject(context.dc, previousPen);
+}
+
+void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque,
+              int32_t alignment) {
+    if (context.dc == nullptr || text == nullptr) {
+        return;
+    }
+    SetBkMode(context.dc, opaque ? OPAQUE : TRANSPARENT);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     RECT box{rect.left, rect.top, rect.right, rect.bottom};
     if (alignment == alignCenter) {
@@ -199,11 +156,11 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
         format |= DT_LEFT;
         box.left += 1;
     }
-    DrawTextA(dc, text, static_cast<int>(std::strlen(text)), &box, format);
-    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(context.dc, text, static_cast<int>(std::strlen(text)), &box, format);
+    SetBkMode(context.dc, TRANSPARENT);
 }
 
-int32_t DrawContext::mouseButtons() {
+int32_t mouseButtons(void* /*window*/) {
     const struct {
         int key;
         int32_t bit;
@@ -218,9 +175,12 @@ int32_t DrawContext::mouseButtons() {
     return buttons;
 }
 
-void DrawContext::mousePosition(Point& where) {
+Point mousePosition(void* /*window*/) { return cursorPosition(); }
+
+Point cursorPosition() {
     POINT cursor{0, 0};
     GetCursorPos(&cursor);
-    where.h = cursor.x - windowLeft;
-    where.v = cursor.y - windowTop;
+    return Point{cursor.x, cursor.y};
 }
+
+}  // namespace port

@@ -1,30 +1,45 @@
-// OffscreenContext on a GDI memory device context.
-#include "gui/OffscreenContext.h"
-
+// Off-screen surfaces on GDI memory device contexts.
 #include <windows.h>
 
-#include "gui/Bitmap.h"
+#include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
 
-OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool drawIntoBitmap)
-    : DrawContext(parent != nullptr ? parent->getFrame() : nullptr, nullptr, nullptr),
-      sourceBitmap(bitmap) {
-    if (bitmap != nullptr) {
-        width = bitmap->getWidth();
-        height = bitmap->getHeight();
-    }
-    initialBrush = nullptr;
-    initialPen = nullptr;
-    initialFont = nullptr;
-    HDC parentDc = parent != nullptr ? static_cast<HDC>(parent->getDeviceContext()) : nullptr;
-    HDC memory = gdi::createCompatibleDC(parentDc);
-    if (memory == nullptr) {
+struct OffscreenPort {
+    HDC memory = nullptr;
+    // The memory context's own bitmap, put back before the context is deleted.
+    HGDIOBJ previousBitmap = nullptr;
+    // A surface of our own, none when drawing into a Bitmap's pixels.
+    HBITMAP ownSurface = nullptr;
+};
+
+void PortDeleter::operator()(OffscreenPort* surface) const {
+    if (surface == nullptr) {
         return;
     }
+    if (surface->memory != nullptr) {
+        // Our bitmap leaves the context, free to be deleted or selected elsewhere.
+        SelectObject(surface->memory, surface->previousBitmap);
+        gdi::deleteDC(surface->memory);
+    }
+    gdi::deleteObject(surface->ownSurface);
+    delete surface;
+}
+
+namespace port {
+
+OffscreenPort* openOffscreen(void* parentDeviceContext, void* bitmapHandle, bool drawIntoBitmap,
+                             int32_t width, int32_t height, void*& deviceContext) {
+    deviceContext = nullptr;
+    auto* parentDc = static_cast<HDC>(parentDeviceContext);
+    HDC memory = gdi::createCompatibleDC(parentDc);
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    auto* surface = new OffscreenPort;
+    surface->memory = memory;
     // Without a bitmap there is nothing of its own to draw into.
-    const bool intoBitmap = drawIntoBitmap && bitmap != nullptr && bitmap->getHandle() != nullptr;
-    if (intoBitmap) {
-        previousBitmap = SelectObject(memory, static_cast<HBITMAP>(bitmap->getHandle()));
+    if (drawIntoBitmap && bitmapHandle != nullptr) {
+        surface->previousBitmap = SelectObject(memory, static_cast<HBITMAP>(bitmapHandle));
     } else {
         // A memory device context is monochrome: make the surface like the parent's instead.
         HDC screen = parentDc;
@@ -33,41 +48,23 @@ OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool dra
             temporary = gdi::getDC(nullptr);
             screen = temporary;
         }
-        HBITMAP surface = gdi::createCompatibleBitmap(screen, width, height);
+        surface->ownSurface = gdi::createCompatibleBitmap(screen, width, height);
         gdi::releaseDC(nullptr, temporary);
-        memoryBitmap = surface;
-        ownsBitmap = true;
-        previousBitmap = SelectObject(memory, surface);
+        surface->previousBitmap = SelectObject(memory, surface->ownSurface);
     }
     deviceContext = memory;
-    if (drawIntoBitmap) {
-        return;
-    }
-    paintCopyOrBlack();
+    return surface;
 }
 
-OffscreenContext::~OffscreenContext() {
-    HDC memory = static_cast<HDC>(deviceContext);
-    if (memory != nullptr) {
-        // Give the memory context its own bitmap back so that ours is free to be deleted or
-        // selected elsewhere.
-        SelectObject(memory, static_cast<HGDIOBJ>(previousBitmap));
-        gdi::deleteDC(memory);
-    }
-    deviceContext = nullptr;
-    if (ownsBitmap) {
-        gdi::deleteObject(static_cast<HGDIOBJ>(memoryBitmap));
-    }
-    memoryBitmap = nullptr;
-}
-
-void OffscreenContext::blitTo(DrawContext* destination, const Rect& destinationRect, Point source) {
-    HDC target = destination != nullptr ? static_cast<HDC>(destination->getDeviceContext()) : nullptr;
-    HDC memory = static_cast<HDC>(deviceContext);
-    if (target == nullptr || memory == nullptr) {
+void copyPixels(void* sourceDeviceContext, void* destinationDeviceContext, const Rect& destination,
+                Point source) {
+    auto* from = static_cast<HDC>(sourceDeviceContext);
+    auto* to = static_cast<HDC>(destinationDeviceContext);
+    if (from == nullptr || to == nullptr) {
         return;
     }
-    BitBlt(target, destinationRect.left, destinationRect.top,
-           destinationRect.right - destinationRect.left, destinationRect.bottom - destinationRect.top,
-           memory, source.h, source.v, SRCCOPY);
+    BitBlt(to, destination.left, destination.top, destination.right - destination.left,
+           destination.bottom - destination.top, from, source.h, source.v, SRCCOPY);
 }
+
+}  // namespace port

@@ -1,70 +1,41 @@
-// Bitmap on GDI: resources of this module or blank screen-compatible bitmaps; plain and
+// Bitmaps on GDI: resources of this module or blank screen-compatible bitmaps; plain and
 // colour-keyed copies through a monochrome mask made once.
-#include "gui/Bitmap.h"
-
 #include <windows.h>
 
-#include "gui/DrawContext.h"
 #include "gui/ModuleInstance.h"
+#include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
+
+struct BitmapPort {
+    HBITMAP picture = nullptr;
+    // White exactly where the picture has the colour key; made by the first colour-keyed draw.
+    HBITMAP mask = nullptr;
+};
+
+void PortDeleter::operator()(BitmapPort* bitmap) const {
+    if (bitmap != nullptr) {
+        gdi::deleteObject(bitmap->picture);
+        gdi::deleteObject(bitmap->mask);
+        delete bitmap;
+    }
+}
 
 namespace {
 
-HDC dcOf(DrawContext* context) {
-    return context != nullptr ? static_cast<HDC>(context->getDeviceContext()) : nullptr;
-}
-
-}  // namespace
-
-Bitmap::Bitmap(int32_t id) : resourceId(id) {
-    HBITMAP bitmap = gdi::loadBitmap(static_cast<HINSTANCE>(moduleInstance), id & 0xffff);
-    handle = bitmap;
-    BITMAP info;
-    if (bitmap != nullptr && GetObject(bitmap, sizeof info, &info) == sizeof info) {
-        width = info.bmWidth;
-        height = info.bmHeight;
+BitmapPort* holding(HBITMAP picture) {
+    if (picture == nullptr) {
+        return nullptr;
     }
+    auto* bitmap = new BitmapPort;
+    bitmap->picture = picture;
+    return bitmap;
 }
 
-Bitmap::Bitmap(Frame* /*frame*/, int32_t w, int32_t h) {
-    // GDI would make a 1 x 1 monochrome bitmap for an empty size: keep none, as on Linux.
-    if (w <= 0 || h <= 0) {
-        return;
-    }
-    HDC screen = gdi::getDC(nullptr);
-    handle = gdi::createCompatibleBitmap(screen, w, h);
-    gdi::releaseDC(nullptr, screen);
-    if (handle != nullptr) {
-        width = w;
-        height = h;
-    }
-}
-
-Bitmap::~Bitmap() {
-    gdi::deleteObject(static_cast<HGDIOBJ>(handle));
-    gdi::deleteObject(static_cast<HGDIOBJ>(mask));
-}
-
-void Bitmap::draw(DrawContext* context, const Rect& destination, Point source) {
-    HDC target = dcOf(context);
-    if (handle == nullptr || target == nullptr) {
-        return;
-    }
-    HDC memory = gdi::createCompatibleDC(target);
-    HGDIOBJ previous = SelectObject(memory, static_cast<HBITMAP>(handle));
-    BitBlt(target, destination.left, destination.top, destination.right - destination.left,
-           destination.bottom - destination.top, memory, source.h, source.v, SRCCOPY);
-    SelectObject(memory, previous);
-    gdi::deleteDC(memory);
-}
-
-// The mask is white exactly where the picture has the colour key.
-void Bitmap::makeMask(DrawContext* context) {
-    HDC target = dcOf(context);
+HBITMAP makeMask(HBITMAP pictureBitmap, HDC target, Color key) {
     HDC picture = gdi::createCompatibleDC(target);
-    HGDIOBJ previousPicture = SelectObject(picture, static_cast<HBITMAP>(handle));
+    HGDIOBJ previousPicture = SelectObject(picture, pictureBitmap);
     BITMAP info;
-    GetObject(static_cast<HBITMAP>(handle), sizeof info, &info);
+    GetObject(pictureBitmap, sizeof info, &info);
     POINT size{info.bmWidth, info.bmHeight};
     DPtoLP(picture, &size, 1);
 
@@ -73,8 +44,7 @@ void Bitmap::makeMask(DrawContext* context) {
     HGDIOBJ previousMask = SelectObject(monochrome, maskBitmap);
 
     SetMapMode(picture, GetMapMode(target));
-    const COLORREF previousBack =
-        SetBkColor(picture, gdi::colorRef(colorKey.red, colorKey.green, colorKey.blue));
+    const COLORREF previousBack = SetBkColor(picture, gdi::colorRef(key.red, key.green, key.blue));
     BitBlt(monochrome, 0, 0, size.x, size.y, picture, 0, 0, SRCCOPY);
     SetBkColor(picture, previousBack);
 
@@ -82,16 +52,49 @@ void Bitmap::makeMask(DrawContext* context) {
     SelectObject(picture, previousPicture);
     gdi::deleteDC(picture);
     gdi::deleteDC(monochrome);
-    mask = maskBitmap;
+    return maskBitmap;
 }
 
-void Bitmap::drawColorKeyed(DrawContext* context, const Rect& destination, Point source) {
-    HDC target = dcOf(context);
-    if (handle == nullptr || target == nullptr) {
-        return;
+}  // namespace
+
+namespace port {
+
+BitmapPort* loadBitmap(int32_t id, int32_t& width, int32_t& height) {
+    BitmapPort* bitmap = holding(gdi::loadBitmap(static_cast<HINSTANCE>(moduleInstance), id));
+    BITMAP info;
+    if (bitmap != nullptr && GetObject(bitmap->picture, sizeof info, &info) == sizeof info) {
+        width = info.bmWidth;
+        height = info.bmHeight;
     }
-    if (mask == nullptr) {
-        makeMask(context);
+    return bitmap;
+}
+
+BitmapPort* createBitmap(int32_t width, int32_t height) {
+    HDC screen = gdi::getDC(nullptr);
+    HBITMAP picture = gdi::createCompatibleBitmap(screen, width, height);
+    gdi::releaseDC(nullptr, screen);
+    return holding(picture);
+}
+
+void* bitmapHandle(const BitmapPort& bitmap) { return bitmap.picture; }
+
+bool bitmapHasMask(const BitmapPort& bitmap) { return bitmap.mask != nullptr; }
+
+void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source) {
+    auto* target = static_cast<HDC>(deviceContext);
+    HDC memory = gdi::createCompatibleDC(target);
+    HGDIOBJ previous = SelectObject(memory, bitmap.picture);
+    BitBlt(target, destination.left, destination.top, destination.right - destination.left,
+           destination.bottom - destination.top, memory, source.h, source.v, SRCCOPY);
+    SelectObject(memory, previous);
+    gdi::deleteDC(memory);
+}
+
+void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination,
+                          Point source, Color key) {
+    auto* target = static_cast<HDC>(deviceContext);
+    if (bitmap.mask == nullptr) {
+        bitmap.mask = makeMask(bitmap.picture, target, key);
     }
     const int w = destination.right - destination.left;
     const int h = destination.bottom - destination.top;
@@ -99,13 +102,13 @@ void Bitmap::drawColorKeyed(DrawContext* context, const Rect& destination, Point
     const int y = source.v;
 
     HDC picture = gdi::createCompatibleDC(target);
-    HGDIOBJ oldPicture = SelectObject(picture, static_cast<HBITMAP>(handle));
+    HGDIOBJ oldPicture = SelectObject(picture, bitmap.picture);
 
     HDC inverse = gdi::createCompatibleDC(target);
     HBITMAP inverseBitmap = gdi::createMonochromeBitmap(w, h);
     HGDIOBJ oldInverse = SelectObject(inverse, inverseBitmap);
     HDC maskDc = gdi::createCompatibleDC(target);
-    HGDIOBJ oldMask = SelectObject(maskDc, static_cast<HBITMAP>(mask));
+    HGDIOBJ oldMask = SelectObject(maskDc, bitmap.mask);
     HDC compose = gdi::createCompatibleDC(target);
     HBITMAP composeBitmap = gdi::createCompatibleBitmap(target, w, h);
     HGDIOBJ oldCompose = SelectObject(compose, composeBitmap);
@@ -136,3 +139,5 @@ void Bitmap::drawColorKeyed(DrawContext* context, const Rect& destination, Point
     gdi::deleteDC(save);
     gdi::deleteDC(picture);
 }
+
+}  // namespace port

@@ -7,9 +7,8 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
-#include "gui/FramePort.h"
 #include "gui/ModuleInstance.h"
-#include "gui/PaintPump.h"
+#include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
 #include "gui/win32/OleDropTarget.h"
 #include "gui/win32/Win32Frame.h"
@@ -103,18 +102,46 @@ int32_t frameClassUsers() { return classUseCount; }
 
 }  // namespace win32port
 
-namespace framePort {
+struct FramePort {
+    Frame* frame = nullptr;
+    HWND window = nullptr;
+    // The cursor current at the first setCursor, none until then.
+    HCURSOR defaultCursor = nullptr;
+    // OleInitialize succeeded for this Frame and is balanced at its end.
+    bool oleInitialized = false;
+};
 
-bool attachThread() {
-    // S_FALSE: already initialised on this thread, counted all the same. A thread the host runs
-    // in the multithreaded apartment refuses (RPC_E_CHANGED_MODE): nothing to give back, and
-    // no drag and drop there.
-    return SUCCEEDED(OleInitialize(nullptr));
+void PortDeleter::operator()(FramePort* state) const {
+    if (state == nullptr) {
+        return;
+    }
+    if (state->oleInitialized) {
+        OleUninitialize();
+    }
+    if (state->window != nullptr) {
+        // Without its Frame, the WM_DESTROY sent now goes to the default procedure.
+        SetWindowLongPtrA(state->window, GWLP_USERDATA, 0);
+        DestroyWindow(state->window);
+        unregisterClass();
+    }
+    delete state;
 }
 
-void detachThread() { OleUninitialize(); }
+namespace port {
 
-void* createWindow(Frame* frame, void* parent, const Rect& size) {
+FramePort* attachFrame(Frame* frame) {
+    auto* state = new FramePort;
+    state->frame = frame;
+    // S_FALSE: already initialised on this thread, counted all the same. A thread the host runs
+    // in the multithreaded apartment refuses (RPC_E_CHANGED_MODE): nothing to give back.
+    state->oleInitialized = SUCCEEDED(OleInitialize(nullptr));
+    return state;
+}
+
+bool createWindow(FramePort& state, void* parent, const Rect& size) {
+    if (state.window != nullptr || parent == nullptr) {
+        return false;
+    }
     registerClass();
     HWND window = CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE, 0, 0,
                                   size.right - size.left, size.bottom - size.top,
@@ -122,19 +149,14 @@ void* createWindow(Frame* frame, void* parent, const Rect& size) {
     if (window == nullptr) {
         // No window will be destroyed for this use: give it back now.
         unregisterClass();
-        return nullptr;
+        return false;
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
-    return window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.frame));
+    state.window = window;
+    return true;
 }
 
-void destroyWindow(void* window) {
-    HWND handle = static_cast<HWND>(window);
-    // Without its Frame, the WM_DESTROY sent now goes to the default procedure.
-    SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
-    DestroyWindow(handle);
-    unregisterClass();
-}
+void* windowHandle(const FramePort& state) { return state.window; }
 
 void* acquireDeviceContext(void* window) {
     return window != nullptr ? gdi::getDC(static_cast<HWND>(window)) : nullptr;
@@ -150,34 +172,27 @@ Point windowPosition(void* window) {
     return Point{rect.left, rect.top};
 }
 
-Point cursorPosition() {
-    POINT cursor{0, 0};
-    GetCursorPos(&cursor);
-    return Point{cursor.x, cursor.y};
-}
-
-void setCursor(void* /*window*/, int32_t kind, void*& defaultCursor) {
-    if (defaultCursor == nullptr) {
-        defaultCursor = GetCursor();
+void setCursor(FramePort& state, int32_t kind) {
+    if (state.defaultCursor == nullptr) {
+        state.defaultCursor = GetCursor();
     }
     LPCSTR shapes[] = {nullptr, IDC_WAIT, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_SIZENESW,
                        IDC_SIZENWSE};
     if (kind == cursorDefault) {
-        SetCursor(static_cast<HCURSOR>(defaultCursor));
+        SetCursor(state.defaultCursor);
     } else if (kind > cursorDefault && kind <= cursorResizeDiagonalDown) {
         SetCursor(LoadCursorA(nullptr, shapes[kind]));
     }
 }
 
-bool setDropTarget(void* window, Frame* frame, bool enabled) {
-    HWND handle = static_cast<HWND>(window);
-    return enabled ? win32port::registerDropTarget(handle, frame)
-                   : win32port::revokeDropTarget(handle);
+bool setDropTarget(FramePort& state, Frame* frame, bool enabled) {
+    return enabled ? win32port::registerDropTarget(state.window, frame)
+                   : win32port::revokeDropTarget(state.window);
 }
 
 void pumpEvents(void* /*window*/) {}
 
-}  // namespace framePort
+}  // namespace port
 
 bool dispatchPendingPaint() {
     MSG message;

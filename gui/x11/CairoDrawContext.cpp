@@ -1,22 +1,32 @@
-// DrawContext on Cairo with the toolkit's integer pixel rules; text in Liberation Sans.
-#include "gui/DrawContext.h"
-
+// Drawing contexts on Cairo with the toolkit's integer pixel rules; text in Liberation Sans.
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
 #include <cairo.h>
 
-#include "gui/FramePort.h"
+#include "gui/DrawContext.h"
+#include "gui/Port.h"
 #include "gui/TextLayout.h"
 #include "gui/x11/PointerPolls.h"
+
+// Cairo keeps no pen, brush or font objects: what GDI would have selected is kept here and
+// applied per operation. A fresh context draws as a fresh GDI one: black pen and text, white fill.
+struct DrawContextPort {
+    cairo_t* cairo = nullptr;
+    Point pen;
+    Color line = colorBlack;
+    int32_t lineStyle = lineSolid;
+    Color fill = colorWhite;
+    Color text = colorBlack;
+    FontChoice font;
+    bool fontChosen = false;
+};
 
 namespace {
 
 // Cosmetic dotted pens: three pixels on, three off.
 constexpr int32_t kDotRun = 3;
-
-cairo_t* cairoOf(void* deviceContext) { return static_cast<cairo_t*>(deviceContext); }
 
 void setSource(cairo_t* cairo, Color color) {
     cairo_set_source_rgb(cairo, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
@@ -58,36 +68,36 @@ const char* cairoFace(const FontChoice& font) {
 
 }  // namespace
 
-DrawContext::DrawContext(Frame* owner, void* context, void* windowHandle)
-    : deviceContext(context), window(windowHandle), frame(owner) {
-    if (window != nullptr) {
-        const Point origin = framePort::windowPosition(window);
-        windowLeft = origin.h;
-        windowTop = origin.v;
-    }
-    if (deviceContext != nullptr) {
-        applyInitialState();
-    }
+void PortDeleter::operator()(DrawContextPort* context) const { delete context; }
+
+namespace port {
+
+DrawContextPort* openContext(void* deviceContext) {
+    auto* context = new DrawContextPort;
+    context->cairo = static_cast<cairo_t*>(deviceContext);
+    return context;
 }
 
-DrawContext::~DrawContext() { releaseCreatedObjects(); }
-
-void DrawContext::applyInitialState() {
-    setLineColor(lineColor);
-    setLineStyle(lineStyle);
-    setFillColor(fillColor);
-    setTextColor(textColor);
+void setLine(DrawContextPort& context, Color color, int32_t style) {
+    context.line = color;
+    context.lineStyle = style == lineDotted ? lineDotted : lineSolid;
 }
 
-// Cairo keeps no pen, brush or font objects: the colours above are applied per operation.
-void DrawContext::releaseCreatedObjects() {}
+void setFill(DrawContextPort& context, Color color) { context.fill = color; }
 
-void DrawContext::moveTo(Point point) { penPosition = point; }
+void setTextColor(DrawContextPort& context, Color color) { context.text = color; }
 
-void DrawContext::lineTo(Point point) {
-    cairo_t* cairo = cairoOf(deviceContext);
-    const Point from = penPosition;
-    penPosition = point;
+void setFont(DrawContextPort& context, const FontChoice& font) {
+    context.font = font;
+    context.fontChosen = true;
+}
+
+void moveTo(DrawContextPort& context, Point point) { context.pen = point; }
+
+void lineTo(DrawContextPort& context, Point point) {
+    cairo_t* cairo = context.cairo;
+    const Point from = context.pen;
+    context.pen = point;
     if (cairo == nullptr) {
         return;
     }
@@ -116,7 +126,7 @@ void DrawContext::lineTo(Point point) {
     cairo_save(cairo);
     cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
     cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
-    setSource(cairo, lineColor);
+    setSource(cairo, context.line);
     // Pixels in a row along the major axis go to Cairo as one rectangle: a path of single pixels
     // made every line cost a path element per pixel.
     int32_t runLength = 0;
@@ -133,7 +143,7 @@ void DrawContext::lineTo(Point point) {
         runLength = 0;
     };
     for (int32_t i = 0; i < majorLength; ++i) {
-        if (penStyle != lineDotted || (i / kDotRun) % 2 == 0) {
+        if (context.lineStyle != lineDotted || (i / kDotRun) % 2 == 0) {
             if (runLength == 0) {
                 runX = x;
                 runY = y;
@@ -158,40 +168,21 @@ void DrawContext::lineTo(Point point) {
     cairo_restore(cairo);
 }
 
-void DrawContext::fillRect(const Rect& rect) {
-    cairo_t* cairo = cairoOf(deviceContext);
-    if (cairo == nullptr) {
-        return;
+void fillInside(DrawContextPort& context, const Rect& rect) {
+    if (context.cairo != nullptr) {
+        fillPixels(context.cairo, context.fill, rect.left + 1, rect.top + 1,
+                   rect.right - rect.left - 1, rect.bottom - rect.top - 1);
     }
-    fillPixels(cairo, fillColor, rect.left + 1, rect.top + 1, rect.right - rect.left - 1,
-               rect.bottom - rect.top - 1);
 }
 
-void DrawContext::setLineStyle(int32_t style) {
-    lineStyle = style;
-    penStyle = style == lineDotted ? lineDotted : lineSolid;
-}
-
-void DrawContext::setLineColor(Color color) { lineColor = color; }
-
-void DrawContext::setFillColor(Color color) { fillColor = color; }
-
-void DrawContext::setTextColor(Color color) { textColor = color; }
-
-void DrawContext::setFont(int32_t id, int32_t size, int32_t face) {
-    fontChoice = chooseFont(id, size, face);
-    fontId = fontChoice.id;
-    fontSize = fontChoice.size;
-    fontChosen = true;
-}
-
-void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int32_t alignment) {
-    cairo_t* cairo = cairoOf(deviceContext);
+void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque,
+              int32_t alignment) {
+    cairo_t* cairo = context.cairo;
     if (cairo == nullptr || text == nullptr) {
         return;
     }
     // Before the first setFont the platform's default font is in use: regular, 12 pixels.
-    const FontChoice font = fontChosen ? fontChoice : chooseFont(3, 12, 0);
+    const FontChoice font = context.fontChosen ? context.font : chooseFont(3, 12, 0);
     const std::string utf8 = toUtf8(text);
     cairo_save(cairo);
     cairo_select_font_face(cairo, cairoFace(font),
@@ -223,24 +214,22 @@ void DrawContext::drawText(const char* text, const Rect& rect, bool opaque, int3
     cairo_rectangle(cairo, place.clip.left, place.clip.top, place.clip.width(), place.clip.height());
     cairo_clip(cairo);
     if (opaque) {
-        fillPixels(cairo, fillColor, place.origin.h, place.origin.v, metrics.width, metrics.height);
+        fillPixels(cairo, context.fill, place.origin.h, place.origin.v, metrics.width, metrics.height);
     }
-    setSource(cairo, textColor);
+    setSource(cairo, context.text);
     cairo_move_to(cairo, place.origin.h, place.origin.v + metrics.ascent);
     cairo_show_text(cairo, utf8.c_str());
     if (font.underline) {
         cairo_new_path(cairo);
         const int32_t thickness = font.size >= 24 ? font.size / 12 : 1;
-        fillPixels(cairo, textColor, place.origin.h, place.origin.v + metrics.ascent + 1,
+        fillPixels(cairo, context.text, place.origin.h, place.origin.v + metrics.ascent + 1,
                    metrics.width, thickness);
     }
     cairo_restore(cairo);
 }
 
-int32_t DrawContext::mouseButtons() { return x11port::pollButtons(window); }
+int32_t mouseButtons(void* window) { return x11port::pollButtons(window); }
 
-void DrawContext::mousePosition(Point& where) {
-    const Point screen = x11port::pollPosition(window);
-    where.h = screen.h - windowLeft;
-    where.v = screen.v - windowTop;
-}
+Point mousePosition(void* window) { return x11port::pollPosition(window); }
+
+}  // namespace port

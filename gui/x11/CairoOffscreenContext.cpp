@@ -1,62 +1,55 @@
-// OffscreenContext on Cairo: an image surface of its own, or the Bitmap's own pixels.
-#include "gui/OffscreenContext.h"
+// Off-screen surfaces on Cairo: an image surface of its own, or a Bitmap's own pixels.
+#include <cairo.h>
 
-#include "gui/Bitmap.h"
+#include "gui/Port.h"
 #include "gui/x11/CairoPixels.h"
 
-OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool drawIntoBitmap)
-    : DrawContext(parent != nullptr ? parent->getFrame() : nullptr, nullptr, nullptr),
-      sourceBitmap(bitmap) {
-    if (bitmap != nullptr) {
-        width = bitmap->getWidth();
-        height = bitmap->getHeight();
+struct OffscreenPort {
+    cairo_t* cairo = nullptr;
+    // A surface of our own, none when drawing into a Bitmap's pixels.
+    cairo_surface_t* ownSurface = nullptr;
+};
+
+void PortDeleter::operator()(OffscreenPort* surface) const {
+    if (surface != nullptr) {
+        x11port::destroyCairo(surface->cairo);
+        x11port::destroySurface(surface->ownSurface);
+        delete surface;
     }
-    // A fresh memory surface draws with the platform's defaults (black pen and text) until the
-    // owner sets colours, as the Windows port's memory device context does.
-    lineColor = colorBlack;
-    textColor = colorBlack;
-    fillColor = colorWhite;
-    if (drawIntoBitmap && bitmap != nullptr) {
-        deviceContext = x11port::createCairo(static_cast<cairo_surface_t*>(bitmap->getHandle()));
+}
+
+namespace port {
+
+OffscreenPort* openOffscreen(void* /*parentDeviceContext*/, void* bitmapHandle, bool drawIntoBitmap,
+                             int32_t width, int32_t height, void*& deviceContext) {
+    auto* surface = new OffscreenPort;
+    if (drawIntoBitmap) {
+        surface->cairo = x11port::createCairo(static_cast<cairo_surface_t*>(bitmapHandle));
     } else {
-        auto* surface = x11port::createImage(width, height);
-        if (surface != nullptr) {
-            memoryBitmap = surface;
-            ownsBitmap = true;
-            deviceContext = x11port::createCairo(surface);
-        }
+        surface->ownSurface = x11port::createImage(width, height);
+        surface->cairo = x11port::createCairo(surface->ownSurface);
     }
-    if (deviceContext == nullptr || drawIntoBitmap) {
-        return;
-    }
-    paintCopyOrBlack();
+    deviceContext = surface->cairo;
+    return surface;
 }
 
-OffscreenContext::~OffscreenContext() {
-    x11port::destroyCairo(static_cast<cairo_t*>(deviceContext));
-    deviceContext = nullptr;
-    if (ownsBitmap) {
-        x11port::destroySurface(static_cast<cairo_surface_t*>(memoryBitmap));
-    }
-    memoryBitmap = nullptr;
-}
-
-void OffscreenContext::blitTo(DrawContext* destination, const Rect& destinationRect, Point source) {
-    auto* target = destination != nullptr ? static_cast<cairo_t*>(destination->getDeviceContext())
-                                          : nullptr;
-    auto* self = static_cast<cairo_t*>(deviceContext);
-    const int32_t w = destinationRect.right - destinationRect.left;
-    const int32_t h = destinationRect.bottom - destinationRect.top;
-    if (target == nullptr || self == nullptr || w <= 0 || h <= 0) {
+void copyPixels(void* sourceDeviceContext, void* destinationDeviceContext, const Rect& destination,
+                Point source) {
+    auto* from = static_cast<cairo_t*>(sourceDeviceContext);
+    auto* to = static_cast<cairo_t*>(destinationDeviceContext);
+    const int32_t w = destination.right - destination.left;
+    const int32_t h = destination.bottom - destination.top;
+    if (from == nullptr || to == nullptr || w <= 0 || h <= 0) {
         return;
     }
-    cairo_surface_t* surface = cairo_get_target(self);
-    cairo_surface_flush(surface);
-    cairo_save(target);
-    cairo_set_operator(target, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(target, surface, destinationRect.left - source.h,
-                             destinationRect.top - source.v);
-    cairo_rectangle(target, destinationRect.left, destinationRect.top, w, h);
-    cairo_fill(target);
-    cairo_restore(target);
+    cairo_surface_t* pixels = cairo_get_target(from);
+    cairo_surface_flush(pixels);
+    cairo_save(to);
+    cairo_set_operator(to, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(to, pixels, destination.left - source.h, destination.top - source.v);
+    cairo_rectangle(to, destination.left, destination.top, w, h);
+    cairo_fill(to);
+    cairo_restore(to);
 }
+
+}  // namespace port

@@ -1,14 +1,29 @@
-// Bitmap on Cairo: image surfaces decoded from the embedded .bmp files, or blank.
-#include "gui/Bitmap.h"
-
+// Bitmaps on Cairo: image surfaces decoded from the embedded .bmp files, or blank.
 #include <cstddef>
 
 #include <cairo.h>
 
-#include "gui/DrawContext.h"
 #include "gui/GuiObjectCount.h"
+#include "gui/Port.h"
 #include "gui/x11/CairoPixels.h"
 #include "gui/x11/EmbeddedPictures.h"
+
+struct BitmapPort {
+    cairo_surface_t* picture = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    // Opaque where the picture is drawn, clear where it has the colour key; made by the first
+    // colour-keyed draw.
+    cairo_surface_t* mask = nullptr;
+};
+
+void PortDeleter::operator()(BitmapPort* bitmap) const {
+    if (bitmap != nullptr) {
+        x11port::destroySurface(bitmap->picture);
+        x11port::destroySurface(bitmap->mask);
+        delete bitmap;
+    }
+}
 
 namespace {
 
@@ -61,95 +76,105 @@ cairo_surface_t* decodeBmp(const unsigned char* data, size_t size, int32_t& widt
     return surface;
 }
 
-cairo_t* cairoOf(DrawContext* context) {
-    return context != nullptr ? static_cast<cairo_t*>(context->getDeviceContext()) : nullptr;
-}
-
-}  // namespace
-
-Bitmap::Bitmap(int32_t id) : resourceId(id) {
-    const EmbeddedPicture* picture = findEmbeddedPicture(id & 0xffff);
-    if (picture != nullptr) {
-        handle = decodeBmp(picture->bmp, picture->size, width, height);
+BitmapPort* holding(cairo_surface_t* picture, int32_t width, int32_t height) {
+    if (picture == nullptr) {
+        return nullptr;
     }
+    auto* bitmap = new BitmapPort;
+    bitmap->picture = picture;
+    bitmap->width = width;
+    bitmap->height = height;
+    return bitmap;
 }
 
-Bitmap::Bitmap(Frame* /*frame*/, int32_t w, int32_t h) {
-    if (w > 0 && h > 0) {
-        handle = x11port::createImage(w, h);
-    }
-    if (handle != nullptr) {
-        width = w;
-        height = h;
-    }
-}
-
-Bitmap::~Bitmap() {
-    x11port::destroySurface(static_cast<cairo_surface_t*>(handle));
-    x11port::destroySurface(static_cast<cairo_surface_t*>(mask));
-}
-
-void Bitmap::draw(DrawContext* context, const Rect& destination, Point source) {
-    cairo_t* cairo = cairoOf(context);
-    const int32_t w = destination.right - destination.left;
-    const int32_t h = destination.bottom - destination.top;
-    if (handle == nullptr || cairo == nullptr || w <= 0 || h <= 0) {
-        return;
-    }
-    auto* surface = static_cast<cairo_surface_t*>(handle);
-    cairo_surface_flush(surface);
-    cairo_save(cairo);
-    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cairo, surface, destination.left - source.h, destination.top - source.v);
-    cairo_rectangle(cairo, destination.left, destination.top, w, h);
-    cairo_fill(cairo);
-    cairo_restore(cairo);
-}
-
-// The mask is opaque where the picture is drawn and clear where it has the colour key.
-void Bitmap::makeMask(DrawContext* /*context*/) {
-    auto* picture = static_cast<cairo_surface_t*>(handle);
-    cairo_surface_t* alpha = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+cairo_surface_t* makeMask(const BitmapPort& bitmap, Color key) {
+    cairo_surface_t* alpha = cairo_image_surface_create(CAIRO_FORMAT_A8, bitmap.width, bitmap.height);
     if (cairo_surface_status(alpha) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(alpha);
-        return;
+        return nullptr;
     }
     guiObjects::created();
     cairo_surface_flush(alpha);
     unsigned char* data = cairo_image_surface_get_data(alpha);
     const int stride = cairo_image_surface_get_stride(alpha);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const Color pixel = x11port::readPixel(picture, x, y);
-            data[static_cast<ptrdiff_t>(y) * stride + x] = sameRgb(pixel, colorKey) ? 0 : 255;
+    for (int32_t y = 0; y < bitmap.height; ++y) {
+        for (int32_t x = 0; x < bitmap.width; ++x) {
+            const Color pixel = x11port::readPixel(bitmap.picture, x, y);
+            data[static_cast<ptrdiff_t>(y) * stride + x] = sameRgb(pixel, key) ? 0 : 255;
         }
     }
     cairo_surface_mark_dirty(alpha);
-    mask = alpha;
+    return alpha;
 }
 
-void Bitmap::drawColorKeyed(DrawContext* context, const Rect& destination, Point source) {
-    cairo_t* cairo = cairoOf(context);
+}  // namespace
+
+namespace port {
+
+BitmapPort* loadBitmap(int32_t id, int32_t& width, int32_t& height) {
+    const EmbeddedPicture* picture = findEmbeddedPicture(id);
+    if (picture == nullptr) {
+        return nullptr;
+    }
+    int32_t w = 0;
+    int32_t h = 0;
+    BitmapPort* bitmap = holding(decodeBmp(picture->bmp, picture->size, w, h), w, h);
+    if (bitmap != nullptr) {
+        width = w;
+        height = h;
+    }
+    return bitmap;
+}
+
+BitmapPort* createBitmap(int32_t width, int32_t height) {
+    return holding(x11port::createImage(width, height), width, height);
+}
+
+void* bitmapHandle(const BitmapPort& bitmap) { return bitmap.picture; }
+
+bool bitmapHasMask(const BitmapPort& bitmap) { return bitmap.mask != nullptr; }
+
+void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source) {
+    auto* cairo = static_cast<cairo_t*>(deviceContext);
     const int32_t w = destination.right - destination.left;
     const int32_t h = destination.bottom - destination.top;
-    if (handle == nullptr || cairo == nullptr) {
+    if (cairo == nullptr || w <= 0 || h <= 0) {
         return;
     }
-    if (mask == nullptr) {
-        makeMask(context);
-    }
-    if (mask == nullptr || w <= 0 || h <= 0) {
+    cairo_surface_flush(bitmap.picture);
+    cairo_save(cairo);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cairo, bitmap.picture, destination.left - source.h,
+                             destination.top - source.v);
+    cairo_rectangle(cairo, destination.left, destination.top, w, h);
+    cairo_fill(cairo);
+    cairo_restore(cairo);
+}
+
+void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination,
+                          Point source, Color key) {
+    auto* cairo = static_cast<cairo_t*>(deviceContext);
+    const int32_t w = destination.right - destination.left;
+    const int32_t h = destination.bottom - destination.top;
+    if (cairo == nullptr) {
         return;
     }
-    auto* surface = static_cast<cairo_surface_t*>(handle);
-    cairo_surface_flush(surface);
+    if (bitmap.mask == nullptr) {
+        bitmap.mask = makeMask(bitmap, key);
+    }
+    if (bitmap.mask == nullptr || w <= 0 || h <= 0) {
+        return;
+    }
+    cairo_surface_flush(bitmap.picture);
     const double originX = destination.left - source.h;
     const double originY = destination.top - source.v;
     cairo_save(cairo);
     cairo_rectangle(cairo, destination.left, destination.top, w, h);
     cairo_clip(cairo);
     cairo_set_operator(cairo, CAIRO_OPERATOR_OVER);
-    cairo_set_source_surface(cairo, surface, originX, originY);
-    cairo_mask_surface(cairo, static_cast<cairo_surface_t*>(mask), originX, originY);
+    cairo_set_source_surface(cairo, bitmap.picture, originX, originY);
+    cairo_mask_surface(cairo, bitmap.mask, originX, originY);
     cairo_restore(cairo);
 }
+
+}  // namespace port

@@ -4,8 +4,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
-#include "gui/FramePort.h"
-#include "gui/PaintPump.h"
+#include "gui/Port.h"
 #include "gui/x11/CairoPixels.h"
 #include "gui/x11/PointerPolls.h"
 #include "gui/x11/WindowSystem.h"
@@ -27,23 +26,23 @@ Frame* frameOf(void* window) {
 
 void paint(void* window, const Rect& area) {
     Frame* frame = frameOf(window);
-    void* deviceContext = framePort::acquireDeviceContext(window);
+    void* deviceContext = port::acquireDeviceContext(window);
     if (frame == nullptr || deviceContext == nullptr) {
-        framePort::releaseDeviceContext(window, deviceContext);
+        port::releaseDeviceContext(window, deviceContext);
         return;
     }
     {
         DrawContext context(frame, deviceContext, window);
         frame->drawRect(&context, area);
     }
-    framePort::releaseDeviceContext(window, deviceContext);
+    port::releaseDeviceContext(window, deviceContext);
 }
 
 void press(void* window, const WindowEvent& event) {
     Frame* frame = frameOf(window);
-    void* deviceContext = framePort::acquireDeviceContext(window);
+    void* deviceContext = port::acquireDeviceContext(window);
     if (frame == nullptr || deviceContext == nullptr) {
-        framePort::releaseDeviceContext(window, deviceContext);
+        port::releaseDeviceContext(window, deviceContext);
         return;
     }
     ++pressDepth;
@@ -54,7 +53,7 @@ void press(void* window, const WindowEvent& event) {
         frame->mouse(&context, where);
     }
     --pressDepth;
-    framePort::releaseDeviceContext(window, deviceContext);
+    port::releaseDeviceContext(window, deviceContext);
 }
 
 // Handles one event; false when the window has no Frame any more.
@@ -79,25 +78,44 @@ bool handle(void* window, const WindowEvent& event) {
 
 }  // namespace
 
-namespace framePort {
+struct FramePort {
+    Frame* frame = nullptr;
+    void* window = nullptr;
+};
 
-bool attachThread() { return false; }
-
-void detachThread() {}
-
-void* createWindow(Frame* frame, void* parent, const Rect& size) {
-    void* window = windowSystem().createChild(parent, size.right - size.left, size.bottom - size.top);
-    if (window != nullptr) {
-        frames[window] = frame;
+void PortDeleter::operator()(FramePort* state) const {
+    if (state == nullptr) {
+        return;
     }
-    return window;
+    if (state->window != nullptr) {
+        // Detach first so that nothing the destruction reports reaches the Frame.
+        frames.erase(state->window);
+        windowSystem().destroyWindow(state->window);
+    }
+    delete state;
 }
 
-void destroyWindow(void* window) {
-    // Detach first so that nothing the destruction reports reaches the Frame.
-    frames.erase(window);
-    windowSystem().destroyWindow(window);
+namespace port {
+
+FramePort* attachFrame(Frame* frame) {
+    auto* state = new FramePort;
+    state->frame = frame;
+    return state;
 }
+
+bool createWindow(FramePort& state, void* parent, const Rect& size) {
+    if (state.window != nullptr || parent == nullptr) {
+        return false;
+    }
+    state.window = windowSystem().createChild(parent, size.right - size.left, size.bottom - size.top);
+    if (state.window == nullptr) {
+        return false;
+    }
+    frames[state.window] = state.frame;
+    return true;
+}
+
+void* windowHandle(const FramePort& state) { return state.window; }
 
 void* acquireDeviceContext(void* window) {
     if (window == nullptr) {
@@ -130,16 +148,15 @@ Point cursorPosition() {
     return windowSystem().pointer(nullptr, buttons, false);
 }
 
-void setCursor(void* window, int32_t kind, void*& defaultCursor) {
+void setCursor(FramePort& state, int32_t kind) {
     // X windows fall back to their parent's cursor when theirs is undefined: that is the default.
-    (void)defaultCursor;
-    if (kind < cursorDefault || kind > cursorResizeDiagonalDown || window == nullptr) {
+    if (kind < cursorDefault || kind > cursorResizeDiagonalDown || state.window == nullptr) {
         return;
     }
-    windowSystem().setCursor(window, kind);
+    windowSystem().setCursor(state.window, kind);
 }
 
-bool setDropTarget(void* /*window*/, Frame* /*frame*/, bool /*enabled*/) {
+bool setDropTarget(FramePort& /*state*/, Frame* /*frame*/, bool /*enabled*/) {
     // The Linux port accepts no drops (no drag and drop protocol is spoken on the X window):
     // the Frame only records what was asked.
     return true;
@@ -154,7 +171,7 @@ void pumpEvents(void* window) {
     }
 }
 
-}  // namespace framePort
+}  // namespace port
 
 bool dispatchPendingPaint() {
     for (const auto& entry : frames) {
