@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/BiquadFilter.h"
+#include "engine/Filter.h"
 #include "engine/FreezeEffect.h"
 #include "engine/StereoVector.h"
 

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 
-#include "engine/Biquad.h"
+#include "engine/Filter.h"
 
 typedef float Stereo4 __attribute__((vector_size(16)));
 typedef int32_t StereoMask __attribute__((vector_size(16)));
 
 inline Stereo4 splat(float v) { return Stereo4{v, v, v, v}; }
+
+inline Stereo4 stereoPair(float left, float right) { return Stereo4{left, right, 0.0f, 0.0f}; }
 
 inline Stereo4 stereoAbs(Stereo4 v) {
     return reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(v) & 0x7FFFFFFF);
@@ -53,6 +55,16 @@ inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3,
 // Lanes 0 and 1 of a, then lanes 0 and 1 of b.
 inline Stereo4 lowerHalves(Stereo4 a, Stereo4 b) { return __builtin_shufflevector(a, b, 0, 1, 4, 5); }
 
+// The running copy of a filter's two memories, restarted from their last inputs.
+inline void restartStereo(const BiquadCoefficients& c, StereoState& state) {
+    BiquadState left;
+    BiquadState right;
+    state.store(left, right);
+    restartFromInput(c, left);
+    restartFromInput(c, right);
+    state = StereoState(left, right);
+}
+
 // filterSample for both channels (lanes 0 and 1), with the same products and the same order
 // of sums: direct form I, outputs below 1e-10 (or NaN) become 0.
 inline Stereo4 filterStereo(const StereoCoefficients& c, StereoState& s, Stereo4 x) {
@@ -78,4 +90,31 @@ inline Stereo4 reduceBitsStereo(Stereo4 w, Stereo4 q, Stereo4 inverseQ) {
     const Stereo4 truncated = __builtin_convertvector(__builtin_convertvector(clamped, StereoMask), Stereo4);
     const Stereo4 floored = truncated - select(truncated > clamped, splat(1.0f), splat(0.0f));
     return select(small, floored * inverseQ, w);
+}
+
+// Envelope follower (Part 2.2, step 3), in lane 0; the other lanes stay 0.
+//
+// The level of a pre-filtered pair: |sL| x 0.5 + |sR| x 0.5 (halves first, so that no finite
+// input overflows).
+inline Stereo4 envelopeLevel(Stereo4 s) {
+    const Stereo4 halves = stereoAbs(s) * splat(0.5f);
+    const StereoMask laneZero{-1, 0, 0, 0};
+    return reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(halves + lane1(halves)) & laneZero);
+}
+
+// envelope = level + (envelope - level) x c, with the attack coefficient when the level is
+// above the envelope and the release coefficient otherwise; below 1e-10 (or NaN, which a NaN
+// or infinite input leaves) it becomes 0. Each sample waits only for the subtraction, the
+// multiplication and the addition: the envelope is never negative and the level is a
+// magnitude, so comparing their bits as integers orders them as floats (a NaN level picks
+// either coefficient, and its NaN result is flushed all the same), and the flush is a branch
+// that is almost never taken. Bit for bit the follower as specified.
+inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, Stereo4 attack, Stereo4 release) {
+    const StereoMask rising = reinterpret_cast<StereoMask>(level) > reinterpret_cast<StereoMask>(envelope);
+    envelope = level + (envelope - level) * select(rising, attack, release);
+    if (__builtin_expect(!(envelope[0] >= 1e-10f), 0)) {
+        asm("");  // stays a branch: in the chain it would cost a compare and a select
+        envelope = splat(0.0f);
+    }
+    return envelope;
 }

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 
 namespace {
 
@@ -23,24 +23,24 @@ Stereo testSignal(size_t frames) {
     return s;
 }
 
-void configure(FreezeEffect& effect) {
-    effect.setParameter(kParamBits, 0.4f);
-    effect.setParameter(kParamKnak, 0.3f);
-    effect.setParameter(kParamDryWet, 0.7f);
-    effect.setParameter(kParamPreCutoff, 0.6f);
-    effect.setParameter(kParamPreReso, 0.5f);
-    effect.setParameter(kParamPostCutoff, 0.4f);
-    effect.setParameter(kParamPostReso, 0.8f);
-    effect.setParameter(kParamRepeat, 0.2f);
-    effect.cycleFilterType(1);           // pre LP
-    effect.cycleFilterType(2);
-    effect.cycleFilterType(2);
-    effect.cycleFilterType(2);           // post BP
+void configure(CoreRig& rig) {
+    rig.setParameter(kParamBits, 0.4f);
+    rig.setParameter(kParamKnak, 0.3f);
+    rig.setParameter(kParamDryWet, 0.7f);
+    rig.setParameter(kParamPreCutoff, 0.6f);
+    rig.setParameter(kParamPreReso, 0.5f);
+    rig.setParameter(kParamPostCutoff, 0.4f);
+    rig.setParameter(kParamPostReso, 0.8f);
+    rig.setParameter(kParamRepeat, 0.2f);
+    rig.cycleFilterType(1);           // pre LP
+    rig.cycleFilterType(2);
+    rig.cycleFilterType(2);
+    rig.cycleFilterType(2);           // post BP
 }
 
 TEST(BlockSize, OutputIsTheSameForAnyBlockSizes) {
     const Stereo in = testSignal(44100 * 3);
-    auto reference = makeProbe();
+    auto reference = makeRig();
     configure(*reference);
     Stereo expected;
     render(*reference, in, expected, {4096});
@@ -52,10 +52,10 @@ TEST(BlockSize, OutputIsTheSameForAnyBlockSizes) {
     for (auto& s : random) s = pick(sizes);
     const std::vector<std::vector<int32_t>> schedules = {{1}, {16}, {64}, {512}, {37, 1, 255}, random};
     for (const auto& schedule : schedules) {
-        auto effect = makeProbe();
-        configure(*effect);
+        auto rig = makeRig();
+        configure(*rig);
         Stereo out;
-        render(*effect, in, out, schedule);
+        render(*rig, in, out, schedule);
         for (size_t i = 0; i < in.size(); ++i) {
             ASSERT_EQ(out.left[i], expected.left[i]) << "sample " << i << " first block " << schedule[0];
             ASSERT_EQ(out.right[i], expected.right[i]) << "sample " << i << " first block " << schedule[0];
@@ -65,12 +65,12 @@ TEST(BlockSize, OutputIsTheSameForAnyBlockSizes) {
 
 TEST(BlockSize, ProcessAddsWhatProcessReplacingStores) {
     const Stereo in = testSignal(44100);
-    auto replacing = makeProbe();
+    auto replacing = makeRig();
     configure(*replacing);
     Stereo stored;
     render(*replacing, in, stored, {256});
 
-    auto adding = makeProbe();
+    auto adding = makeRig();
     configure(*adding);
     Stereo sum(in.size(), 0.25f);
     render(*adding, in, sum, {256}, true);
@@ -82,11 +82,11 @@ TEST(BlockSize, ProcessAddsWhatProcessReplacingStores) {
 
 TEST(BlockSize, InPlaceBuffersWork) {
     const Stereo in = testSignal(20000);
-    auto separate = makeProbe();
+    auto separate = makeRig();
     configure(*separate);
     const Stereo expected = render(*separate, in, 500);
 
-    auto inPlace = makeProbe();
+    auto inPlace = makeRig();
     configure(*inPlace);
     Stereo buffer = in;
     for (size_t at = 0; at < buffer.size(); at += 500) {
