@@ -108,6 +108,18 @@ void runEngine(benchmark::State& bench, State state, float amplitude) {
     bench.counters["per_sample"] = perSample(block);
 }
 
+// What every block costs before its first sample: the host's time request, the block
+// preparation and the setting up of the runs (processReplacing of 0 samples, default program
+// looping).
+void BlockPreparation(benchmark::State& bench) {
+    auto effect = makeEngine(State::DefaultLooping);
+    float* none[2] = {nullptr, nullptr};
+    for (auto _ : bench) {
+        effect->processReplacing(none, none, 0);
+        benchmark::ClobberMemory();
+    }
+}
+
 void LoopStopped(benchmark::State& bench) { runEngine(bench, State::Stopped, 0.01f); }
 void DefaultLooping(benchmark::State& bench) { runEngine(bench, State::DefaultLooping, 0.01f); }
 void LoopingBitsFilters(benchmark::State& bench) { runEngine(bench, State::Looping, 0.01f); }
@@ -231,6 +243,7 @@ BENCHMARK(EnvelopeKernelPlain)->Apply(blockSizes);
 BENCHMARK(EnvelopeKernel)->Apply(blockSizes);
 BENCHMARK(FloorKernel)->Apply(blockSizes);
 BENCHMARK(FloorKernelStereo)->Apply(blockSizes);
+BENCHMARK(BlockPreparation);
 BENCHMARK(LoopStopped)->Apply(blockSizes);
 BENCHMARK(DefaultLooping)->Apply(blockSizes);
 BENCHMARK(LoopingBitsFilters)->Apply(blockSizes);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "engine/Ranges.h"
 #include "engine/StereoVector.h"
@@ -30,13 +31,25 @@ constexpr int32_t kHeldRepeatLimit = 9999999;       // a note-on repeats the loo
 // The longest stretch between two reads of the values the editor may change mid-block.
 constexpr int32_t kMaxRun = 64;
 
+bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 // Coefficient that brings the follower to 1 % of a step in the given milliseconds.
 float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
     return static_cast<float>(std::exp(kLn001 / (milliseconds * sampleRate * 0.001)));
 }
 
+// A filter's coefficients for the settings of the block's start (OFF, or a stored type outside
+// 0..3, needs none), its memory restarted when the design jumped far.
+inline void designForBlock(const FilterSettings& settings, Filter& filter, int32_t sampleRate) {
+    const int32_t type = settings.type;
+    if (!isRealType(type)) return;
+    if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
+        filter.restart();
+}
+
 // What a run of plain samples does with its input.
-enum class Capture { None, Record, Armed };  // neither, the recorder runs, the trigger may fire
+// Neither, the recorder runs, or the trigger may fire (above or, inverse, below the threshold).
+enum class Capture { None, Record, Armed, ArmedBelow };
 enum class Playback { Stopped, Playing, PlayingFiltered };
 
 }  // namespace
@@ -65,17 +78,13 @@ void FreezeCore::noteOff() {
 }
 
 void FreezeCore::updateFilter(int32_t which) {
-    const bool isPre = which == 1;
-    const FilterSettings& settings = isPre ? values.preFilter : values.postFilter;
-    Filter& filter = isPre ? pre : post;
-    const int32_t type = settings.type;
-    // OFF (or a stored type outside 0..3) needs no coefficients.
-    if (!isRealType(type)) return;
-    if (filter.update(type, settings.cutoff, settings.bandwidth, audio.hostSampleRate) == Filter::Change::Restart)
-        filter.restart();
+    if (which == 1)
+        designForBlock(values.preFilter, pre, audio.hostSampleRate);
+    else
+        designForBlock(values.postFilter, post, audio.hostSampleRate);
 }
 
-void FreezeCore::takeTime(const HostTime* time) {
+inline void FreezeCore::takeTime(const HostTime* time) {
     // No information: keep what the last block used (44100 Hz and 120 BPM before any).
     if (!time) return;
     // A rate of 0, a negative one or NaN carries no information either.
@@ -85,26 +94,46 @@ void FreezeCore::takeTime(const HostTime* time) {
 
 FreezeCore::BlockValues FreezeCore::prepareBlock(TimeSource& time) {
     // The coefficients use the sample rate of the previous block.
-    updateFilter(1);
-    updateFilter(2);
+    designForBlock(values.preFilter, pre, audio.hostSampleRate);
+    designForBlock(values.postFilter, post, audio.hostSampleRate);
     takeTime(time.blockTime());
+    // Read one by one: a wider load of what takeTime just stored would wait for the stores.
     const int32_t rate = audio.hostSampleRate;
+    asm("" ::: "memory");
+    const int32_t tempo = audio.tempo;
 
     // Samples per grid unit: (240000 / bpm) ms per bar, / 256, at whole kilohertz.
-    if (audio.tempo != gridTempo || rate != gridSampleRate) {
+    if (tempo != gridTempo || rate != gridSampleRate) {
         const int32_t kiloHertz = rate / 1000;
-        gridUnit = std::trunc(static_cast<double>(240000 / audio.tempo) * kiloHertz * 0.00390625);
-        gridTempo = audio.tempo;
+        gridUnit = std::trunc(static_cast<double>(240000 / tempo) * kiloHertz * 0.00390625);
+        gridTempo = tempo;
         gridSampleRate = rate;
     }
 
-    // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
+    // Loop length from the grid, size and step (unless notes set it), and the fade zone from
+    // the loop length and knak: a chain of conversions each block would wait for, so each is
+    // redone only when what it comes from changed.
     int32_t step = audio.stepIndex;
     if (step < 0 || step >= kNumStepValues) step = 0;
-    const int32_t offset = truncToInt(16.0f * values.stepValues[step].load() - 8.0f, -8, 8, 0);
-    int32_t units = clampTo<int32_t>(values.sizeSteps, 1, kMaxSteps) + offset;
-    if (units <= 0) units = 1;
-    if (!values.midiNoteControl) audio.loopLength = truncToInt(units * gridUnit, 0, kMaxLoopLength);
+    const float stepValue = values.stepValues[step];
+    const int32_t sizeSteps = values.sizeSteps;
+    int32_t loopLength;
+    if (!values.midiNoteControl) {
+        if (!sameBits(stepValue, lengths.stepValue) || sizeSteps != lengths.sizeSteps || gridUnit != lengths.gridUnit) {
+            // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
+            const int32_t offset = truncToInt(16.0f * stepValue - 8.0f, -8, 8, 0);
+            int32_t units = clampTo<int32_t>(sizeSteps, 1, kMaxSteps) + offset;
+            if (units <= 0) units = 1;
+            lengths.gridLength = truncToInt(units * gridUnit, 0, kMaxLoopLength);
+            lengths.stepValue = stepValue;
+            lengths.sizeSteps = sizeSteps;
+            lengths.gridUnit = gridUnit;
+        }
+        loopLength = lengths.gridLength;
+        audio.loopLength = loopLength;
+    } else {
+        loopLength = audio.loopLength;
+    }
 
     // Parameters are stored as the host gave them; outside 0..1 they act as the nearest end.
     const float attack = clampTo(values.programValues[kParamAttack].load(), 0.0f, 1.0f);
@@ -118,7 +147,12 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(TimeSource& time) {
     }
 
     const float knak = clampTo(values.programValues[kParamKnak].load(), 0.0f, 1.0f);
-    audio.fadeLength = fadeLengthFor(knak, audio.loopLength);
+    if (!sameBits(knak, lengths.knak) || loopLength != lengths.fadeLoopLength) {
+        lengths.fadeLength = fadeLengthFor(knak, loopLength);
+        lengths.knak = knak;
+        lengths.fadeLoopLength = loopLength;
+    }
+    audio.fadeLength = lengths.fadeLength;
 
     BlockValues block;
     block.attackCoefficient = attackCoefficient;
@@ -153,32 +187,34 @@ public:
         Stereo4 wet, dry, quantisation, inverseQuantisation, attack, release;
     };
 
+    // A filter as the block runs it: both channels' memories and the coefficients in the
+    // form the two-lane code wants, taken from the core when a run first needs the filter (a
+    // filter that stays off costs nothing) and given back at the end of the block.
+    struct RunningFilter {
+        RunningFilter(Filter& f, StereoCoefficients& c) : filter(f), coefficients(c) {}
+        void take() {
+            if (taken) return;
+            state = StereoState(filter.left, filter.right);
+            coefficients = StereoCoefficients(filter.coefficients);
+            designed = filter.design.type;
+            taken = true;
+        }
+        void giveBack() {
+            if (taken) state.store(filter.left, filter.right);
+        }
+        Filter& filter;
+        StereoCoefficients& coefficients;
+        StereoState state;
+        int32_t designed = 0;  // the type the coefficients were made for (0: none)
+        bool taken = false;
+    };
+
     Block(FreezeCore& owner, Vectors& vectors, const float* const* inputs, float* const* outputs)
         : core(owner), k(vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]), outR(outputs[1]),
-          recL(owner.bufL.get()), recR(owner.bufR.get()) {
-        const CoreState& a = core.audio;
-        envelope = Stereo4{a.envelope, 0.0f, 0.0f, 0.0f};
-        recording = a.recording;
-        writeIndex = a.writeIndex;
-        holdOff = a.holdOff;
-        holdOffCount = a.holdOffCount;
-        playPosition = a.playPosition;
-        playIndex = a.playIndex;
-        loopLength = a.loopLength;
-        repeatCount = a.repeatCount;
-        repeatLimit = a.repeatLimit;
-        stepIndex = a.stepIndex;
-        loopGain = a.loopGain;
-        fadeState = a.fadeState;
-        fadeLength = a.fadeLength;
-        notePending = a.notePending;
-        noteDelay = a.noteDelay;
-        noteLoopLength = a.noteLoopLength;
-        preDesigned = core.pre.design.type;
-        postDesigned = core.post.design.type;
-        preState = StereoState(core.pre.left, core.pre.right);
-        postState = StereoState(core.post.left, core.post.right);
-    }
+          recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio), repeatLimit(owner.audio.repeatLimit),
+          fadeLength(owner.audio.fadeLength), noteLoopLength(owner.audio.noteLoopLength),
+          envelope{owner.audio.envelope, 0.0f, 0.0f, 0.0f}, preRun(owner.pre, vectors.pre),
+          postRun(owner.post, vectors.post) {}
 
     template <bool Accumulate>
     void run(int32_t frames) {
@@ -201,24 +237,11 @@ public:
         }
     }
 
+    // The recursions' memories back to the core; the rest of the state lives there throughout.
     void save() {
-        CoreState& a = core.audio;
-        a.envelope = envelope[0];
-        a.recording = recording;
-        a.writeIndex = writeIndex;
-        a.holdOff = holdOff;
-        a.holdOffCount = holdOffCount;
-        a.playPosition = playPosition;
-        a.playIndex = playIndex;
-        a.loopLength = loopLength;
-        a.repeatCount = repeatCount;
-        a.stepIndex = stepIndex;
-        a.loopGain = loopGain;
-        a.fadeState = fadeState;
-        a.notePending = notePending;
-        a.noteDelay = noteDelay;
-        preState.store(core.pre.left, core.pre.right);
-        postState.store(core.post.left, core.post.right);
+        audio.envelope = envelope[0];
+        preRun.giveBack();
+        postRun.giveBack();
     }
 
 private:
@@ -235,8 +258,8 @@ private:
         }
     }
 
-    bool playing() const { return repeatCount < repeatLimit; }
-    bool noteCounting() const { return notePending && midiNoteControl; }
+    bool playing() const { return audio.repeatCount < repeatLimit; }
+    bool noteCounting() const { return audio.notePending && midiNoteControl; }
 
     // --- once per run: the values the editor may change while a block runs ---
 
@@ -247,22 +270,22 @@ private:
         noteRecordStart = v.noteRecordStart;
         midiNoteControl = v.midiNoteControl;
         sequenceLength = v.sequenceLength;
-        preOn = switchFilter(v.preFilter, core.pre, preDesigned, k.pre, preState);
-        postOn = switchFilter(v.postFilter, core.post, postDesigned, k.post, postState);
+        preOn = switchFilter(v.preFilter, preRun);
+        postOn = switchFilter(v.postFilter, postRun);
     }
 
     // Whether the filter runs; a type switched on (or changed) during the block gets its
     // coefficients at once, never running with coefficients made for another type.
-    bool switchFilter(const FilterSettings& settings, Filter& filter, int32_t& designed, StereoCoefficients& c,
-                      StereoState& state) {
+    bool switchFilter(const FilterSettings& settings, RunningFilter& running) {
         const int32_t type = settings.type;
         if (!isRealType(type)) return false;
-        if (type != designed) {
+        running.take();
+        if (type != running.designed) {
             const Filter::Change change =
-                filter.update(type, settings.cutoff, settings.bandwidth, core.audio.hostSampleRate);
-            if (change == Filter::Change::Restart) restartStereo(filter.coefficients, state);
-            c = StereoCoefficients(filter.coefficients);
-            designed = type;
+                running.filter.update(type, settings.cutoff, settings.bandwidth, core.audio.hostSampleRate);
+            if (change == Filter::Change::Restart) restartStereo(running.filter.coefficients, running.state);
+            running.coefficients = StereoCoefficients(running.filter.coefficients);
+            running.designed = type;
         }
         return true;
     }
@@ -288,7 +311,7 @@ private:
     }
 
     // Step 2.
-    Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStereo(k.pre, preState, x) : x; }
+    Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStereo(k.pre, preRun.state, x) : x; }
 
     // Step 3.
     void followEnvelopeStep(Stereo4 s) { envelope = followEnvelope(envelope, envelopeLevel(s), k.attack, k.release); }
@@ -296,57 +319,57 @@ private:
     // Step 4: slots 1..loopLength; slot 0 stays silent. A NaN or infinity from the host is
     // frozen as silence: the loop would hand it back on every pass.
     void recordStep(Stereo4 s) {
-        if (recording != 1) return;
-        ++writeIndex;
-        if (writeIndex > loopLength) {
-            recording = 0;
-            writeIndex = 0;
+        if (audio.recording != 1) return;
+        ++audio.writeIndex;
+        if (audio.writeIndex > audio.loopLength) {
+            audio.recording = 0;
+            audio.writeIndex = 0;
             return;
         }
-        recL[writeIndex] = std::isfinite(s[0]) ? s[0] : 0.0f;
-        recR[writeIndex] = std::isfinite(s[1]) ? s[1] : 0.0f;
+        recL[audio.writeIndex] = std::isfinite(s[0]) ? s[0] : 0.0f;
+        recR[audio.writeIndex] = std::isfinite(s[1]) ? s[1] : 0.0f;
     }
 
     // Step 5: the hold-off counts only while the recorder is idle.
     void countHoldOff() {
-        if (recording != 0 || !holdOff) return;
-        ++holdOffCount;
-        if (holdOffCount >= kHoldOffSamples) holdOff = false;
+        if (audio.recording != 0 || !audio.holdOff) return;
+        ++audio.holdOffCount;
+        if (audio.holdOffCount >= kHoldOffSamples) audio.holdOff = false;
     }
 
-    bool triggerArmed() const { return recording == 0 && !holdOff && !noteRecordStart; }
+    bool triggerArmed() const { return audio.recording == 0 && !audio.holdOff && !noteRecordStart; }
     bool fires(float level) const { return inverse ? level < threshold : level > threshold; }
 
     // Step 6.
     void testTrigger() {
         if (!triggerArmed() || !fires(envelope[0])) return;
-        recording = 1;
-        holdOffCount = 0;
-        holdOff = true;
-        repeatCount = 0;
-        fadeState = FadeState::FadingOut;
+        audio.recording = 1;
+        audio.holdOffCount = 0;
+        audio.holdOff = true;
+        audio.repeatCount = 0;
+        audio.fadeState = FadeState::FadingOut;
         advanceStep();
     }
 
     // The step sequencer: the next step, or 0 past the sequence length (and never past the
     // stored steps, whatever the sequence length says).
     void advanceStep() {
-        ++stepIndex;
-        if (stepIndex > sequenceLength || stepIndex >= kNumStepValues) stepIndex = 0;
+        audio.stepIndex = audio.stepIndex + 1;
+        if (audio.stepIndex > sequenceLength || audio.stepIndex >= kNumStepValues) audio.stepIndex = 0;
     }
 
     // Step 7 (Part 2.5).
     void applyPendingNote() {
         if (!noteCounting()) return;
-        if (noteDelay != 0) {
-            --noteDelay;
+        if (audio.noteDelay != 0) {
+            --audio.noteDelay;
             return;
         }
-        loopLength = noteLoopLength;
-        repeatCount = 0;
-        fadeState = FadeState::FadingOut;
-        if (noteRecordStart) recording = 1;
-        notePending = false;
+        audio.loopLength = noteLoopLength;
+        audio.repeatCount = 0;
+        audio.fadeState = FadeState::FadingOut;
+        if (noteRecordStart) audio.recording = 1;
+        audio.notePending = false;
     }
 
     // Step 8: the dry input while the loop is stopped; otherwise the next loop sample through
@@ -354,39 +377,39 @@ private:
     Stereo4 loopOrDry(Stereo4 x) {
         if (!playing()) return x * k.dry;
         advancePlayback();
-        advanceGainRamp(loopGain, fadeState, playIndex, fadeLength, loopLength);
-        const Stereo4 loop = stereoPair(recL[playIndex], recR[playIndex]) * splat(loopGain);
+        advanceGainRamp(audio.loopGain, audio.fadeState, audio.playIndex, fadeLength, audio.loopLength);
+        const Stereo4 loop = stereoPair(recL[audio.playIndex], recR[audio.playIndex]) * splat(audio.loopGain);
         Stereo4 w = reduceBitsStereo(loop, k.quantisation, k.inverseQuantisation);
-        if (postOn) w = filterStereo(k.post, postState, w);
+        if (postOn) w = filterStereo(k.post, postRun.state, w);
         return w * k.wet + x * k.dry;
     }
 
     // Step 8a: the next slot, wrapping at the loop length; the wrap fades in and counts a pass.
     void advancePlayback() {
-        playPosition += 1.0f;
-        playIndex = static_cast<int32_t>(playPosition);
-        if (playIndex < loopLength) return;
-        playIndex = 0;
-        playPosition = 0.0f;
-        fadeState = FadeState::FadingIn;
-        ++repeatCount;
+        audio.playPosition += 1.0f;
+        audio.playIndex = static_cast<int32_t>(audio.playPosition);
+        if (audio.playIndex < audio.loopLength) return;
+        audio.playIndex = 0;
+        audio.playPosition = 0.0f;
+        audio.fadeState = FadeState::FadingIn;
+        ++audio.repeatCount;
     }
 
     // --- runs of plain samples ---
 
     // How many samples from here on change nothing but counters (at most `limit`): no
-    // recording ends, no hold-off runs out, no note comes due, no wrap, no change of the gain
+    // audio.recording ends, no hold-off runs out, no note comes due, no wrap, no change of the gain
     // ramp. Also chooses the gain step of the run and the ramp's state after it.
     int32_t plainSamples(int32_t limit) {
         int32_t n = limit;
-        if (recording == 1)
-            n = std::min(n, std::max(0, loopLength - writeIndex));
-        else if (holdOff)
-            n = std::min(n, std::max(0, kHoldOffSamples - 1 - holdOffCount));
-        if (noteCounting()) n = std::min(n, noteDelay);
+        if (audio.recording == 1)
+            n = std::min(n, std::max(0, audio.loopLength - audio.writeIndex));
+        else if (audio.holdOff)
+            n = std::min(n, std::max(0, kHoldOffSamples - 1 - audio.holdOffCount));
+        if (noteCounting()) n = std::min(n, audio.noteDelay);
         if (n > 0 && playing()) {
-            const int32_t next = static_cast<int32_t>(playPosition) + 1;  // the slot read first
-            n = std::min(n, std::max(0, loopLength - next));
+            const int32_t next = static_cast<int32_t>(audio.playPosition) + 1;  // the slot read first
+            n = std::min(n, std::max(0, audio.loopLength - next));
             if (n > 0) n = plainGain(next, n);
         }
         return n;
@@ -395,17 +418,17 @@ private:
     // The gain over a run whose first slot is `next`: constant, or a ramp of 0.022 per sample
     // that stops short of its end (0 or 1, where the ramp settles) and of the fade zone.
     int32_t plainGain(int32_t next, int32_t n) {
-        // The first sample of the run that lies in the fade zone (next + j + fadeLength > loopLength).
-        const int32_t zone = loopLength - fadeLength - next + 1;
+        // The first sample of the run that lies in the fade zone (next + j + fadeLength > audio.loopLength).
+        const int32_t zone = audio.loopLength - fadeLength - next + 1;
         if (zone <= 0) {  // in the zone: fading out, or silent once faded
-            fadeAfterRun = loopGain > 0.0f ? FadeState::FadingOut : FadeState::Steady;
-            if (loopGain > 0.0f) return rampDown(n);
+            fadeAfterRun = audio.loopGain > 0.0f ? FadeState::FadingOut : FadeState::Steady;
+            if (audio.loopGain > 0.0f) return rampDown(n);
             gainStep = 0.0f;
             return n;
         }
         n = std::min(n, zone);
-        fadeAfterRun = fadeState;
-        switch (fadeState) {
+        fadeAfterRun = audio.fadeState;
+        switch (audio.fadeState) {
         case FadeState::FadingOut: return rampDown(n);
         case FadeState::FadingIn: return rampUp(n);
         default: gainStep = 0.0f; return n;
@@ -414,7 +437,7 @@ private:
 
     int32_t rampDown(int32_t n) {
         gainStep = -kFadeStep;  // the same rounding as subtracting the step
-        float gain = loopGain;
+        float gain = audio.loopGain;
         for (int32_t j = 0; j < n; ++j) {
             gain = gain - kFadeStep;
             if (gain <= 0.0f) return j;
@@ -424,7 +447,7 @@ private:
 
     int32_t rampUp(int32_t n) {
         gainStep = kFadeStep;
-        float gain = loopGain;
+        float gain = audio.loopGain;
         for (int32_t j = 0; j < n; ++j) {
             gain = gain + kFadeStep;
             if (!(gain < 1.0f)) return j;
@@ -436,7 +459,9 @@ private:
     // finished: all of them, or those before a trigger.
     template <bool Accumulate>
     int32_t plainRun(int32_t start, int32_t n) {
-        const Capture capture = recording == 1 ? Capture::Record : (triggerArmed() ? Capture::Armed : Capture::None);
+        const Capture capture = audio.recording == 1
+                                    ? Capture::Record
+                                    : (triggerArmed() ? (inverse ? Capture::ArmedBelow : Capture::Armed) : Capture::None);
         const Playback playback =
             !playing() ? Playback::Stopped : (postOn ? Playback::PlayingFiltered : Playback::Playing);
         return preOn ? plainRun<Accumulate, true>(capture, playback, start, n)
@@ -448,6 +473,7 @@ private:
         switch (capture) {
         case Capture::Record: return plainRun<Accumulate, Pre, Capture::Record>(playback, start, n);
         case Capture::Armed: return plainRun<Accumulate, Pre, Capture::Armed>(playback, start, n);
+        case Capture::ArmedBelow: return plainRun<Accumulate, Pre, Capture::ArmedBelow>(playback, start, n);
         default: return plainRun<Accumulate, Pre, Capture::None>(playback, start, n);
         }
     }
@@ -462,15 +488,17 @@ private:
     }
 
     // The samples start .. start + n - 1, every step of Part 2.2 that they need in one loop.
+    // Two samples at a time: the recursions (filters, envelope) step through them one after
+    // the other, everything else works on both samples' pairs in one register.
     template <bool Accumulate, bool Pre, Capture C, Playback P>
     __attribute__((noinline)) int32_t plainLoop(int32_t start, int32_t n) {
         const float* const xL = inL + start;
         const float* const xR = inR + start;
         float* const yL = outL + start;
         float* const yR = outR + start;
-        float* const writeL = recL + writeIndex + 1;
-        float* const writeR = recR + writeIndex + 1;
-        const int32_t first = static_cast<int32_t>(playPosition) + 1;
+        float* const writeL = recL + audio.writeIndex + 1;
+        float* const writeR = recR + audio.writeIndex + 1;
+        const int32_t first = static_cast<int32_t>(audio.playPosition) + 1;
         const float* const readL = recL + first;
         const float* const readR = recR + first;
         // Read through a pointer the compiler cannot follow, the per-block vectors stay memory
@@ -480,57 +508,182 @@ private:
         asm("" : "+r"(kp));
         const Vectors& kv = *kp;
         Stereo4 env = envelope;
-        StereoState preS = preState;
-        StereoState postS = postState;
-        float gain = loopGain;
+        StereoState preS = preRun.state;
+        StereoState postS = postRun.state;
+        float gain = audio.loopGain;
         const float step = gainStep;
+        constexpr bool Armed = C == Capture::Armed || C == Capture::ArmedBelow;
         const float level = threshold;
-        const bool below = inverse;
+        auto fires = [&](Stereo4 e) { return C == Capture::ArmedBelow ? e[0] < level : e[0] > level; };
+        // A NaN or infinity from the host is frozen as silence.
+        auto kept = [](Stereo4 s) { return select(stereoAbs(s) < splat(INFINITY), s, splat(0.0f)); };
 
-        int32_t j = 0;
-        for (; j < n; ++j) {
-            const Stereo4 x = stereoPair(xL[j], xR[j]);
-            Stereo4 s = x;
-            if constexpr (Pre) s = filterStereo(kv.pre, preS, x);
-            env = followEnvelope(env, envelopeLevel(s), kv.attack, kv.release);
-            if constexpr (C == Capture::Record) {
-                const Stereo4 kept = select(stereoAbs(s) < splat(INFINITY), s, splat(0.0f));
-                writeL[j] = kept[0];
-                writeR[j] = kept[1];
-            }
-            if constexpr (C == Capture::Armed) {
-                if (__builtin_expect(below ? env[0] < level : env[0] > level, 0)) break;
-            }
+        // Steps 6 to 9 of one sample, without a trigger.
+        auto finishOne = [&](int32_t j, Stereo4 x) {
             Stereo4 y;
             if constexpr (P == Playback::Stopped) {
                 y = x * kv.dry;
             } else {
                 gain = gain + step;
-                Stereo4 w = reduceBitsStereo(stereoPair(readL[j], readR[j]) * splat(gain), kv.quantisation,
+                Stereo4 w = reduceBitsStereo(loadPair(readL + j, readR + j) * splat(gain), kv.quantisation,
                                              kv.inverseQuantisation);
                 if constexpr (P == Playback::PlayingFiltered) w = filterStereo(kv.post, postS, w);
                 y = w * kv.wet + x * kv.dry;
             }
-            if constexpr (Accumulate) {
-                yL[j] += y[0];
-                yR[j] += y[1];
-            } else {
-                yL[j] = y[0];
-                yR[j] = y[1];
+            storePair<Accumulate>(y, yL + j, yR + j);
+        };
+
+        Stereo4 gains = splat(gain);
+        const Stereo4 steps = splat(step);
+        const Stereo4 laterSteps{0.0f, 0.0f, step, step};
+        int32_t j = 0;
+        bool triggered = false;
+        // Without filters: four samples at a time, each channel in its own register, where
+        // nothing is recursive; the envelope steps through them one by one.
+        constexpr bool Unfiltered = !Pre && P != Playback::PlayingFiltered;
+        // The recorder's writes of a group come before its reads; in the order of the samples
+        // that differs only where a sample reads a slot a later sample of the group writes.
+        const int32_t ahead = first - (audio.writeIndex + 1);
+        const bool grouped = !(C == Capture::Record && P != Playback::Stopped && ahead >= 1 && ahead <= (Unfiltered ? 3 : 1));
+        if (Unfiltered && grouped) {
+            const Stereo4 half = splat(0.5f);
+            const Stereo4 quarterSteps1{0.0f, step, step, step};
+            const Stereo4 quarterSteps2{0.0f, 0.0f, step, step};
+            const Stereo4 quarterSteps3{0.0f, 0.0f, 0.0f, step};
+            for (; j + 4 <= n; j += 4) {
+                const Stereo4 xl = Stereo4(_mm_loadu_ps(xL + j));
+                const Stereo4 xr = Stereo4(_mm_loadu_ps(xR + j));
+                const Stereo4 levels = stereoAbs(xl) * half + stereoAbs(xr) * half;
+                int32_t fired = -1;
+                env = followEnvelope(env, levels, kv.attack, kv.release);
+                if (Armed && __builtin_expect(fires(env), 0)) fired = 0;
+                if (fired < 0) {
+                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 1, 1, 1, 1), kv.attack, kv.release);
+                    if (Armed && __builtin_expect(fires(env), 0)) fired = 1;
+                }
+                if (fired < 0) {
+                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 2, 2, 2, 2), kv.attack, kv.release);
+                    if (Armed && __builtin_expect(fires(env), 0)) fired = 2;
+                }
+                if (fired < 0) {
+                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 3, 3, 3, 3), kv.attack, kv.release);
+                    if (Armed && __builtin_expect(fires(env), 0)) fired = 3;
+                }
+                if (Armed && __builtin_expect(fired >= 0, 0)) {  // the samples before it, one by one
+                    for (int32_t i = 0; i < fired; ++i) finishOne(j + i, loadPair(xL + j + i, xR + j + i));
+                    j += fired;
+                    triggered = true;
+                    break;
+                }
+                if constexpr (C == Capture::Record) {
+                    _mm_storeu_ps(writeL + j, __m128(kept(xl)));
+                    _mm_storeu_ps(writeR + j, __m128(kept(xr)));
+                }
+                Stereo4 yl = xl * kv.dry;
+                Stereo4 yr = xr * kv.dry;
+                if constexpr (P != Playback::Stopped) {
+                    // The ramp's four steps, exactly: g + s, then + s, + s, + s.
+                    Stereo4 g = splat(gain) + steps;
+                    g = g + quarterSteps1;
+                    g = g + quarterSteps2;
+                    g = g + quarterSteps3;
+                    gain = g[3];
+                    const Stereo4 wl = reduceBitsStereo(Stereo4(_mm_loadu_ps(readL + j)) * g, kv.quantisation,
+                                                        kv.inverseQuantisation);
+                    const Stereo4 wr = reduceBitsStereo(Stereo4(_mm_loadu_ps(readR + j)) * g, kv.quantisation,
+                                                        kv.inverseQuantisation);
+                    yl = wl * kv.wet + yl;
+                    yr = wr * kv.wet + yr;
+                }
+                if constexpr (Accumulate) {
+                    yl = Stereo4(_mm_loadu_ps(yL + j)) + yl;
+                    yr = Stereo4(_mm_loadu_ps(yR + j)) + yr;
+                }
+                _mm_storeu_ps(yL + j, __m128(yl));
+                _mm_storeu_ps(yR + j, __m128(yr));
+            }
+            gains = splat(gain);
+        } else if (grouped) {
+            for (; j + 2 <= n; j += 2) {
+                const Stereo4 x = loadPairs(xL + j, xR + j);
+                Stereo4 s0 = x;
+                Stereo4 s1 = upperHalf(x);
+                Stereo4 level1;
+                if constexpr (Pre) {
+                    s0 = filterStereo(kv.pre, preS, x);
+                    env = followEnvelope(env, envelopeLevel(s0), kv.attack, kv.release);
+                    if constexpr (Armed)
+                        if (__builtin_expect(fires(env), 0)) {
+                            triggered = true;
+                            break;
+                        }
+                    s1 = filterStereo(kv.pre, preS, s1);
+                    level1 = envelopeLevel(s1);
+                } else {
+                    const Stereo4 levels = envelopeLevel(x);
+                    env = followEnvelope(env, levels, kv.attack, kv.release);
+                    if constexpr (Armed)
+                        if (__builtin_expect(fires(env), 0)) {
+                            triggered = true;
+                            break;
+                        }
+                    level1 = upperHalf(levels);
+                }
+                env = followEnvelope(env, level1, kv.attack, kv.release);
+                if constexpr (Armed) {
+                    if (__builtin_expect(fires(env), 0)) {  // in the second sample
+                        gain = gains[3];
+                        finishOne(j, x);
+                        gains = splat(gain);
+                        ++j;
+                        triggered = true;
+                        break;
+                    }
+                }
+                if constexpr (C == Capture::Record) storePairs<false>(kept(lowerHalves(s0, s1)), writeL + j, writeR + j);
+                Stereo4 y;
+                if constexpr (P == Playback::Stopped) {
+                    y = x * kv.dry;
+                } else {
+                    // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
+                    gains = (splat(gains[3]) + steps) + laterSteps;
+                    Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
+                                                 kv.inverseQuantisation);
+                    if constexpr (P == Playback::PlayingFiltered) {
+                        const Stereo4 w0 = filterStereo(kv.post, postS, w);
+                        const Stereo4 w1 = filterStereo(kv.post, postS, upperHalf(w));
+                        w = lowerHalves(w0, w1);
+                    }
+                    y = w * kv.wet + x * kv.dry;
+                }
+                storePairs<Accumulate>(y, yL + j, yR + j);
+            }
+        }
+        gain = gains[3];
+        if (!triggered) {  // the last samples (or all of them) one by one
+            for (; j < n; ++j) {
+                const Stereo4 x = loadPair(xL + j, xR + j);
+                Stereo4 s = x;
+                if constexpr (Pre) s = filterStereo(kv.pre, preS, x);
+                env = followEnvelope(env, envelopeLevel(s), kv.attack, kv.release);
+                if constexpr (C == Capture::Record) storePair<false>(kept(s), writeL + j, writeR + j);
+                if constexpr (Armed)
+                    if (__builtin_expect(fires(env), 0)) break;
+                finishOne(j, x);
             }
         }
 
         envelope = env;
-        if constexpr (Pre) preState = preS;
-        if constexpr (P == Playback::PlayingFiltered) postState = postS;
-        if constexpr (C == Capture::Record) writeIndex += j;
-        if (C == Capture::None && recording == 0 && holdOff) holdOffCount += j;
-        if (noteCounting()) noteDelay -= j;
+        if constexpr (Pre) preRun.state = preS;
+        if constexpr (P == Playback::PlayingFiltered) postRun.state = postS;
+        if constexpr (C == Capture::Record) audio.writeIndex += j;
+        if (C == Capture::None && audio.recording == 0 && audio.holdOff) audio.holdOffCount += j;
+        if (noteCounting()) audio.noteDelay -= j;
         if (P != Playback::Stopped && j > 0) {
-            playPosition += static_cast<float>(j);
-            playIndex = first + j - 1;
-            loopGain = gain;
-            fadeState = fadeAfterRun;
+            audio.playPosition += static_cast<float>(j);
+            audio.playIndex = first + j - 1;
+            audio.loopGain = gain;
+            audio.fadeState = fadeAfterRun;
         }
         return j;
     }
@@ -544,28 +697,16 @@ private:
     float* const recL;
     float* const recR;
 
-    // The audio state (CoreState) while the block runs.
+    // The audio state: scalars in the core's CoreState throughout; the recursions' memories
+    // here, in registers while a run lasts. Values that stay for the whole block.
+    CoreState& audio;
+    const int32_t repeatLimit;
+    const int32_t fadeLength;
+    const int32_t noteLoopLength;
     Stereo4 envelope;
-    int32_t recording;
-    int32_t writeIndex;
-    bool holdOff;
-    int32_t holdOffCount;
-    float playPosition;
-    int32_t playIndex;
-    int32_t loopLength;
-    int32_t repeatCount;
-    int32_t repeatLimit;
-    int32_t stepIndex;
-    float loopGain;
-    FadeState fadeState;
-    int32_t fadeLength;
-    bool notePending;
-    int32_t noteDelay;
-    int32_t noteLoopLength;
-    StereoState preState{BiquadState{}, BiquadState{}};
-    StereoState postState{BiquadState{}, BiquadState{}};
-    int32_t preDesigned;   // the type the running coefficients were made for (0: none)
-    int32_t postDesigned;
+
+    RunningFilter preRun;
+    RunningFilter postRun;
 
     // The editor's values for the current run.
     float threshold = 0.0f;
@@ -587,14 +728,14 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     const BlockValues block = prepareBlock(time);
     if (frames <= 0 || !inputs || !outputs) return;
     if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1] || !bufL || !bufR) return;
-    Block::Vectors vectors{StereoCoefficients(pre.coefficients),
-                           StereoCoefficients(post.coefficients),
-                           splat(block.wetGain),
-                           splat(block.dryGain),
-                           splat(block.quantisation),
-                           splat(block.inverseQuantisation),
-                           splat(block.attackCoefficient),
-                           splat(block.releaseCoefficient)};
+    // The filters' coefficients are filled in when a run first needs them.
+    Block::Vectors vectors;
+    vectors.wet = splat(block.wetGain);
+    vectors.dry = splat(block.dryGain);
+    vectors.quantisation = splat(block.quantisation);
+    vectors.inverseQuantisation = splat(block.inverseQuantisation);
+    vectors.attack = splat(block.attackCoefficient);
+    vectors.release = splat(block.releaseCoefficient);
     Block run(*this, vectors, inputs, outputs);
     run.run<Accumulate>(frames);
     run.save();

@@ -129,6 +129,16 @@ private:
     double gridUnit = 0.0;
     int32_t gridTempo = 0;
     int32_t gridSampleRate = 0;
+    // The loop length from the grid and the fade length, and what they were computed from.
+    struct Lengths {
+        float stepValue = 0.5f;
+        int32_t sizeSteps = 0;  // none yet
+        double gridUnit = 0.0;
+        int32_t gridLength = 0;
+        float knak = -1.0f;  // none yet
+        int32_t fadeLoopLength = 0;
+        int32_t fadeLength = kMinFadeLength;
+    } lengths;
     // 2 ^ bitsValue and what it was computed from.
     float quantisation = 4294967296.0f;
     float inverseQuantisation = 1.0f / 4294967296.0f;

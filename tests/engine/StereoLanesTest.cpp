@@ -108,7 +108,6 @@ TEST(StereoLanes, EnvelopeFollowerInALaneIsTheFollowerAsSpecified) {
                 plain = plainEnvelope(plain, left[i], right[i], attack, release);
                 lane = followEnvelope(lane, envelopeLevel(stereoPair(left[i], right[i])), splat(attack), splat(release));
                 ASSERT_TRUE(sameBits(lane[0], plain)) << attack << " " << release << ", sample " << i;
-                ASSERT_EQ(lane[1], 0.0f);  // the other lanes stay clear
             }
         }
 }
