@@ -610,14 +610,14 @@ private:
                 Stereo4 s1 = upperHalf(x);
                 Stereo4 level1;
                 if constexpr (Pre) {
-                    s0 = filterStereo(kv.pre, preS, x);
+                    s0 = filterStereo(kv.pre, preS, firstPair(x));
                     env = followEnvelope(env, envelopeLevel(s0), kv.attack, kv.release);
                     if constexpr (Armed)
                         if (__builtin_expect(fires(env), 0)) {
                             triggered = true;
                             break;
                         }
-                    s1 = filterStereo(kv.pre, preS, s1);
+                    s1 = filterStereo(kv.pre, preS, secondPair(x));
                     level1 = envelopeLevel(s1);
                 } else {
                     const Stereo4 levels = envelopeLevel(x);
@@ -650,8 +650,8 @@ private:
                     Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
                                                  kv.inverseQuantisation);
                     if constexpr (P == Playback::PlayingFiltered) {
-                        const Stereo4 w0 = filterStereo(kv.post, postS, w);
-                        const Stereo4 w1 = filterStereo(kv.post, postS, upperHalf(w));
+                        const Stereo4 w0 = filterStereo(kv.post, postS, firstPair(w));
+                        const Stereo4 w1 = filterStereo(kv.post, postS, secondPair(w));
                         w = lowerHalves(w0, w1);
                     }
                     y = w * kv.wet + x * kv.dry;

@@ -72,31 +72,31 @@ inline Stereo4 lane1(Stereo4 v) { return __builtin_shufflevector(v, v, 1, 1, 3, 
 
 // Lanes 2 and 3 moved down to 0 and 1: the second sample's pair.
 inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3, 2, 3); }
+// The first sample's pair alone: {v0, v1, 0, 0}.
+inline Stereo4 firstPair(Stereo4 v) { return Stereo4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(v))))); }
+// The second sample's pair alone: {v2, v3, 0, 0}.
+inline Stereo4 secondPair(Stereo4 v) { return Stereo4(_mm_movehl_ps(_mm_setzero_ps(), __m128(v))); }
 // Lanes 0 and 1 of a, then lanes 0 and 1 of b.
 inline Stereo4 lowerHalves(Stereo4 a, Stereo4 b) { return __builtin_shufflevector(a, b, 0, 1, 4, 5); }
 
-// One biquad's coefficients, arranged for the packed memories below.
+// One biquad's coefficients, each in every lane.
 struct StereoCoefficients {
-    Stereo4 b0;   // b0 in every lane
-    Stereo4 b12;  // b1, b1, b2, b2
-    Stereo4 a12;  // a1, a1, a2, a2
+    Stereo4 b0, b1, b2, a1, a2;
     StereoCoefficients() = default;
     explicit StereoCoefficients(const BiquadCoefficients& c)
-        : b0(splat(c.b0)), b12{c.b1, c.b1, c.b2, c.b2}, a12{c.a1, c.a1, c.a2, c.a2} {}
+        : b0(splat(c.b0)), b1(splat(c.b1)), b2(splat(c.b2)), a1(splat(c.a1)), a2(splat(c.a2)) {}
 };
 
-// The memories of a left and a right BiquadState, two vectors instead of four so that both
-// filters' state stays in registers: inputs {x1 left, x1 right, x2 left, x2 right}, outputs
-// likewise.
+// The memories of a left and a right BiquadState as four pairs (lanes 0 and 1), so that both
+// channels' recursion runs in registers and a step moves its memory without shuffling.
 struct StereoState {
-    Stereo4 x;
-    Stereo4 y;
+    Stereo4 x1, x2, y1, y2;
     StereoState() = default;
     StereoState(const BiquadState& l, const BiquadState& r)
-        : x{l.x1, r.x1, l.x2, r.x2}, y{l.y1, r.y1, l.y2, r.y2} {}
+        : x1(stereoPair(l.x1, r.x1)), x2(stereoPair(l.x2, r.x2)), y1(stereoPair(l.y1, r.y1)), y2(stereoPair(l.y2, r.y2)) {}
     void store(BiquadState& l, BiquadState& r) const {
-        l = BiquadState{x[0], x[2], y[0], y[2]};
-        r = BiquadState{x[1], x[3], y[1], y[3]};
+        l = BiquadState{x1[0], x2[0], y1[0], y2[0]};
+        r = BiquadState{x1[1], x2[1], y1[1], y2[1]};
     }
 };
 
@@ -110,22 +110,19 @@ inline void restartStereo(const BiquadCoefficients& c, StereoState& state) {
     state = StereoState(left, right);
 }
 
-// filterSample for both channels of a pair (lanes 0 and 1 of x and of the result), with the
-// same products and the same order of sums: direct form I, outputs below 1e-10 (or NaN)
-// become 0. The flush is a branch that is almost never taken (only where a channel is silent
+// filterSample for both channels of a pair (lanes 0 and 1 of x and of the result; lanes 2 and
+// 3 of x must be 0, so that they stay 0 in the memory), with the same products and the same
+// order of sums: direct form I, outputs below 1e-10 (or NaN) become 0. The flush is a branch that is almost never taken (only where a channel is silent
 // or nearly so), so that each sample waits only for the multiplication and the two
 // subtractions of the recursion.
 inline Stereo4 filterStereo(const StereoCoefficients& c, StereoState& s, Stereo4 x) {
-    const Stereo4 bx = c.b12 * s.x;  // b1 x1, b2 x2
-    const Stereo4 ay = c.a12 * s.y;  // a1 y1, a2 y2
-    Stereo4 y = c.b0 * x + bx;
-    y = y + upperHalf(bx);
-    y = y - ay;
-    y = y - upperHalf(ay);
+    Stereo4 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
     const StereoMask keep = stereoAbs(y) >= splat(kFilterFlushLevel);
     if (__builtin_expect((_mm_movemask_ps(__m128(keep)) & 3) != 3, 0)) y = select(keep, y, splat(0.0f));
-    s.x = lowerHalves(x, s.x);
-    s.y = lowerHalves(y, s.y);
+    s.x2 = s.x1;
+    s.x1 = x;
+    s.y2 = s.y1;
+    s.y1 = y;
     return y;
 }
 
