@@ -4,13 +4,16 @@
 // the hold-off, the pending note coming due, a loop wrap, the fade zone, the end of a gain
 // ramp. Between them the work per sample is fixed, and a run of such samples goes through one
 // tight loop compiled for exactly what runs (pre filter or not, recording, waiting for a
-// trigger or neither, loop playing or stopped, post filter or not): envelope, filters,
-// recorder, gain, reducer and mix side by side, both channels in one register, so that the
-// envelope's and the filters' recursions (the only chains a sample must wait for) run beside
-// each other and everything else fits under their latency. A sample where an event falls goes
-// through the steps of Part 2.2 one by one, as named below. Which loop runs is decided once per
-// run; the values the editor may change during a block (threshold, inverse, filter types,
-// sequence length, mode flags) are read at the start of every run of at most 64 samples.
+// trigger above or below the threshold or neither, loop playing or stopped, post filter or
+// not). The recursions (envelope follower, filters) step through the samples one by one, side
+// by side, both channels of a filter in one register; what is not recursive (input, level,
+// recorder, gain ramp, reducer, mix, output) works on several samples per instruction: four
+// per channel where no filter runs, two samples' pairs where filters need the pairs. So the
+// envelope's chain, which no implementation can shorten, sets the pace and the rest fits
+// under its latency. A sample where an event falls goes through the steps of Part 2.2 one by
+// one, as named below. Which loop runs is decided once per run; the values the editor may
+// change during a block (threshold, inverse, filter types, sequence length, mode flags) are
+// read at the start of every run of at most 64 samples.
 #include "engine/FreezeCore.h"
 
 #include <algorithm>
@@ -176,8 +179,9 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(TimeSource& time) {
     return block;
 }
 
-// One block's samples. The audio state lives here, in locals the compiler can keep in
-// registers, from the first sample to the last, and goes back to the core at the end.
+// One block's samples. The scalar audio state stays in the core's CoreState (the editor reads
+// some of it); the recursions' memories (envelope, filters) live here for the block and in
+// registers for each run, and go back to the core at the end.
 class FreezeCore::Block {
 public:
     // Per-block vector values live on the stack only: 32-bit Windows heaps align to 8 bytes,
