@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/BiquadFilter.h"
+#include "engine/Filter.h"
 #include "engine/FreezeEffect.h"
 #include "engine/StereoVector.h"
 
@@ -106,6 +106,18 @@ void runEngine(benchmark::State& bench, State state, float amplitude) {
     }
     if (state == State::Stopped && effect->getEnvelope() > effect->getThreshold()) bench.SkipWithError("triggered");
     bench.counters["per_sample"] = perSample(block);
+}
+
+// What every block costs before its first sample: the host's time request, the block
+// preparation and the setting up of the runs (processReplacing of 0 samples, default program
+// looping).
+void BlockPreparation(benchmark::State& bench) {
+    auto effect = makeEngine(State::DefaultLooping);
+    float* none[2] = {nullptr, nullptr};
+    for (auto _ : bench) {
+        effect->processReplacing(none, none, 0);
+        benchmark::ClobberMemory();
+    }
 }
 
 void LoopStopped(benchmark::State& bench) { runEngine(bench, State::Stopped, 0.01f); }
@@ -231,6 +243,7 @@ BENCHMARK(EnvelopeKernelPlain)->Apply(blockSizes);
 BENCHMARK(EnvelopeKernel)->Apply(blockSizes);
 BENCHMARK(FloorKernel)->Apply(blockSizes);
 BENCHMARK(FloorKernelStereo)->Apply(blockSizes);
+BENCHMARK(BlockPreparation);
 BENCHMARK(LoopStopped)->Apply(blockSizes);
 BENCHMARK(DefaultLooping)->Apply(blockSizes);
 BENCHMARK(LoopingBitsFilters)->Apply(blockSizes);

@@ -4,37 +4,23 @@
 
 #include "engine/FreezeEffect.h"
 
-namespace {
-
-void putFloat(unsigned char* at, float value) { std::memcpy(at, &value, sizeof value); }
-
-float getFloat(const unsigned char* at) {
-    float value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
-}  // namespace
-
 void FreezeEffect::writeBank(unsigned char* bank) const {
+    const WorkingValues& v = core.values;
     std::memset(bank, 0, kBankChunkSize);
-    for (int32_t i = 0; i < kNumPrograms; ++i)
-        std::memcpy(bank + i * kPresetChunkSize, &programs[i], kBankProgramBytes);
-    for (int32_t step = 0; step < kNumStepValues; ++step)
-        putFloat(bank + kBankStepsOffset + step * 4, stepValues[step]);
-    bank[kBankFlagsOffset + 0] = midiNoteControl ? 1 : 0;
-    bank[kBankFlagsOffset + 1] = noteRecordStart ? 1 : 0;
-    bank[kBankFlagsOffset + 2] = repeatTillNoteOff ? 1 : 0;
+    for (int32_t i = 0; i < kNumPrograms; ++i) std::memcpy(bank + bankProgramOffset(i), &programs[i], kBankProgramBytes);
+    for (int32_t step = 0; step < kNumStepValues; ++step) putChunkFloat(bank + bankStepOffset(step), v.stepValues[step]);
+    bank[kBankMidiNoteControlOffset] = v.midiNoteControl ? 1 : 0;
+    bank[kBankNoteRecordStartOffset] = v.noteRecordStart ? 1 : 0;
+    bank[kBankRepeatTillNoteOffOffset] = v.repeatTillNoteOff ? 1 : 0;
 }
 
 void FreezeEffect::readBank(const unsigned char* bank) {
-    for (int32_t i = 0; i < kNumPrograms; ++i)
-        std::memcpy(&programs[i], bank + i * kPresetChunkSize, kBankProgramBytes);
-    for (int32_t step = 0; step < kNumStepValues; ++step)
-        stepValues[step] = getFloat(bank + kBankStepsOffset + step * 4);
-    midiNoteControl = bank[kBankFlagsOffset + 0] != 0;
-    noteRecordStart = bank[kBankFlagsOffset + 1] != 0;
-    repeatTillNoteOff = bank[kBankFlagsOffset + 2] != 0;
+    WorkingValues& v = core.values;
+    for (int32_t i = 0; i < kNumPrograms; ++i) std::memcpy(&programs[i], bank + bankProgramOffset(i), kBankProgramBytes);
+    for (int32_t step = 0; step < kNumStepValues; ++step) v.stepValues[step] = getChunkFloat(bank + bankStepOffset(step));
+    v.midiNoteControl = bank[kBankMidiNoteControlOffset] != 0;
+    v.noteRecordStart = bank[kBankNoteRecordStartOffset] != 0;
+    v.repeatTillNoteOff = bank[kBankRepeatTillNoteOffOffset] != 0;
 }
 
 int32_t FreezeEffect::getChunk(void** data, bool isPreset) {

@@ -1,4 +1,5 @@
-// FreezeEffect: construction, identity and the switching on and off of the plug-in.
+// FreezeEffect: construction, identity, the switching on and off of the plug-in, and the
+// process entries handed to the signal path with the host's time information.
 #include "engine/FreezeEffect.h"
 
 #include <algorithm>
@@ -14,15 +15,9 @@ const char* const kCanDoTexts[] = {"receiveVstEvents", "receiveVstMidiEvent", "r
 
 FreezeEffect::FreezeEffect(audioMasterCallback callback)
     : HostEffectX(callback, kNumPrograms, kNumParams) {
-    // Allocation failures throw; the members built so far are released by their owners.
-    bufL.reset(new float[kBufferLength]());
-    bufR.reset(new float[kBufferLength]());
+    // Allocation failures throw (the core's buffers included); the members built so far are
+    // released by their owners.
     setFlagProgramChunks(true);
-
-    for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
-        programValues[slot] = kDefaultProgramValues[slot];
-    for (auto& step : stepValues) step = 0.5f;
-
     programs.reset(new FreezeProgram[kNumPrograms]);
     for (int32_t i = 0; i < kNumPrograms; ++i) programs[i] = defaultProgram();
     chunkBuffer.reset(new unsigned char[kBankChunkSize]());
@@ -50,11 +45,38 @@ FreezeProgram FreezeEffect::defaultProgram() {
     return program;
 }
 
-void FreezeEffect::suspend() {
-    std::fill(bufL.get(), bufL.get() + kBufferLength, 0.0f);
-    std::fill(bufR.get(), bufR.get() + kBufferLength, 0.0f);
+void FreezeEffect::suspend() { core.clearBuffers(); }
+
+namespace {
+
+// The time information of the host's record, asked for when the block needs it.
+class HostTimeRequest final : public TimeSource {
+public:
+    explicit HostTimeRequest(HostEffectX& host) : effect(host) {}
+    const HostTime* blockTime() override {
+        const VstTimeInfo* info = effect.hostGetTime(kVstPpqPosValid | kVstTempoValid);
+        if (!info) return nullptr;
+        time.sampleRate = info->sampleRate;
+        time.tempo = info->tempo;
+        return &time;
+    }
+
+private:
+    HostEffectX& effect;
+    HostTime time{};
+};
+
+}  // namespace
+
+void FreezeEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+    HostTimeRequest time(*this);
+    core.process(inputs, outputs, sampleFrames, time);
 }
 
+void FreezeEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
+    HostTimeRequest time(*this);
+    core.processAdding(inputs, outputs, sampleFrames, time);
+}
 void FreezeEffect::resume() { hostWantMidi(1); }
 
 float FreezeEffect::getVu() { return 0.0f; }

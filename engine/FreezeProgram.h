@@ -1,18 +1,17 @@
 // The 84-byte program record, which is also the preset chunk, and the engine's constants.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
-constexpr int32_t kNumPrograms = 16;
+#include "engine/ChunkLayout.h"
+
 constexpr int32_t kNumParams = 12;
-constexpr int32_t kNumProgramValues = 11;
 constexpr int32_t kMaxSteps = 16;          // editable steps
-constexpr int32_t kNumStepValues = 32;     // steps stored in a bank
 constexpr int32_t kBufferLength = 220500;  // samples per freeze buffer: 5 s at 44.1 kHz
 constexpr int32_t kMaxLoopLength = kBufferLength - 1;
 constexpr int32_t kHoldOffSamples = 5000;
 constexpr int32_t kMinFadeLength = 40;
-constexpr int32_t kProgramNameSize = 24;   // 23 characters and the terminator
 
 enum : int32_t {
     kParamAttack = 0,
@@ -42,7 +41,16 @@ enum : int32_t {
 enum class FilterType : int32_t { OFF = 0, LP = 1, HP = 2, BP = 3 };
 constexpr int32_t kMaxFilterType = 3;
 
-// Little-endian IEEE floats and 32-bit integers without padding, as stored by hosts.
+// A stored type that runs a filter: LP, HP or BP. Anything else, OFF included, runs none.
+constexpr bool isRealType(int32_t type) { return type >= 1 && type <= kMaxFilterType; }
+
+// A stored type as the editor shows it: outside 0..3 it acts as OFF.
+constexpr FilterType filterTypeOf(int32_t stored) {
+    return stored >= 0 && stored <= kMaxFilterType ? static_cast<FilterType>(stored) : FilterType::OFF;
+}
+
+// Little-endian IEEE floats and 32-bit integers without padding, as stored by hosts
+// (engine/ChunkLayout.h).
 struct FreezeProgram {
     float values[kNumProgramValues];
     float threshold;
@@ -51,14 +59,14 @@ struct FreezeProgram {
     int32_t postFilterType;
     char name[kProgramNameSize];
 };
-static_assert(sizeof(FreezeProgram) == 84, "the preset chunk is 84 bytes");
-
-constexpr int32_t kPresetChunkSize = 84;
-constexpr int32_t kBankProgramBytes = 60;  // a program without its name
-constexpr int32_t kBankStepsOffset = kNumPrograms * kPresetChunkSize;  // 1344
-constexpr int32_t kBankFlagsOffset = kBankStepsOffset + kNumStepValues * 4;  // 1472
-constexpr int32_t kBankChunkSize = kBankFlagsOffset + 4;  // 1476
-static_assert(kBankChunkSize == 1476, "the bank chunk is 1476 bytes");
+static_assert(sizeof(FreezeProgram) == kPresetChunkSize, "the preset chunk is one program record");
+static_assert(offsetof(FreezeProgram, values) == kProgramValuesOffset &&
+                  offsetof(FreezeProgram, threshold) == kProgramThresholdOffset &&
+                  offsetof(FreezeProgram, sequenceLengthValue) == kProgramSequenceLengthOffset &&
+                  offsetof(FreezeProgram, preFilterType) == kProgramPreFilterOffset &&
+                  offsetof(FreezeProgram, postFilterType) == kProgramPostFilterOffset &&
+                  offsetof(FreezeProgram, name) == kProgramNameOffset,
+              "the record is laid out as the chunk");
 
 // Defaults of a new program, by slot.
 constexpr float kDefaultProgramValues[kNumProgramValues] = {0.0f, 0.2f, 0.25f, 0.1f, 1.0f, 1.0f,

@@ -1,12 +1,9 @@
-// MIDI note control: the event list, note-on and note-off; the audio path applies pending notes.
-#include <cmath>
-
+// MIDI note control: the host's event list read into note-ons and note-offs with their offsets
+// for the signal path, which applies pending notes (FreezeCore).
 #include "engine/FreezeEffect.h"
-#include "engine/Ranges.h"
 
 namespace {
 
-constexpr int32_t kHeldRepeatLimit = 9999999;  // a note-on repeats the loop until a note-off
 constexpr int32_t kStatusNoteOn = 0x90;
 constexpr int32_t kStatusNoteOff = 0x80;
 
@@ -34,21 +31,11 @@ int32_t FreezeEffect::processEvents(VstEvents* events) {
 
 void FreezeEffect::noteOn(int32_t note, int32_t velocity, int32_t deltaFrames) {
     (void)velocity;  // only tells note-on from note-off
-    // Every semitone changes the length: the exponent is a real division.
-    const double frequency = 440.0 * std::pow(2.0, (static_cast<double>(note) - 57.0) / 12.0);
-    if (repeatTillNoteOff) repeatLimit = kHeldRepeatLimit;
-    int32_t steps = sizeSteps;
-    if (steps < 1) steps = 1;
-    if (steps > kMaxSteps) steps = kMaxSteps;
-    noteLoopLength = truncToInt((1.0 / frequency) * hostSampleRate * steps, 0, kMaxLoopLength);
-    notePending = true;
-    // An offset before the block cannot be honoured later than its first sample; counting
-    // a negative one down would keep the note pending for ever.
-    noteDelay = deltaFrames < 0 ? 0 : deltaFrames;
+    core.noteOn(note, deltaFrames);
 }
 
 void FreezeEffect::noteOff(int32_t note, int32_t deltaFrames) {
     (void)note;  // any key ends the repetition, at once
     (void)deltaFrames;
-    if (repeatTillNoteOff) repeatLimit = 1;
+    core.noteOff();
 }

@@ -1,5 +1,4 @@
 // The twelve automatable parameters, their working values and the editor's settings.
-#include <cmath>
 #include <cstring>
 
 #include "engine/FreezeEffect.h"
@@ -9,13 +8,6 @@ namespace {
 const char* const kParameterNames[kNumParams] = {
     "attack", "release", "size", "knak", "dry/wet", "bits",
     "repeat", "threshold", "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
-
-// Derived working values stay inside their tables whatever the host stored; NaN takes the
-// given fallback.
-float clampOr(float value, float low, float high, float fallback) {
-    if (std::isnan(value)) return fallback;
-    return value < low ? low : (value > high ? high : value);
-}
 
 // Program slot of a parameter index, or -1 for the threshold and out-of-range indices.
 int32_t slotOfParameter(int32_t index) {
@@ -28,11 +20,6 @@ bool isParameter(int32_t index) { return index >= 0 && index < kNumParams; }
 
 }  // namespace
 
-int32_t FreezeEffect::sizeStepsOf(float size) {
-    float steps = clampOr(size * 15.0f + 1.0f, 1.0f, 16.0f, 1.0f);
-    return static_cast<int32_t>(steps);
-}
-
 void FreezeEffect::setParameter(int32_t index, float value) {
     if (index == kParamThreshold) {
         setThreshold(value);
@@ -44,9 +31,9 @@ void FreezeEffect::setParameter(int32_t index, float value) {
 }
 
 float FreezeEffect::getParameter(int32_t index) {
-    if (index == kParamThreshold) return threshold;
+    if (index == kParamThreshold) return core.values.threshold;
     int32_t slot = slotOfParameter(index);
-    return slot >= 0 ? programValues[slot].load() : 0.0f;
+    return slot >= 0 ? core.values.programValues[slot].load() : 0.0f;
 }
 
 void FreezeEffect::getParameterName(int32_t index, char* text) {
@@ -60,7 +47,7 @@ void FreezeEffect::getParameterLabel(int32_t index, char* text) {
 void FreezeEffect::getParameterDisplay(int32_t index, char* text) {
     if (!text || !isParameter(index)) return;
     if (index == kParamSize)
-        floatToText(static_cast<float>(sizeSteps.load()), text);
+        floatToText(static_cast<float>(core.values.sizeSteps.load()), text);
     else
         floatToText(getParameter(index), text);
 }
@@ -68,68 +55,39 @@ void FreezeEffect::getParameterDisplay(int32_t index, char* text) {
 void FreezeEffect::setProgramValue(int32_t slot, float value) {
     if (slot < 0 || slot >= kNumProgramValues) return;
     programs[currentProgramIndex()].values[slot] = value;
-    programValues[slot] = value;
-    switch (slot) {
-    case kSlotSize:
-        sizeSteps = sizeStepsOf(value);
-        break;
-    case kSlotBits:
-        bitsValue = clampOr(value * 31.0f + 1.0f, 1.0f, 32.0f, 32.0f);
-        break;
-    case kSlotPreCutoff:
-        preCutoff = clampOr(value * value, 0.0f, 1.0f, 1.0f);
-        break;
-    case kSlotPreReso:
-        preBandwidth = clampOr(1.0f - 0.9f * value, 0.1f, 1.0f, 1.0f);
-        break;
-    case kSlotPostCutoff:
-        postCutoff = clampOr(value * value, 0.0f, 1.0f, 1.0f);
-        break;
-    case kSlotPostReso:
-        postBandwidth = clampOr(1.0f - 0.9f * value, 0.1f, 1.0f, 1.0f);
-        break;
-    default:
-        break;
-    }
+    core.values.setProgramValue(slot, value);
 }
 
 float FreezeEffect::getProgramValue(int32_t slot) const {
     if (slot < 0 || slot >= kNumProgramValues) return 0.0f;
-    return programValues[slot];
+    return core.values.programValues[slot];
 }
 
 void FreezeEffect::setThreshold(float value) {
     programs[currentProgramIndex()].threshold = value;
-    threshold = value;
+    core.values.threshold = value;
 }
 
-void FreezeEffect::toggleInverse() { inverse = !inverse; }
+void FreezeEffect::toggleInverse() { core.values.inverse = !core.values.inverse; }
 
 void FreezeEffect::setStepValue(int32_t step, float value) {
     if (step < 0 || step >= kNumStepValues) return;
-    stepValues[step] = value;
+    core.values.stepValues[step] = value;
 }
 
 float FreezeEffect::getStepValue(int32_t step) const {
     if (step < 0 || step >= kNumStepValues) return 0.0f;
-    return stepValues[step];
+    return core.values.stepValues[step];
 }
 
 void FreezeEffect::setSequenceLength(float value) {
     if (value < 0.07f) value = 0.07f;
     programs[currentProgramIndex()].sequenceLengthValue = value;
-    sequenceLengthValue = value;
-    // At most 16 whatever was stored, so the step index never leaves the step table.
-    sequenceLength = static_cast<int32_t>(clampOr(16.0f * value, 1.0f, 16.0f, 16.0f));
-}
-
-FilterType FreezeEffect::filterTypeOf(int32_t stored) {
-    if (stored < 0 || stored > kMaxFilterType) return FilterType::OFF;
-    return static_cast<FilterType>(stored);
+    core.values.setSequenceLength(value);
 }
 
 void FreezeEffect::cycleFilterType(int32_t which) {
-    Relaxed<int32_t>& type = which == 1 ? preFilterType : postFilterType;
+    Relaxed<int32_t>& type = which == 1 ? core.values.preFilter.type : core.values.postFilter.type;
     int32_t next = static_cast<int32_t>(filterTypeOf(type)) + 1;
     if (next > kMaxFilterType) next = 0;
     type = next;
@@ -137,8 +95,8 @@ void FreezeEffect::cycleFilterType(int32_t which) {
     (which == 1 ? program.preFilterType : program.postFilterType) = next;
 }
 
-void FreezeEffect::toggleMidiNoteControl() { midiNoteControl = !midiNoteControl; }
+void FreezeEffect::toggleMidiNoteControl() { core.values.midiNoteControl = !core.values.midiNoteControl; }
 
-void FreezeEffect::toggleNoteRecordStart() { noteRecordStart = !noteRecordStart; }
+void FreezeEffect::toggleNoteRecordStart() { core.values.noteRecordStart = !core.values.noteRecordStart; }
 
-void FreezeEffect::toggleRepeatTillNoteOff() { repeatTillNoteOff = !repeatTillNoteOff; }
+void FreezeEffect::toggleRepeatTillNoteOff() { core.values.repeatTillNoteOff = !core.values.repeatTillNoteOff; }

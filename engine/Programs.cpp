@@ -18,10 +18,11 @@ void FreezeEffect::setProgram(int32_t program) {
     curProgram = program;
     const FreezeProgram record = programs[program];
     for (int32_t slot = 0; slot < kNumProgramValues; ++slot) setProgramValue(slot, record.values[slot]);
-    threshold = record.threshold;
-    preFilterType = record.preFilterType;
-    postFilterType = record.postFilterType;
-    sequenceLengthValue = record.sequenceLengthValue;
+    WorkingValues& v = core.values;
+    v.threshold = record.threshold;
+    v.preFilter.type = record.preFilterType;
+    v.postFilter.type = record.postFilterType;
+    v.sequenceLengthValue = record.sequenceLengthValue;
     setSequenceLength(record.sequenceLengthValue);
 }
 

@@ -1,16 +1,61 @@
-// Left and right channels side by side in one SIMD register (lanes 0 and 1; 2 and 3 unused),
-// so that both channels' filters, bit reducer and mix cost one instruction each. Every lane
-// does exactly the arithmetic of the one-channel code, in the same order.
+// Left and right channels side by side in one SSE register, so that both channels' filters,
+// bit reducer and mix cost one instruction each: a pair {left, right} sits in lanes 0 and 1,
+// and two samples' pairs fill a register as {left 0, right 0, left 1, right 1} where nothing
+// is recursive. Every lane does exactly the arithmetic of the one-channel code, in the same
+// order.
 #pragma once
+
+#include <emmintrin.h>
 
 #include <cstdint>
 
-#include "engine/Biquad.h"
+#include "engine/Filter.h"
 
 typedef float Stereo4 __attribute__((vector_size(16)));
 typedef int32_t StereoMask __attribute__((vector_size(16)));
 
 inline Stereo4 splat(float v) { return Stereo4{v, v, v, v}; }
+inline StereoMask splatMask(int32_t v) { return StereoMask{v, v, v, v}; }
+
+inline Stereo4 stereoPair(float left, float right) { return Stereo4{left, right, 0.0f, 0.0f}; }
+
+// {left[0], right[0], 0, 0}
+inline Stereo4 loadPair(const float* left, const float* right) {
+    return reinterpret_cast<Stereo4>(_mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right)));
+}
+
+// {left[0], right[0], left[1], right[1]}: two samples' pairs.
+inline Stereo4 loadPairs(const float* left, const float* right) {
+    const __m128 l = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left)));
+    const __m128 r = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(right)));
+    return reinterpret_cast<Stereo4>(_mm_unpacklo_ps(l, r));
+}
+
+// The pairs of two samples back to their channels: left[0..1] = lanes 0 and 2, right[0..1] =
+// lanes 1 and 3; with Accumulate added to what the channels hold.
+template <bool Accumulate>
+inline void storePairs(Stereo4 pairs, float* left, float* right) {
+    __m128 byChannel = _mm_shuffle_ps(__m128(pairs), __m128(pairs), _MM_SHUFFLE(3, 1, 2, 0));
+    if constexpr (Accumulate) {
+        __m128 held = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(left));
+        held = _mm_loadh_pi(held, reinterpret_cast<const __m64*>(right));
+        byChannel = _mm_add_ps(held, byChannel);
+    }
+    _mm_storel_pi(reinterpret_cast<__m64*>(left), byChannel);
+    _mm_storeh_pi(reinterpret_cast<__m64*>(right), byChannel);
+}
+
+// One sample's pair (lanes 0 and 1) to its channels.
+template <bool Accumulate>
+inline void storePair(Stereo4 pair, float* left, float* right) {
+    if constexpr (Accumulate) {
+        *left += pair[0];
+        *right += pair[1];
+    } else {
+        *left = pair[0];
+        *right = pair[1];
+    }
+}
 
 inline Stereo4 stereoAbs(Stereo4 v) {
     return reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(v) & 0x7FFFFFFF);
@@ -22,60 +67,103 @@ inline Stereo4 select(StereoMask mask, Stereo4 a, Stereo4 b) {
                                      (~mask & reinterpret_cast<StereoMask>(b)));
 }
 
-// One biquad's coefficients, arranged for the packed memories below.
-struct StereoCoefficients {
-    Stereo4 b0;   // b0 in every lane
-    Stereo4 b12;  // b1, b1, b2, b2
-    Stereo4 a12;  // a1, a1, a2, a2
-    explicit StereoCoefficients(const BiquadCoefficients& c)
-        : b0(splat(c.b0)), b12{c.b1, c.b1, c.b2, c.b2}, a12{c.a1, c.a1, c.a2, c.a2} {}
-};
-
-// The memories of a left and a right BiquadState, two vectors instead of four so that both
-// filters' state stays in registers: inputs {x1 left, x1 right, x2 left, x2 right}, outputs
-// likewise.
-struct StereoState {
-    Stereo4 x;
-    Stereo4 y;
-    StereoState(const BiquadState& l, const BiquadState& r)
-        : x{l.x1, r.x1, l.x2, r.x2}, y{l.y1, r.y1, l.y2, r.y2} {}
-    void store(BiquadState& l, BiquadState& r) const {
-        l = BiquadState{x[0], x[2], y[0], y[2]};
-        r = BiquadState{x[1], x[3], y[1], y[3]};
-    }
-};
-
-// Lane 1 moved down to lane 0.
+// Lane 1 moved down to lane 0 (and 3 to 2).
 inline Stereo4 lane1(Stereo4 v) { return __builtin_shufflevector(v, v, 1, 1, 3, 3); }
 
-// Lanes 2 and 3 moved down to 0 and 1.
+// Lanes 2 and 3 moved down to 0 and 1: the second sample's pair.
 inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3, 2, 3); }
+// The first sample's pair alone: {v0, v1, 0, 0}.
+inline Stereo4 firstPair(Stereo4 v) { return Stereo4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(v))))); }
+// The second sample's pair alone: {v2, v3, 0, 0}.
+inline Stereo4 secondPair(Stereo4 v) { return Stereo4(_mm_movehl_ps(_mm_setzero_ps(), __m128(v))); }
 // Lanes 0 and 1 of a, then lanes 0 and 1 of b.
 inline Stereo4 lowerHalves(Stereo4 a, Stereo4 b) { return __builtin_shufflevector(a, b, 0, 1, 4, 5); }
 
-// filterSample for both channels (lanes 0 and 1), with the same products and the same order
-// of sums: direct form I, outputs below 1e-10 (or NaN) become 0.
+// One biquad's coefficients, each in every lane.
+struct StereoCoefficients {
+    Stereo4 b0, b1, b2, a1, a2;
+    StereoCoefficients() = default;
+    explicit StereoCoefficients(const BiquadCoefficients& c)
+        : b0(splat(c.b0)), b1(splat(c.b1)), b2(splat(c.b2)), a1(splat(c.a1)), a2(splat(c.a2)) {}
+};
+
+// The memories of a left and a right BiquadState as four pairs (lanes 0 and 1), so that both
+// channels' recursion runs in registers and a step moves its memory without shuffling.
+struct StereoState {
+    Stereo4 x1, x2, y1, y2;
+    StereoState() = default;
+    StereoState(const BiquadState& l, const BiquadState& r)
+        : x1(stereoPair(l.x1, r.x1)), x2(stereoPair(l.x2, r.x2)), y1(stereoPair(l.y1, r.y1)), y2(stereoPair(l.y2, r.y2)) {}
+    void store(BiquadState& l, BiquadState& r) const {
+        l = BiquadState{x1[0], x2[0], y1[0], y2[0]};
+        r = BiquadState{x1[1], x2[1], y1[1], y2[1]};
+    }
+};
+
+// The running copy of a filter's two memories, restarted from their last inputs.
+inline void restartStereo(const BiquadCoefficients& c, StereoState& state) {
+    BiquadState left;
+    BiquadState right;
+    state.store(left, right);
+    restartFromInput(c, left);
+    restartFromInput(c, right);
+    state = StereoState(left, right);
+}
+
+// filterSample for both channels of a pair (lanes 0 and 1 of x and of the result; lanes 2 and
+// 3 of x must be 0, so that they stay 0 in the memory), with the same products and the same
+// order of sums: direct form I, outputs below 1e-10 (or NaN) become 0. The flush is a branch that is almost never taken (only where a channel is silent
+// or nearly so), so that each sample waits only for the multiplication and the two
+// subtractions of the recursion.
 inline Stereo4 filterStereo(const StereoCoefficients& c, StereoState& s, Stereo4 x) {
-    const Stereo4 bx = c.b12 * s.x;  // b1 x1, b2 x2
-    const Stereo4 ay = c.a12 * s.y;  // a1 y1, a2 y2
-    Stereo4 y = c.b0 * x + bx;
-    y = y + upperHalf(bx);
-    y = y - ay;
-    y = y - upperHalf(ay);
-    y = select(stereoAbs(y) >= splat(1e-10f), y, splat(0.0f));
-    s.x = lowerHalves(x, s.x);
-    s.y = lowerHalves(y, s.y);
+    Stereo4 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
+    const StereoMask keep = stereoAbs(y) >= splat(kFilterFlushLevel);
+    if (__builtin_expect((_mm_movemask_ps(__m128(keep)) & 3) != 3, 0)) y = select(keep, y, splat(0.0f));
+    s.x2 = s.x1;
+    s.x1 = x;
+    s.y2 = s.y1;
+    s.y1 = y;
     return y;
 }
 
-// reduceBits for both channels: floor(w x q) / q, rounding toward minus infinity.
+// reduceBits for both channels: floor(w x q) / q, rounding toward minus infinity; samples
+// with |w x q| of 2^23 or more (every float there is whole), NaN or infinite pass unchanged.
 inline Stereo4 reduceBitsStereo(Stereo4 w, Stereo4 q, Stereo4 inverseQ) {
-    const Stereo4 limit = splat(8388608.0f);  // 2^23: from here on every float is whole
+    const Stereo4 limit = splat(8388608.0f);  // 2^23
     const Stereo4 t = w * q;
     const StereoMask small = stereoAbs(t) < limit;  // false for NaN and infinity as well
     // Clamped first so that the conversion is defined for every lane.
     const Stereo4 clamped = select(small, t, splat(0.0f));
     const Stereo4 truncated = __builtin_convertvector(__builtin_convertvector(clamped, StereoMask), Stereo4);
     const Stereo4 floored = truncated - select(truncated > clamped, splat(1.0f), splat(0.0f));
-    return select(small, floored * inverseQ, w);
+    // Where the sample passes, floored is 0: adding w there (and +0 elsewhere) is the select,
+    // bit for bit (floored is never -0, and such a w is never 0).
+    return floored * inverseQ + select(small, splat(0.0f), w);
+}
+
+// Envelope follower (Part 2.2, step 3), in lane 0.
+//
+// The level of a pre-filtered pair: |sL| x 0.5 + |sR| x 0.5 (halves first, so that no finite
+// input overflows). For two samples' pairs, the second sample's level is in lane 2.
+inline Stereo4 envelopeLevel(Stereo4 s) {
+    const Stereo4 halves = stereoAbs(s) * splat(0.5f);
+    return halves + lane1(halves);
+}
+
+// envelope = level + (envelope - level) x c, with the attack coefficient when the level is
+// above the envelope and the release coefficient otherwise; below 1e-10 (or NaN, which a NaN
+// or infinite input leaves) it becomes 0. Each sample waits only for the subtraction, the
+// multiplication and the addition: the envelope is never negative and the level is a
+// magnitude, so comparing their bits as integers orders them as floats (a NaN level picks
+// either coefficient, and its NaN result is flushed all the same), and the flush is a branch
+// that is almost never taken. Only lane 0 is computed. Bit for bit the follower as specified.
+inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, Stereo4 attack, Stereo4 release) {
+    const __m128 rising = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_castps_si128(__m128(level)), _mm_castps_si128(__m128(envelope))));
+    const __m128 c = _mm_or_ps(_mm_and_ps(rising, __m128(attack)), _mm_andnot_ps(rising, __m128(release)));
+    const __m128 next = _mm_add_ss(_mm_mul_ss(_mm_sub_ss(__m128(envelope), __m128(level)), c), __m128(level));
+    if (__builtin_expect(!(_mm_cvtss_f32(next) >= 1e-10f), 0)) {
+        asm("");  // stays a branch: in the chain it would cost a compare and a select
+        return splat(0.0f);
+    }
+    return Stereo4(next);
 }

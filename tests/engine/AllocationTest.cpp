@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "EngineProbe.h"
+#include "TestHost.h"
 
 namespace {
 std::atomic<bool> counting{false};
@@ -35,7 +35,7 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 TEST(Allocation, AudioCallsAllocateNothing) {
-    auto effect = makeProbe();
+    auto effect = makeEffect();
     effect->cycleFilterType(1);
     effect->cycleFilterType(2);
     effect->toggleMidiNoteControl();

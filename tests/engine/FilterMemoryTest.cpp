@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 
 namespace {
 
@@ -38,26 +38,26 @@ float highTone(size_t i, int) {
 // 22000-sample loop at 30 BPM and size 1), and returns what the recorder stored: the pre
 // filter's output of samples 1, 2, ...
 std::vector<float> engineOutput(const std::vector<Block>& blocks, Signal input) {
-    auto effect = makeEffect();
-    currentTestHost().timeInfo.tempo = 30.0;
-    effect->setParameter(kParamThreshold, 0.0f);
-    effect->setParameter(kParamSize, 1.0f);
+    auto rig = makeRig();
+    rig->time.tempo = 30.0;
+    rig->setParameter(kParamThreshold, 0.0f);
+    rig->setParameter(kParamSize, 1.0f);
     size_t at = 0;
     for (const Block& block : blocks) {
-        effect->setParameter(kParamPreCutoff, block.cutoff);
-        effect->setParameter(kParamPreReso, block.reso);
-        while (static_cast<int32_t>(effect->getPreFilterType()) != block.type) effect->cycleFilterType(1);
-        currentTestHost().timeInfo.sampleRate = block.rate;
+        rig->setParameter(kParamPreCutoff, block.cutoff);
+        rig->setParameter(kParamPreReso, block.reso);
+        rig->core.values.preFilter.type = block.type;
+        rig->time.sampleRate = block.rate;
         Stereo in(kBlock);
         for (int32_t i = 0; i < kBlock; ++i) {
             in.left[static_cast<size_t>(i)] = input(at + static_cast<size_t>(i), 0);
             in.right[static_cast<size_t>(i)] = input(at + static_cast<size_t>(i), 1);
         }
-        render(*effect, in, kBlock);
+        render(*rig, in, kBlock);
         at += kBlock;
     }
-    EXPECT_TRUE(effect->isRecording());
-    return std::vector<float>(effect->getBufferL() + 1, effect->getBufferL() + at);
+    EXPECT_TRUE(rig->isRecording());
+    return std::vector<float>(rig->getBufferL() + 1, rig->getBufferL() + at);
 }
 
 // The same filter as one channel of plain code: coefficients from the design formulas for
@@ -73,7 +73,7 @@ std::vector<float> referenceOutput(const std::vector<Block>& blocks, Signal inpu
         if (block.type != 0) {
             const float cutoff = block.cutoff * block.cutoff;
             const float bandwidth = 1.0f - 0.9f * block.reso;
-            c = FreezeEffect::calcBiquad(block.type - 1, 9000.0 * static_cast<double>(cutoff) + 50.0, designRate,
+            c = calcBiquad(block.type - 1, 9000.0 * static_cast<double>(cutoff) + 50.0, designRate,
                                          static_cast<double>(bandwidth));
             if (block.restart) restartFromInput(c, state);
         }

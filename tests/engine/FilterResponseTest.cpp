@@ -5,7 +5,7 @@
 #include <cmath>
 #include <complex>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(FilterResponse, EachTypeMatchesTheDesignAtAndAroundItsCentre) {
         for (double f0 : centres)
             for (double bw : bandwidths)
                 for (int32_t type = 0; type < 3; ++type) {
-                    const BiquadCoefficients c = FreezeEffect::calcBiquad(type, f0, rate, bw);
+                    const BiquadCoefficients c = calcBiquad(type, f0, rate, bw);
                     for (double ratio : {0.25, 0.5, 0.8, 1.0, 1.25, 2.0, 4.0}) {
                         const double hz = f0 * ratio;
                         if (hz < 40.0 || hz > rate * 0.45) continue;
@@ -85,8 +85,8 @@ TEST(FilterResponse, EachTypeMatchesTheDesignAtAndAroundItsCentre) {
 
 TEST(FilterResponse, PassBandsHaveUnityGain) {
     const double rate = 44100.0;
-    const BiquadCoefficients lp = FreezeEffect::calcBiquad(0, 2300.0, rate, 1.0);
-    const BiquadCoefficients hp = FreezeEffect::calcBiquad(1, 2300.0, rate, 1.0);
+    const BiquadCoefficients lp = calcBiquad(0, 2300.0, rate, 1.0);
+    const BiquadCoefficients hp = calcBiquad(1, 2300.0, rate, 1.0);
     EXPECT_NEAR((lp.b0 + lp.b1 + lp.b2) / (1.0f + lp.a1 + lp.a2), 1.0f, 1e-4f);   // DC
     EXPECT_NEAR((hp.b0 - hp.b1 + hp.b2) / (1.0f - hp.a1 + hp.a2), 1.0f, 1e-4f);   // Nyquist
     EXPECT_NEAR(measuredGain(lp, 100.0, rate), 1.0, 0.01);
@@ -101,29 +101,31 @@ TEST(FilterResponse, CutoffAndResonanceMapToFrequencyAndBandwidth) {
         double octaves;
     } cases[] = {{1.0f, 9050.0, 0.0f, 1.0}, {0.5f, 2300.0, 1.0f, 0.1}, {0.0f, 50.0, 0.5f, 0.55}};
     for (const auto& c : cases) {
-        auto effect = makeProbe();
-        effect->cycleFilterType(1);  // pre LP
-        effect->cycleFilterType(2);
-        effect->cycleFilterType(2);
-        effect->cycleFilterType(2);  // post BP
-        effect->setParameter(kParamPreCutoff, c.cutoff);
-        effect->setParameter(kParamPreReso, c.reso);
-        effect->setParameter(kParamPostCutoff, c.cutoff);
-        effect->setParameter(kParamPostReso, c.reso);
-        effect->processReplacing(nullptr, nullptr, 0);
-        const BiquadCoefficients lp = FreezeEffect::calcBiquad(0, c.hz, 44100.0, c.octaves);
-        const BiquadCoefficients bp = FreezeEffect::calcBiquad(2, c.hz, 44100.0, c.octaves);
-        EXPECT_FLOAT_EQ(effect->preCoefficients.b0, lp.b0) << c.cutoff;
-        EXPECT_FLOAT_EQ(effect->preCoefficients.a1, lp.a1) << c.cutoff;
-        EXPECT_FLOAT_EQ(effect->preCoefficients.a2, lp.a2) << c.cutoff;
-        EXPECT_FLOAT_EQ(effect->postCoefficients.b0, bp.b0) << c.cutoff;
-        EXPECT_FLOAT_EQ(effect->postCoefficients.a2, bp.a2) << c.cutoff;
+        auto rig = makeRig();
+        rig->cycleFilterType(1);  // pre LP
+        rig->cycleFilterType(2);
+        rig->cycleFilterType(2);
+        rig->cycleFilterType(2);  // post BP
+        rig->setParameter(kParamPreCutoff, c.cutoff);
+        rig->setParameter(kParamPreReso, c.reso);
+        rig->setParameter(kParamPostCutoff, c.cutoff);
+        rig->setParameter(kParamPostReso, c.reso);
+        rig->prepare();
+        const BiquadCoefficients& pre = rig->core.preFilter().coefficients;
+        const BiquadCoefficients& post = rig->core.postFilter().coefficients;
+        const BiquadCoefficients lp = calcBiquad(0, c.hz, 44100.0, c.octaves);
+        const BiquadCoefficients bp = calcBiquad(2, c.hz, 44100.0, c.octaves);
+        EXPECT_FLOAT_EQ(pre.b0, lp.b0) << c.cutoff;
+        EXPECT_FLOAT_EQ(pre.a1, lp.a1) << c.cutoff;
+        EXPECT_FLOAT_EQ(pre.a2, lp.a2) << c.cutoff;
+        EXPECT_FLOAT_EQ(post.b0, bp.b0) << c.cutoff;
+        EXPECT_FLOAT_EQ(post.a2, bp.a2) << c.cutoff;
     }
 }
 
 TEST(FilterResponse, SlowResonantLowPassStaysStableAndFreeOfDenormals) {
     // Low-pass at 50 Hz and a tenth of an octave: the slowest and most resonant setting.
-    const BiquadCoefficients c = FreezeEffect::calcBiquad(0, 50.0, 44100.0, 0.1);
+    const BiquadCoefficients c = calcBiquad(0, 50.0, 44100.0, 0.1);
     BiquadState state;
     // Silent input into a silent filter is exactly silent.
     for (int32_t i = 0; i < 1000; ++i) ASSERT_EQ(filterSample(c, state, 0.0f), 0.0f);
@@ -149,7 +151,7 @@ TEST(FilterResponse, DesignStaysFiniteAndStableForAnyInput) {
         for (double f : freqs)
             for (double bw : bws)
                 for (int32_t type = -1; type < 4; ++type) {
-                    const BiquadCoefficients c = FreezeEffect::calcBiquad(type, f, rate, bw);
+                    const BiquadCoefficients c = calcBiquad(type, f, rate, bw);
                     ASSERT_TRUE(std::isfinite(c.b0) && std::isfinite(c.b1) && std::isfinite(c.b2) &&
                                 std::isfinite(c.a1) && std::isfinite(c.a2))
                         << rate << " " << f << " " << bw << " " << type;
@@ -159,17 +161,17 @@ TEST(FilterResponse, DesignStaysFiniteAndStableForAnyInput) {
                 }
 }
 
-// Switches the pre filter on after the block's coefficients were computed, as an editor
-// thread may do while a block runs.
-class LateSwitch : public EngineProbe {
+// Switches the pre filter on after the block's coefficients were computed (when the block asks
+// for its time), as an editor thread may do while a block runs.
+class LateSwitch : public CoreRig {
 public:
     bool switchPending = false;
-    VstTimeInfo* hostGetTime(int32_t filter) override {
+    const HostTime* blockTime() override {
         if (switchPending) {
             cycleFilterType(1);
             switchPending = false;
         }
-        return EngineProbe::hostGetTime(filter);
+        return CoreRig::blockTime();
     }
 };
 
@@ -178,14 +180,13 @@ TEST(FilterResponse, FilterSwitchedOnDuringABlockRunsWithItsOwnCoefficients) {
     for (size_t i = 0; i < in.size(); ++i)
         in.left[i] = in.right[i] = 0.8f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)));
 
-    currentTestHost() = TestHost();
     LateSwitch late;
     late.setParameter(kParamPreCutoff, 0.3f);
     late.switchPending = true;
     const Stereo outLate = render(late, in, 3000);
-    EXPECT_EQ(late.getPreFilterType(), FilterType::LP);
+    EXPECT_EQ(late.core.values.preFilter.type, 1);
 
-    auto early = makeProbe();
+    auto early = makeRig();
     early->setParameter(kParamPreCutoff, 0.3f);
     early->cycleFilterType(1);
     const Stereo outEarly = render(*early, in, 3000);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 
 namespace {
 
@@ -15,16 +15,16 @@ TEST(HardeningRegression, EnvelopeFollowerRecoversFromNonFiniteInput) {
     const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                          -std::numeric_limits<float>::infinity()};
     for (float value : bad) {
-        auto effect = makeProbe();
-        step(*effect, value, 0.0f);
-        EXPECT_TRUE(std::isfinite(effect->getEnvelope())) << value;
+        auto rig = makeRig();
+        step(*rig, value, 0.0f);
+        EXPECT_TRUE(std::isfinite(rig->getEnvelope())) << value;
         // Silence long enough for the follower to fall back, then a loud input freezes.
-        render(*effect, Stereo(20000, 0.0f), 512);
-        EXPECT_EQ(effect->getEnvelope(), 0.0f) << value;
-        EXPECT_FALSE(effect->isRecording());
-        render(*effect, Stereo(400, 0.8f), 512);
-        EXPECT_TRUE(effect->isRecording()) << value;
-        EXPECT_EQ(effect->getStepIndex(), 1) << value;
+        render(*rig, Stereo(20000, 0.0f), 512);
+        EXPECT_EQ(rig->getEnvelope(), 0.0f) << value;
+        EXPECT_FALSE(rig->isRecording());
+        render(*rig, Stereo(400, 0.8f), 512);
+        EXPECT_TRUE(rig->isRecording()) << value;
+        EXPECT_EQ(rig->getStepIndex(), 1) << value;
     }
 }
 
@@ -34,16 +34,16 @@ TEST(HardeningRegression, EnvelopeFollowerRecoversFromNonFiniteInput) {
 TEST(HardeningRegression, NonFiniteInputIsNotReplayedByTheLoop) {
     const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()};
     for (float value : bad) {
-        auto effect = makeProbe();
-        effect->setParameter(kParamRepeat, 1.0f);
-        render(*effect, Stereo(400, 0.8f), 512);
-        ASSERT_TRUE(effect->isRecording());
+        auto rig = makeRig();
+        rig->setParameter(kParamRepeat, 1.0f);
+        render(*rig, Stereo(400, 0.8f), 512);
+        ASSERT_TRUE(rig->isRecording());
         Stereo glitch(16, 0.8f);
         glitch.left[5] = value;
         glitch.right[9] = -value;
-        const Stereo during = render(*effect, glitch, 16);
+        const Stereo during = render(*rig, glitch, 16);
         (void)during;  // the dry part of these samples is the host's own
-        const Stereo after = render(*effect, Stereo(20000, 0.0f), 512);
+        const Stereo after = render(*rig, Stereo(20000, 0.0f), 512);
         EXPECT_TRUE(allFinite(after)) << value;
         // The loop is still heard: the rest of the recording is intact.
         float peak = 0.0f;
@@ -67,30 +67,30 @@ TEST(HardeningRegression, FarFilterJumpsDoNotBurst) {
     const Jump jumps[] = {{1, 0.0f, 1.0f, 0.0f, 0}, {2, 0.0f, 1.0f, 0.0f, 0}, {3, 1.0f, 1.0f, 0.0f, 0},
                           {1, 1.0f, 1.0f, 0.0f, 0}, {2, 0.5f, 0.1f, 0.1f, 3}, {1, 0.0f, 0.0f, 1.0f, 0}};
     for (const Jump& jump : jumps) {
-        auto effect = makeProbe();
-        for (int32_t i = 0; i < jump.cycles; ++i) effect->cycleFilterType(1);
-        effect->setParameter(kParamPreReso, jump.reso);
-        effect->setParameter(kParamPreCutoff, jump.fromCutoff);
-        effect->setParameter(kParamThreshold, 0.0f);  // record at once
+        auto rig = makeRig();
+        for (int32_t i = 0; i < jump.cycles; ++i) rig->cycleFilterType(1);
+        rig->setParameter(kParamPreReso, jump.reso);
+        rig->setParameter(kParamPreCutoff, jump.fromCutoff);
+        rig->setParameter(kParamThreshold, 0.0f);  // record at once
         // An 8 kHz tone at 0.5 through the first design until it settles, then the jump
         // in mid-recording; the recording keeps the filter's output across it.
         Stereo tone(2000);
         for (size_t i = 0; i < tone.size(); ++i)
             tone.left[i] = tone.right[i] = 0.5f * std::sin(2.0f * 3.14159265f * 8000.0f / 44100.0f * static_cast<float>(i));
-        render(*effect, Stereo(10, 0.5f), 10);
-        ASSERT_TRUE(effect->isRecording());
+        render(*rig, Stereo(10, 0.5f), 10);
+        ASSERT_TRUE(rig->isRecording());
         Stereo first(600);
         std::copy(tone.left.begin(), tone.left.begin() + 600, first.left.begin());
         first.right = first.left;
-        render(*effect, first, 64);
-        effect->setParameter(kParamPreCutoff, jump.toCutoff);
-        for (int32_t i = 0; i < jump.toCycles; ++i) effect->cycleFilterType(1);
+        render(*rig, first, 64);
+        rig->setParameter(kParamPreCutoff, jump.toCutoff);
+        for (int32_t i = 0; i < jump.toCycles; ++i) rig->cycleFilterType(1);
         Stereo second(700);
         std::copy(tone.left.begin() + 600, tone.left.begin() + 1300, second.left.begin());
         second.right = second.left;
-        render(*effect, second, 64);
+        render(*rig, second, 64);
         float peak = 0.0f;
-        for (int32_t slot = 1; slot <= 1300; ++slot) peak = std::max(peak, std::fabs(effect->getBufferL()[slot]));
+        for (int32_t slot = 1; slot <= 1300; ++slot) peak = std::max(peak, std::fabs(rig->getBufferL()[slot]));
         // The steady output of these designs for this tone stays below 2.5; a burst is tens.
         EXPECT_LT(peak, 4.0f) << jump.cycles << " " << jump.reso << " " << jump.fromCutoff << " -> "
                               << jump.toCutoff << " +" << jump.toCycles;

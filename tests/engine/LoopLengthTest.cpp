@@ -1,10 +1,10 @@
-// Loop length from tempo, sample rate, size and step; the time request of every block.
+// Loop length from tempo, sample rate, size and step.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 
 namespace {
 
@@ -41,81 +41,58 @@ TEST(LoopLength, FollowsTempoGridSizeAndStep) {
         {120, 500, 0.25f, 0.5f, 0},           // below 1 kHz
     };
     for (const LengthCase& c : cases) {
-        auto effect = makeProbe();
-        currentTestHost().timeInfo.tempo = c.tempo;
-        currentTestHost().timeInfo.sampleRate = c.sampleRate;
-        effect->setParameter(kParamSize, c.size);
-        effect->setStepValue(0, c.stepValue);
-        effect->processReplacing(nullptr, nullptr, 0);
-        EXPECT_EQ(effect->getLoopLength(), c.expected)
+        auto rig = makeRig();
+        rig->time.tempo = c.tempo;
+        rig->time.sampleRate = c.sampleRate;
+        rig->setParameter(kParamSize, c.size);
+        rig->setStepValue(0, c.stepValue);
+        rig->prepare();
+        EXPECT_EQ(rig->getLoopLength(), c.expected)
             << "tempo " << c.tempo << " rate " << c.sampleRate << " size " << c.size << " step "
             << c.stepValue;
     }
 }
 
 TEST(LoopLength, MissingOrInvalidTimeKeepsThePreviousValues) {
-    auto effect = makeProbe();
-    TestHost& host = currentTestHost();
-    host.serveTime = false;  // before any answer: 44100 Hz and 120 BPM
-    effect->processReplacing(nullptr, nullptr, 0);
-    EXPECT_EQ(effect->getLoopLength(), 1372);
+    auto rig = makeRig();
+    rig->timeKnown = false;  // before any answer: 44100 Hz and 120 BPM
+    rig->prepare();
+    EXPECT_EQ(rig->getLoopLength(), 1372);
 
-    host.serveTime = true;
-    host.timeInfo.tempo = 60;
-    host.timeInfo.sampleRate = 48000;
-    effect->processReplacing(nullptr, nullptr, 0);
+    rig->timeKnown = true;
+    rig->time.tempo = 60;
+    rig->time.sampleRate = 48000;
+    rig->prepare();
     const int32_t at60 = 4 * static_cast<int32_t>(4000 * 48 / 256.0);
-    EXPECT_EQ(effect->getLoopLength(), at60);
+    EXPECT_EQ(rig->getLoopLength(), at60);
 
-    host.serveTime = false;
-    effect->processReplacing(nullptr, nullptr, 0);
-    EXPECT_EQ(effect->getLoopLength(), at60);
-    EXPECT_EQ(effect->hostSampleRate, 48000);
-    EXPECT_EQ(effect->tempo, 60);
+    rig->timeKnown = false;
+    rig->prepare();
+    EXPECT_EQ(rig->getLoopLength(), at60);
+    EXPECT_EQ(rig->state().hostSampleRate, 48000);
+    EXPECT_EQ(rig->state().tempo, 60);
 
     // A sample rate that is no rate keeps the last one; the tempo still follows the host.
-    host.serveTime = true;
+    rig->timeKnown = true;
     for (double rate : {0.0, -44100.0, std::numeric_limits<double>::quiet_NaN(),
                         -std::numeric_limits<double>::infinity()}) {
-        host.timeInfo.sampleRate = rate;
-        effect->processReplacing(nullptr, nullptr, 0);
-        EXPECT_EQ(effect->hostSampleRate, 48000) << rate;
-        EXPECT_EQ(effect->getLoopLength(), at60) << rate;
+        rig->time.sampleRate = rate;
+        rig->prepare();
+        EXPECT_EQ(rig->state().hostSampleRate, 48000) << rate;
+        EXPECT_EQ(rig->getLoopLength(), at60) << rate;
     }
-    host.timeInfo.sampleRate = std::numeric_limits<double>::infinity();
-    host.timeInfo.tempo = std::numeric_limits<double>::infinity();
-    effect->processReplacing(nullptr, nullptr, 0);
-    EXPECT_EQ(effect->getLoopLength(), 0);
-    EXPECT_GE(effect->hostSampleRate, 1);
-}
-
-TEST(LoopLength, EveryBlockAsksForTimeOnceWithPositionAndTempo) {
-    auto effect = makeProbe();
-    TestHost& host = currentTestHost();
-    Stereo in(64, 0.1f);
-    Stereo out(64);
-    float* inputs[2] = {in.left.data(), in.right.data()};
-    float* outputs[2] = {out.left.data(), out.right.data()};
-    for (int32_t frames : {64, 0, -5, 1}) {
-        for (bool accumulate : {false, true}) {
-            host.opcodes.clear();
-            host.values.clear();
-            if (accumulate)
-                effect->process(inputs, outputs, frames);
-            else
-                effect->processReplacing(inputs, outputs, frames);
-            ASSERT_EQ(host.opcodes.size(), 1u) << frames;
-            EXPECT_EQ(host.opcodes[0], audioMasterGetTime);
-            EXPECT_EQ(host.values[0], 0x600);
-        }
-    }
+    rig->time.sampleRate = std::numeric_limits<double>::infinity();
+    rig->time.tempo = std::numeric_limits<double>::infinity();
+    rig->prepare();
+    EXPECT_EQ(rig->getLoopLength(), 0);
+    EXPECT_GE(rig->state().hostSampleRate, 1);
 }
 
 TEST(LoopLength, StepSequencerOffsetsEnterAtTheNextBlock) {
-    auto effect = makeProbe();
-    effect->setStepValue(1, 1.0f);   // +8 units
-    effect->setStepValue(2, 0.0f);   // -8 units
-    effect->setSequenceLength(2.0f / 16.0f);  // steps 0..2
+    auto rig = makeRig();
+    rig->setStepValue(1, 1.0f);   // +8 units
+    rig->setStepValue(2, 0.0f);   // -8 units
+    rig->setSequenceLength(2.0f / 16.0f);  // steps 0..2
     int32_t seen[4] = {};
     int32_t triggers = 0;
     // Loud bursts far enough apart for the hold-off; the length is read per 64-sample block.
@@ -124,11 +101,11 @@ TEST(LoopLength, StepSequencerOffsetsEnterAtTheNextBlock) {
         const bool burst = block % 200 == 0;
         std::fill(in.left.begin(), in.left.end(), burst ? 1.0f : 0.0f);
         std::fill(in.right.begin(), in.right.end(), burst ? 1.0f : 0.0f);
-        const int32_t before = effect->getStepIndex();
-        render(*effect, in, 64);
-        if (effect->getStepIndex() != before) {
-            effect->processReplacing(nullptr, nullptr, 0);
-            seen[triggers++] = effect->getLoopLength();
+        const int32_t before = rig->getStepIndex();
+        render(*rig, in, 64);
+        if (rig->getStepIndex() != before) {
+            rig->prepare();
+            seen[triggers++] = rig->getLoopLength();
         }
     }
     ASSERT_EQ(triggers, 4);

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 #include "engine/StereoVector.h"
 
 namespace {
@@ -45,10 +45,10 @@ TEST(BitReducer, RoundsTowardMinusInfinityInStepsOfOneOverQ) {
 }
 
 TEST(BitReducer, BitsZeroMakesEveryLoopSampleAMultipleOfOneHalf) {
-    auto effect = makeProbe();
-    effect->setParameter(kParamBits, 0.0f);
-    EXPECT_EQ(effect->getBitsValue(), 1.0f);
-    const Stereo out = render(*effect, sine(6000, 441.0, 0.9f), 256);
+    auto rig = makeRig();
+    rig->setParameter(kParamBits, 0.0f);
+    EXPECT_EQ(rig->core.values.bitsValue.load(), 1.0f);
+    const Stereo out = render(*rig, sine(6000, 441.0, 0.9f), 256);
     int32_t nonZero = 0;
     for (float v : out.left) {
         ASSERT_EQ(std::floor(v * 2.0f), v * 2.0f) << v;
@@ -57,7 +57,7 @@ TEST(BitReducer, BitsZeroMakesEveryLoopSampleAMultipleOfOneHalf) {
     EXPECT_GT(nonZero, 1000);  // the loop was heard
 
     // At bits 1 (32 bits) the loop is the recording times its gain.
-    auto fine = makeProbe();
+    auto fine = makeRig();
     const Stereo in = sine(6000, 441.0, 0.9f);
     const Stereo full = render(*fine, in, 256);
     const float* slots = fine->getBufferL();
@@ -69,7 +69,7 @@ TEST(BitReducer, BitsZeroMakesEveryLoopSampleAMultipleOfOneHalf) {
 
 TEST(Mix, DryWetBlendsUnfilteredInputAndLoop) {
     const Stereo in = sine(8000, 300.0, 0.8f);
-    auto dry = makeProbe();
+    auto dry = makeRig();
     dry->setParameter(kParamDryWet, 0.0f);
     dry->cycleFilterType(1);  // a pre filter never reaches the dry path
     const Stereo outDry = render(*dry, in, 128);
@@ -79,9 +79,9 @@ TEST(Mix, DryWetBlendsUnfilteredInputAndLoop) {
     }
     EXPECT_GE(dry->getStepIndex(), 1);  // a loop ran meanwhile
 
-    auto wet = makeProbe();
+    auto wet = makeRig();
     const Stereo outWet = render(*wet, in, 128);
-    auto mixed = makeProbe();
+    auto mixed = makeRig();
     mixed->setParameter(kParamDryWet, 0.25f);
     const Stereo outMixed = render(*mixed, in, 128);
     for (size_t i = 0; i < in.size(); ++i)
@@ -89,12 +89,12 @@ TEST(Mix, DryWetBlendsUnfilteredInputAndLoop) {
 }
 
 TEST(Mix, FullyWetIsSilentOnceTheLoopStops) {
-    auto effect = makeProbe();
-    effect->setParameter(kParamRepeat, 0.0f);  // heard once
+    auto rig = makeRig();
+    rig->setParameter(kParamRepeat, 0.0f);  // heard once
     Stereo in(1372 * 6, 0.05f);                // below the threshold after the burst
     for (size_t i = 0; i < 200; ++i) in.left[i] = in.right[i] = 0.9f;
-    const Stereo out = render(*effect, in, 100);
-    EXPECT_GE(effect->repeatCount, effect->repeatLimit);
+    const Stereo out = render(*rig, in, 100);
+    EXPECT_GE(rig->state().repeatCount, rig->state().repeatLimit);
     for (size_t i = 1372 * 2 + 10; i < in.size(); ++i) ASSERT_EQ(out.left[i], 0.0f) << i;
 }
 

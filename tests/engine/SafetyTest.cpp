@@ -6,7 +6,8 @@
 #include <limits>
 #include <random>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
+#include "TestHost.h"
 
 namespace {
 
@@ -27,38 +28,39 @@ Stereo noiseBursts(size_t frames, float amplitude) {
     return s;
 }
 
-void allFiltersOn(FreezeEffect& effect) {
+template <typename Engine>
+void allFiltersOn(Engine& effect) {
     effect.cycleFilterType(1);
     effect.cycleFilterType(1);  // pre HP
     effect.cycleFilterType(2);  // post LP
 }
 
 TEST(Safety, EmptyOrMissingBuffersOnlyPrepareTheBlock) {
-    auto effect = makeProbe();
+    auto rig = makeRig();
     float sample = 0.5f;
     float* channels[2] = {&sample, nullptr};
     for (int32_t frames : {0, -1, std::numeric_limits<int32_t>::min()}) {
-        effect->processReplacing(nullptr, nullptr, frames);
-        effect->process(nullptr, nullptr, frames);
+        rig->processReplacing(nullptr, nullptr, frames);
+        rig->process(nullptr, nullptr, frames);
     }
-    effect->processReplacing(channels, channels, 1);
-    effect->process(nullptr, channels, 1);
+    rig->processReplacing(channels, channels, 1);
+    rig->process(nullptr, channels, 1);
     EXPECT_EQ(sample, 0.5f);
-    EXPECT_EQ(effect->getLoopLength(), 1372);
+    EXPECT_EQ(rig->getLoopLength(), 1372);
 }
 
 TEST(Safety, AnyTimeInformationKeepsTheOutputFinite) {
     const double values[] = {0.0, -1.0, kNan, kInf, -kInf, 1e9, 1e300, 0.5, 1.0, 44100.0};
     for (double rate : values)
         for (double bpm : values) {
-            auto effect = makeProbe();
-            allFiltersOn(*effect);
-            currentTestHost().timeInfo.sampleRate = rate;
-            currentTestHost().timeInfo.tempo = bpm;
-            const Stereo out = render(*effect, noiseBursts(16000, 0.9f), 512);
+            auto rig = makeRig();
+            allFiltersOn(*rig);
+            rig->time.sampleRate = rate;
+            rig->time.tempo = bpm;
+            const Stereo out = render(*rig, noiseBursts(16000, 0.9f), 512);
             ASSERT_TRUE(allFinite(out)) << rate << " " << bpm;
-            ASSERT_GE(effect->getLoopLength(), 0);
-            ASSERT_LE(effect->getLoopLength(), kMaxLoopLength);
+            ASSERT_GE(rig->getLoopLength(), 0);
+            ASSERT_LE(rig->getLoopLength(), kMaxLoopLength);
         }
 }
 
@@ -66,7 +68,7 @@ TEST(Safety, ParametersFarOutsideTheirRangeKeepTheOutputFinite) {
     const float values[] = {1e6f, -1e6f, kNanF, kInfF, -kInfF, 3e38f, -0.5f, 1.5f};
     for (int32_t index = 0; index < kNumParams; ++index)
         for (float value : values) {
-            auto effect = makeProbe();
+            auto effect = makeEffect();
             allFiltersOn(*effect);
             effect->setParameter(index, value);
             const Stereo out = render(*effect, noiseBursts(16000, 0.9f), 333);
@@ -80,8 +82,8 @@ TEST(Safety, ParametersFarOutsideTheirRangeKeepTheOutputFinite) {
         }
 
     // Bits of 1e6 do not silence or poison the loop: it is heard as at 32 bits.
-    auto huge = makeProbe();
-    auto normal = makeProbe();
+    auto huge = makeEffect();
+    auto normal = makeEffect();
     huge->setParameter(kParamBits, 1e6f);
     const Stereo in = noiseBursts(8000, 0.9f);
     const Stereo a = render(*huge, in, 256);
@@ -92,7 +94,7 @@ TEST(Safety, ParametersFarOutsideTheirRangeKeepTheOutputFinite) {
 TEST(Safety, StepValuesFromABankChunkMayBeAnything) {
     const float values[] = {kNanF, kInfF, -kInfF, 1e30f, -1e30f, 2.0f, -1.0f};
     for (float value : values) {
-        auto effect = makeProbe();
+        auto effect = makeEffect();
         void* data = nullptr;
         const int32_t size = effect->getChunk(&data, false);
         ASSERT_EQ(size, kBankChunkSize);
@@ -112,29 +114,29 @@ TEST(Safety, StepValuesFromABankChunkMayBeAnything) {
 
 TEST(Safety, VeryLoudInputStaysFinite) {
     for (float amplitude : {1e3f, 1e30f}) {
-        auto effect = makeProbe();
-        allFiltersOn(*effect);
-        effect->setParameter(kParamDryWet, 0.5f);
-        effect->setParameter(kParamBits, 0.5f);
-        const Stereo out = render(*effect, noiseBursts(20000, amplitude), 512);
+        auto rig = makeRig();
+        allFiltersOn(*rig);
+        rig->setParameter(kParamDryWet, 0.5f);
+        rig->setParameter(kParamBits, 0.5f);
+        const Stereo out = render(*rig, noiseBursts(20000, amplitude), 512);
         ASSERT_TRUE(allFinite(out)) << amplitude;
     }
 }
 
 TEST(Safety, ExtremeMidiInput) {
-    auto effect = makeProbe();
-    effect->toggleMidiNoteControl();
-    effect->toggleNoteRecordStart();
-    effect->toggleRepeatTillNoteOff();
+    auto rig = makeRig();
+    rig->toggleMidiNoteControl();
+    rig->toggleNoteRecordStart();
+    rig->toggleRepeatTillNoteOff();
     for (int32_t note : {0, 127, -1000000, 1000000, std::numeric_limits<int32_t>::min(),
                          std::numeric_limits<int32_t>::max()}) {
-        effect->noteOn(note, 100, -5);
-        EXPECT_GE(effect->noteLoopLength, 0) << note;
-        EXPECT_LE(effect->noteLoopLength, kMaxLoopLength) << note;
-        const Stereo out = render(*effect, noiseBursts(3000, 0.5f), 100);
+        rig->core.noteOn(note, -5);
+        EXPECT_GE(rig->state().noteLoopLength, 0) << note;
+        EXPECT_LE(rig->state().noteLoopLength, kMaxLoopLength) << note;
+        const Stereo out = render(*rig, noiseBursts(3000, 0.5f), 100);
         ASSERT_TRUE(allFinite(out)) << note;
-        EXPECT_FALSE(effect->notePending);
-        effect->noteOff(note, std::numeric_limits<int32_t>::min());
+        EXPECT_FALSE(rig->state().notePending);
+        rig->core.noteOff();
     }
 }
 

@@ -1,9 +1,11 @@
-// A fake host for engine tests: answers the version request and serves a fixed time record.
+// A fake host for the tests of the effect (parameters, programs, chunks, the host calls and
+// their adaptation to the signal path): answers the version request and serves a time record.
 #pragma once
 
 #include <memory>
 #include <vector>
 
+#include "TestSignals.h"
 #include "engine/FreezeEffect.h"
 
 struct TestHost {

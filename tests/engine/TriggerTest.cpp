@@ -4,22 +4,22 @@
 #include <cmath>
 #include <utility>
 
-#include "EngineProbe.h"
+#include "CoreRig.h"
 
 namespace {
 
 // Index of the first sample after which the recorder runs, or -1.
-int32_t firstTrigger(EngineProbe& effect, const std::vector<float>& input, int32_t from = 0) {
+int32_t firstTrigger(CoreRig& rig, const std::vector<float>& input, int32_t from = 0) {
     for (size_t i = static_cast<size_t>(from); i < input.size(); ++i) {
-        const bool before = effect.isRecording();
-        step(effect, input[i]);
-        if (!before && effect.isRecording()) return static_cast<int32_t>(i);
+        const bool before = rig.isRecording();
+        step(rig, input[i]);
+        if (!before && rig.isRecording()) return static_cast<int32_t>(i);
     }
     return -1;
 }
 
 TEST(Trigger, FiresWhenTheEnvelopeCrossesAndRecordsTheFollowingSamples) {
-    auto effect = makeProbe();
+    auto rig = makeRig();
     std::vector<float> input(8000, 0.0f);
     for (size_t i = 100; i < input.size(); ++i) input[i] = 0.5f + 1e-4f * static_cast<float>(i);
 
@@ -32,28 +32,28 @@ TEST(Trigger, FiresWhenTheEnvelopeCrossesAndRecordsTheFollowingSamples) {
         env = x + (env - x) * c;
         if (env > 0.15) expected = static_cast<int32_t>(i);
     }
-    const int32_t at = firstTrigger(*effect, input);
+    const int32_t at = firstTrigger(*rig, input);
     ASSERT_EQ(at, expected);
-    EXPECT_EQ(effect->getStepIndex(), 1);
-    EXPECT_EQ(effect->fadeState, FadeState::FadingOut);
+    EXPECT_EQ(rig->getStepIndex(), 1);
+    EXPECT_EQ(rig->state().fadeState, FadeState::FadingOut);
 
     // The recording fills slots 1..1372 with the samples after the trigger, then stops.
     for (int32_t i = at + 1; i <= at + 1372; ++i) {
-        step(*effect, input[static_cast<size_t>(i)]);
-        ASSERT_TRUE(effect->isRecording()) << i;
+        step(*rig, input[static_cast<size_t>(i)]);
+        ASSERT_TRUE(rig->isRecording()) << i;
     }
-    step(*effect, input[static_cast<size_t>(at + 1373)]);
-    EXPECT_FALSE(effect->isRecording());
-    EXPECT_EQ(effect->getBufferL()[0], 0.0f);
-    EXPECT_EQ(effect->getBufferL()[1], input[static_cast<size_t>(at + 1)]);
-    EXPECT_EQ(effect->getBufferL()[1372], input[static_cast<size_t>(at + 1372)]);
-    EXPECT_EQ(effect->getBufferL()[1373], 0.0f);
+    step(*rig, input[static_cast<size_t>(at + 1373)]);
+    EXPECT_FALSE(rig->isRecording());
+    EXPECT_EQ(rig->getBufferL()[0], 0.0f);
+    EXPECT_EQ(rig->getBufferL()[1], input[static_cast<size_t>(at + 1)]);
+    EXPECT_EQ(rig->getBufferL()[1372], input[static_cast<size_t>(at + 1372)]);
+    EXPECT_EQ(rig->getBufferL()[1373], 0.0f);
 
     // The hold-off counts 5000 idle samples, the ending sample included; the loud input then
     // triggers again in the sample that releases it.
-    const int32_t again = firstTrigger(*effect, input, at + 1374);
+    const int32_t again = firstTrigger(*rig, input, at + 1374);
     EXPECT_EQ(again, at + 1373 + 4999);
-    EXPECT_EQ(effect->getStepIndex(), 2);
+    EXPECT_EQ(rig->getStepIndex(), 2);
 }
 
 TEST(Trigger, CloseTransientsGiveOneFreezeAndDistantOnesTwo) {
@@ -64,36 +64,36 @@ TEST(Trigger, CloseTransientsGiveOneFreezeAndDistantOnesTwo) {
     // the trigger at sample 103 have passed; a burst before that has decayed by then.
     const std::pair<size_t, int32_t> cases[] = {{1500, 1}, {4000, 1}, {6500, 2}, {8000, 2}};
     for (const auto& [gap, expected] : cases) {
-        auto effect = makeProbe();
+        auto rig = makeRig();
         std::vector<float> input(20000, 0.0f);
         burst(input, 100);
         burst(input, 100 + gap);
         Stereo in(input.size());
         in.left = input;
         in.right = input;
-        render(*effect, in, 256);
-        EXPECT_EQ(effect->getStepIndex(), expected) << "gap " << gap;
+        render(*rig, in, 256);
+        EXPECT_EQ(rig->getStepIndex(), expected) << "gap " << gap;
     }
 }
 
 TEST(Trigger, EnvelopeExactlyAtTheThresholdNeverTriggers) {
     for (bool inverse : {false, true}) {
-        auto effect = makeProbe();
-        effect->setParameter(kParamThreshold, 0.0f);
-        if (inverse) effect->toggleInverse();
-        render(*effect, Stereo(20000), 333);  // silence: the envelope stays exactly 0
-        EXPECT_EQ(effect->getStepIndex(), 0) << inverse;
-        EXPECT_FALSE(effect->isRecording());
+        auto rig = makeRig();
+        rig->setParameter(kParamThreshold, 0.0f);
+        if (inverse) rig->toggleInverse();
+        render(*rig, Stereo(20000), 333);  // silence: the envelope stays exactly 0
+        EXPECT_EQ(rig->getStepIndex(), 0) << inverse;
+        EXPECT_FALSE(rig->isRecording());
     }
 }
 
 TEST(Trigger, InverseFiresWhenTheLevelFallsBelowTheThreshold) {
-    auto effect = makeProbe();
-    effect->toggleInverse();
+    auto rig = makeRig();
+    rig->toggleInverse();
     // Silence is below the threshold at once.
-    EXPECT_EQ(firstTrigger(*effect, std::vector<float>(10, 0.0f)), 0);
+    EXPECT_EQ(firstTrigger(*rig, std::vector<float>(10, 0.0f)), 0);
 
-    auto loud = makeProbe();
+    auto loud = makeRig();
     loud->toggleInverse();
     std::vector<float> input(12000, 0.0f);
     std::fill(input.begin(), input.begin() + 8000, 0.8f);
@@ -109,12 +109,12 @@ TEST(Trigger, InverseFiresWhenTheLevelFallsBelowTheThreshold) {
 }
 
 TEST(Trigger, NoteRecordStartSwitchesTheEnvelopeTriggerOff) {
-    auto effect = makeProbe();
-    effect->toggleNoteRecordStart();
-    render(*effect, Stereo(10000, 0.9f), 512);
-    EXPECT_EQ(effect->getStepIndex(), 0);
-    EXPECT_FALSE(effect->isRecording());
-    for (int32_t i = 0; i < kBufferLength; ++i) ASSERT_EQ(effect->getBufferL()[i], 0.0f) << i;
+    auto rig = makeRig();
+    rig->toggleNoteRecordStart();
+    render(*rig, Stereo(10000, 0.9f), 512);
+    EXPECT_EQ(rig->getStepIndex(), 0);
+    EXPECT_FALSE(rig->isRecording());
+    for (int32_t i = 0; i < kBufferLength; ++i) ASSERT_EQ(rig->getBufferL()[i], 0.0f) << i;
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ TEST(MidiText, LinesBecomeSortedNoteMessages) {
 }
 
 TEST(BankEdit, WritesStepsSequenceLengthFilterTypesAndFlags) {
-    std::vector<unsigned char> bank(kRenderBankSize, 0xAA);
+    std::vector<unsigned char> bank(kBankChunkSize, 0xAA);
     EditorSettings settings;
     settings.steps = {{0, 0.25f}, {15, 1.0f}};
     settings.sequenceLength = 8;

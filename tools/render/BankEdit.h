@@ -1,13 +1,11 @@
-// Writes editor-only settings into a 1476-byte bank chunk of the plug-in.
+// Writes editor-only settings into a bank chunk of the plug-in (engine/ChunkLayout.h).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "engine/ChunkLayout.h"
 #include "tools/render/RenderSettings.h"
-
-constexpr int32_t kRenderBankSize = 1476;
-constexpr int32_t kRenderPresetSize = 84;
 
 // Changes the bank in place; program is the one whose sequence length and filter types change.
 // Returns false when the bank has the wrong size or the program is outside 0..15.

@@ -120,7 +120,7 @@ bool RenderSession::loadChunkFile(const std::string& path, bool preset, std::str
         error = "cannot read " + std::string(preset ? "preset" : "bank") + " file " + path;
         return false;
     }
-    const size_t expected = preset ? kRenderPresetSize : kRenderBankSize;
+    const size_t expected = preset ? kPresetChunkSize : kBankChunkSize;
     if (bytes.size() != expected) {
         error = path + " holds " + std::to_string(bytes.size()) + " bytes; a " +
                 (preset ? "preset" : "bank") + " chunk has " + std::to_string(expected);
@@ -165,8 +165,8 @@ bool RenderSession::configure(const RenderSettings& settings, std::string& error
         // leaves the working values alone until the program is selected again.
         void* data = nullptr;
         const auto size = dispatch(effGetChunk, 0, 0, &data);
-        if (size != kRenderBankSize || !data) {
-            error = "the plug-in gave no bank chunk of " + std::to_string(kRenderBankSize) + " bytes";
+        if (size != kBankChunkSize || !data) {
+            error = "the plug-in gave no bank chunk of " + std::to_string(kBankChunkSize) + " bytes";
             return false;
         }
         std::vector<unsigned char> bank(static_cast<unsigned char*>(data),
@@ -176,7 +176,7 @@ bool RenderSession::configure(const RenderSettings& settings, std::string& error
             error = "cannot edit the bank chunk for program " + std::to_string(program);
             return false;
         }
-        dispatch(effSetChunk, 0, kRenderBankSize, bank.data());
+        dispatch(effSetChunk, 0, kBankChunkSize, bank.data());
         dispatch(effSetProgram, 0, program);
     }
     return true;

@@ -6,13 +6,9 @@
 
 namespace {
 
-void putFloat(std::vector<unsigned char>& out, size_t at, float value) {
-    std::memcpy(out.data() + at, &value, sizeof value);
-}
+void putFloat(std::vector<unsigned char>& out, size_t at, float value) { putChunkFloat(out.data() + at, value); }
 
-void putInt(std::vector<unsigned char>& out, size_t at, int32_t value) {
-    std::memcpy(out.data() + at, &value, sizeof value);
-}
+void putInt(std::vector<unsigned char>& out, size_t at, int32_t value) { putChunkInt(out.data() + at, value); }
 
 float someValue(std::mt19937& random) {
     static const float odd[] = {-1.0f, -0.001f, 1.001f, 2.0f, 1e6f, -1e6f, 3e38f, 0.0f, 1.0f};
@@ -26,39 +22,42 @@ int32_t someFilterType(std::mt19937& random) {
     return odd[random() % 5];
 }
 
-// Bytes 0..59 of a program: eleven slots, threshold, sequence length, the two filter types.
+// A program without its name: eleven slots, threshold, sequence length, the two filter types.
 void makeProgramBody(std::mt19937& random, std::vector<unsigned char>& out, size_t at) {
-    for (int slot = 0; slot < 11; ++slot) putFloat(out, at + static_cast<size_t>(slot) * 4, someValue(random));
-    putFloat(out, at + 44, someValue(random) * 0.4f);  // threshold
-    putFloat(out, at + 48, someValue(random));          // sequence length value
-    putInt(out, at + 52, someFilterType(random));
-    putInt(out, at + 56, someFilterType(random));
+    for (int slot = 0; slot < kNumProgramValues; ++slot)
+        putFloat(out, at + kProgramValuesOffset + static_cast<size_t>(slot) * 4, someValue(random));
+    putFloat(out, at + kProgramThresholdOffset, someValue(random) * 0.4f);
+    putFloat(out, at + kProgramSequenceLengthOffset, someValue(random));
+    putInt(out, at + kProgramPreFilterOffset, someFilterType(random));
+    putInt(out, at + kProgramPostFilterOffset, someFilterType(random));
 }
 
 }  // namespace
 
 int modeBitsOf(const std::vector<unsigned char>& bank) {
-    if (bank.size() < static_cast<size_t>(kSoakBankSize)) return 0;
-    return (bank[kSoakBankFlagsOffset] ? 1 : 0) | (bank[kSoakBankFlagsOffset + 1] ? 2 : 0) |
-           (bank[kSoakBankFlagsOffset + 2] ? 4 : 0);
+    if (bank.size() < static_cast<size_t>(kBankChunkSize)) return 0;
+    return (bank[kBankMidiNoteControlOffset] ? 1 : 0) | (bank[kBankNoteRecordStartOffset] ? 2 : 0) |
+           (bank[kBankRepeatTillNoteOffOffset] ? 4 : 0);
 }
 
 void makePreset(std::mt19937& random, std::vector<unsigned char>& out) {
-    out.assign(kSoakPresetSize, 0);
+    out.assign(kPresetChunkSize, 0);
     makeProgramBody(random, out, 0);
-    for (size_t i = 60; i < 84; ++i) out[i] = static_cast<unsigned char>('A' + random() % 26);
-    if (random() % 2) out[60 + random() % 24] = 0;  // otherwise no terminator at all
+    for (size_t i = kProgramNameOffset; i < kPresetChunkSize; ++i) out[i] = static_cast<unsigned char>('A' + random() % 26);
+    if (random() % 2) out[kProgramNameOffset + random() % kProgramNameSize] = 0;  // otherwise no terminator at all
 }
 
 void makeBank(std::mt19937& random, int modeBits, std::vector<unsigned char>& out) {
-    out.assign(kSoakBankSize, 0);
-    for (size_t program = 0; program < 16; ++program) makeProgramBody(random, out, program * 84);
-    for (size_t step = 0; step < 32; ++step) putFloat(out, 1344 + step * 4, someValue(random));
+    out.assign(kBankChunkSize, 0);
+    for (int32_t program = 0; program < kNumPrograms; ++program)
+        makeProgramBody(random, out, static_cast<size_t>(bankProgramOffset(program)));
+    for (int32_t step = 0; step < kNumStepValues; ++step)
+        putFloat(out, static_cast<size_t>(bankStepOffset(step)), someValue(random));
     // Any non-zero byte switches a mode on.
     const unsigned char on = random() % 4 == 0 ? static_cast<unsigned char>(1 + random() % 255) : 1;
-    out[kSoakBankFlagsOffset] = (modeBits & 1) ? on : 0;
-    out[kSoakBankFlagsOffset + 1] = (modeBits & 2) ? on : 0;
-    out[kSoakBankFlagsOffset + 2] = (modeBits & 4) ? on : 0;
+    out[kBankMidiNoteControlOffset] = (modeBits & 1) ? on : 0;
+    out[kBankNoteRecordStartOffset] = (modeBits & 2) ? on : 0;
+    out[kBankRepeatTillNoteOffOffset] = (modeBits & 4) ? on : 0;
 }
 
 intptr_t damage(std::mt19937& random, std::vector<unsigned char>& chunk) {

@@ -1,4 +1,4 @@
-// Preset (84-byte) and bank (1476-byte) chunks as a host may hand them over: the plug-in's
+// Preset and bank chunks (engine/ChunkLayout.h) as a host may hand them over: the plug-in's
 // own, made up, or damaged.
 #pragma once
 
@@ -6,9 +6,7 @@
 #include <random>
 #include <vector>
 
-constexpr int32_t kSoakPresetSize = 84;
-constexpr int32_t kSoakBankSize = 1476;
-constexpr int32_t kSoakBankFlagsOffset = 1472;  // MidiNote-Control, Note->RecordStart, Repeat till NoteOff
+#include "engine/ChunkLayout.h"
 
 // Mode flags as three bits: 1 MidiNote-Control, 2 Note->RecordStart, 4 Repeat till NoteOff.
 int modeBitsOf(const std::vector<unsigned char>& bank);

@@ -16,12 +16,11 @@
 
 #include "SoakChunks.h"
 #include "SoakHost.h"
+#include "engine/FreezeProgram.h"
 
 namespace {
 
 constexpr int32_t kMaxBlock = 4096;
-constexpr int32_t kNumParams = 12;
-constexpr int32_t kParamDryWet = 4;
 
 // The largest sum of |impulse response| of any filter design the plug-in can make (low-,
 // high- or band-pass, cutoff 50..9050 Hz, 0.1..1 octave, any sample rate): 19.4, found by
@@ -150,8 +149,8 @@ public:
     SoakRun(const SoakSettings& s) : settings(s), random(s.seed), input(s.seed + 1) {
         for (auto& channel : in) channel.assign(kMaxBlock, 0.0f);
         for (auto& channel : out) channel.assign(kMaxBlock, 0.0f);
-        saved.reserve(kSoakBankSize);
-        scratch.reserve(kSoakBankSize);
+        saved.reserve(kBankChunkSize);
+        scratch.reserve(kBankChunkSize);
         for (int i = 0; i < 8; ++i) events.events[i] = reinterpret_cast<VstEvent*>(&events.storage[i]);
     }
 
@@ -284,10 +283,10 @@ private:
     void readModes() {
         void* data = nullptr;
         const intptr_t size = host.dispatch(effGetChunk, 0, 0, &data);
-        if (size != kSoakBankSize || !data) return;
+        if (size != kBankChunkSize || !data) return;
         const auto* bytes = static_cast<const unsigned char*>(data);
-        modes = (bytes[kSoakBankFlagsOffset] ? 1 : 0) | (bytes[kSoakBankFlagsOffset + 1] ? 2 : 0) |
-                (bytes[kSoakBankFlagsOffset + 2] ? 4 : 0);
+        modes = (bytes[kBankMidiNoteControlOffset] ? 1 : 0) | (bytes[kBankNoteRecordStartOffset] ? 2 : 0) |
+                (bytes[kBankRepeatTillNoteOffOffset] ? 4 : 0);
     }
 
     void changeTempo() {
@@ -403,21 +402,18 @@ private:
         SoakTime& time = SoakHost::time();
         time = SoakTime();
         lastRate = 44100.0;
-        scratch.assign(kSoakBankSize, 0);
-        const float defaults[12] = {0.0f, 0.2f, 0.25f, 0.1f, 1.0f, 1.0f, 0.5f, 1.0f, 0.0f, 1.0f, 0.0f, 0.15f};
-        for (size_t program = 0; program < 16; ++program) {
-            std::memcpy(scratch.data() + program * 84, defaults, 44);
-            std::memcpy(scratch.data() + program * 84 + 44, &defaults[11], 4);
-            const float one = 1.0f;
-            std::memcpy(scratch.data() + program * 84 + 48, &one, 4);
+        scratch.assign(kBankChunkSize, 0);
+        for (int32_t program = 0; program < kNumPrograms; ++program) {
+            unsigned char* const record = scratch.data() + bankProgramOffset(program);
+            for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
+                putChunkFloat(record + kProgramValuesOffset + 4 * slot, kDefaultProgramValues[slot]);
+            putChunkFloat(record + kProgramThresholdOffset, kDefaultThreshold);
+            putChunkFloat(record + kProgramSequenceLengthOffset, 1.0f);
         }
-        for (size_t step = 0; step < 32; ++step) {
-            const float half = 0.5f;
-            std::memcpy(scratch.data() + 1344 + step * 4, &half, 4);
-        }
-        host.dispatch(effSetChunk, 0, kSoakBankSize, scratch.data());
+        for (int32_t step = 0; step < kNumStepValues; ++step) putChunkFloat(scratch.data() + bankStepOffset(step), 0.5f);
+        host.dispatch(effSetChunk, 0, kBankChunkSize, scratch.data());
         host.dispatch(effSetProgram, 0, 0);
-        host.setParameter(6, 1.0f);  // repeat: 32 passes
+        host.setParameter(kParamRepeat, 1.0f);  // 32 passes
         host.dispatch(effMainsChanged, 0, 0);
         host.dispatch(effMainsChanged, 0, 1);
         modes = 0;

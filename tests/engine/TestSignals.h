@@ -1,40 +1,12 @@
-// Test access to the engine's audio state, and helpers that run audio through it.
+// Test signals and helpers that run audio through the signal path (CoreRig) or the whole
+// effect (FreezeEffect): anything with processReplacing and process.
 #pragma once
 
 #include <cmath>
-#include <memory>
+#include <cstdint>
 #include <vector>
 
-#include "TestHost.h"
-#include "engine/FreezeEffect.h"
-
-// Opens the protected audio state to the tests; adds nothing else.
-class EngineProbe : public FreezeEffect {
-public:
-    EngineProbe() : FreezeEffect(testHostCallback) {}
-    using FreezeEffect::fadeLength;
-    using FreezeEffect::fadeState;
-    using FreezeEffect::holdOff;
-    using FreezeEffect::hostSampleRate;
-    using FreezeEffect::loopGain;
-    using FreezeEffect::noteDelay;
-    using FreezeEffect::noteLoopLength;
-    using FreezeEffect::notePending;
-    using FreezeEffect::playIndex;
-    using FreezeEffect::postCoefficients;
-    using FreezeEffect::preCoefficients;
-    using FreezeEffect::recording;
-    using FreezeEffect::repeatCount;
-    using FreezeEffect::repeatLimit;
-    using FreezeEffect::tempo;
-    using FreezeEffect::writeIndex;
-};
-
-// A fresh probe on a fresh fake host (44100 Hz, 120 BPM).
-inline std::unique_ptr<EngineProbe> makeProbe() {
-    currentTestHost() = TestHost();
-    return std::make_unique<EngineProbe>();
-}
+#include "host/VstApi.h"
 
 struct Stereo {
     std::vector<float> left;
@@ -45,7 +17,8 @@ struct Stereo {
 
 // Runs the input through processReplacing (or process, adding to `out`) in blocks of the
 // given sizes, repeated cyclically.
-inline void render(FreezeEffect& effect, const Stereo& in, Stereo& out,
+template <typename Engine>
+void render(Engine& effect, const Stereo& in, Stereo& out,
                    const std::vector<int32_t>& blockSizes, bool accumulate = false) {
     if (out.size() != in.size()) out = Stereo(in.size());
     size_t at = 0;
@@ -63,14 +36,16 @@ inline void render(FreezeEffect& effect, const Stereo& in, Stereo& out,
     }
 }
 
-inline Stereo render(FreezeEffect& effect, const Stereo& in, int32_t blockSize = 512) {
+template <typename Engine>
+Stereo render(Engine& effect, const Stereo& in, int32_t blockSize = 512) {
     Stereo out(in.size());
     render(effect, in, out, {blockSize});
     return out;
 }
 
 // One sample through processReplacing; returns the left output.
-inline float step(FreezeEffect& effect, float left, float right) {
+template <typename Engine>
+float step(Engine& effect, float left, float right) {
     float inL = left;
     float inR = right;
     float outL = 0.0f;
@@ -81,7 +56,10 @@ inline float step(FreezeEffect& effect, float left, float right) {
     return outL;
 }
 
-inline float step(FreezeEffect& effect, float value) { return step(effect, value, value); }
+template <typename Engine>
+float step(Engine& effect, float value) {
+    return step(effect, value, value);
+}
 
 // A VstEvents list of MIDI messages, laid out as hosts do (numEvents pointers).
 struct MidiList {

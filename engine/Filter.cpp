@@ -1,8 +1,9 @@
-// Biquad design (bandwidth form) of the pre and post filters, recomputed only when an input changed.
+// The bandwidth-form biquad design of Part 2.3, and when a filter's memory restarts.
+#include "engine/Filter.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "engine/FreezeEffect.h"
 #include "engine/Ranges.h"
 
 namespace {
@@ -24,22 +25,19 @@ constexpr double kMaxSinhArgument = 18.0;
 constexpr float kMinWorkingBandwidth = 0.1f;
 constexpr float kMaxWorkingBandwidth = 1.0f;
 
-bool isRealType(int32_t type) { return type >= 1 && type <= kMaxFilterType; }
-
 // Radians per sample of a design. A frequency at or above Nyquist would overflow sinh or
 // make the filter unstable.
 double normalizedFrequency(double frequency, double sampleRate) {
-    return clampOrLow(2.0 * kPi * frequency / sampleRate, kMinW0, 2.0 * kPi * kMaxFrequencyRatio);
+    return clampTo(2.0 * kPi * frequency / sampleRate, kMinW0, 2.0 * kPi * kMaxFrequencyRatio);
 }
 
 }  // namespace
 
-BiquadCoefficients FreezeEffect::calcBiquad(int32_t type, double frequency, double sampleRate,
-                                            double bandwidth) {
+BiquadCoefficients calcBiquad(int32_t type, double frequency, double sampleRate, double bandwidth) {
     BiquadCoefficients out;
     if (type < 0 || type > 2 || !(sampleRate > 0.0) || !std::isfinite(sampleRate)) return out;
     // A bandwidth far outside its range would overflow sinh as well.
-    const double bw = clampOrLow(bandwidth, kMinBandwidth, kMaxBandwidth);
+    const double bw = clampTo(bandwidth, kMinBandwidth, kMaxBandwidth);
     const double w0 = normalizedFrequency(frequency, sampleRate);
     const double sn = std::sin(w0);
     const double cs = std::cos(w0);
@@ -75,39 +73,24 @@ BiquadCoefficients FreezeEffect::calcBiquad(int32_t type, double frequency, doub
     return out;
 }
 
-void FreezeEffect::updateFilter(int32_t which) {
-    const bool pre = which == 1;
-    const int32_t type = pre ? preFilterType.load() : postFilterType.load();
-    // OFF (or a stored type outside 0..3) needs no coefficients.
-    if (!isRealType(type) || !designFilter(pre, type)) return;
-    const BiquadCoefficients& c = pre ? preCoefficients : postCoefficients;
-    restartFromInput(c, pre ? preStateL : postStateL);
-    restartFromInput(c, pre ? preStateR : postStateR);
-}
-
-bool FreezeEffect::designFilter(bool pre, int32_t type) {
-    const float cutoff = pre ? preCutoff.load() : postCutoff.load();
-    const float bandwidth = pre ? preBandwidth.load() : postBandwidth.load();
-    FilterDesign& design = pre ? preDesign : postDesign;
+Filter::Change Filter::update(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
     if (design.type == type && design.cutoff == cutoff && design.bandwidth == bandwidth &&
-        design.sampleRate == hostSampleRate)
-        return false;
+        design.sampleRate == sampleRate)
+        return Change::None;
 
     // Cutoff and bandwidth come from parameters the engine does not clamp: a value outside
-    // 0..1 acts as the nearest end of its range.
-    const float c = clampOrLow(cutoff, 0.0f, 1.0f);
-    const float b = clampOrLow(bandwidth, kMinWorkingBandwidth, kMaxWorkingBandwidth);
+    // its range acts as the nearest end of it.
+    const float c = clampTo(cutoff, 0.0f, 1.0f);
+    const float b = clampTo(bandwidth, kMinWorkingBandwidth, kMaxWorkingBandwidth);
     const double frequency = 9000.0 * static_cast<double>(c) + 50.0;
-    const BiquadCoefficients next =
-        calcBiquad(type - 1, frequency, static_cast<double>(hostSampleRate), static_cast<double>(b));
-    (pre ? preCoefficients : postCoefficients) = next;
-    const double w0 = normalizedFrequency(frequency, static_cast<double>(hostSampleRate));
+    coefficients = calcBiquad(type - 1, frequency, static_cast<double>(sampleRate), static_cast<double>(b));
+    const double w0 = normalizedFrequency(frequency, static_cast<double>(sampleRate));
     const bool far = design.type != 0 && (design.type != type || w0 > design.w0 * kFilterRestartRatio ||
                                           w0 * kFilterRestartRatio < design.w0);
     design.type = type;
     design.cutoff = cutoff;
     design.bandwidth = bandwidth;
-    design.sampleRate = hostSampleRate;
+    design.sampleRate = sampleRate;
     design.w0 = w0;
-    return far;
+    return far ? Change::Restart : Change::Kept;
 }

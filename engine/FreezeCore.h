@@ -1,0 +1,146 @@
+// The freeze engine's signal path (Parts 2.2 to 2.5) without host types: envelope follower,
+// recorder, trigger and hold-off, step sequencer, pending note, playback and its gain ramp,
+// bit reducer, both filters and the mix. It is told the tempo and the sample rate of each
+// block, note events with their sample offsets, and the working values; FreezeEffect adapts
+// the host's calls to it.
+//
+// Threads: process, noteOn and noteOff run on the audio thread. The working values are
+// written by other threads at any time (relaxed atomics); a block takes most of them once, and
+// the threshold, the inverse flag, the filter types, the sequence length and the mode flags
+// once per run of at most 64 samples. The editor reads the envelope, the recording flag, the
+// loop length, the step index and the freeze buffers while audio runs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/Filter.h"
+#include "engine/FreezeProgram.h"
+#include "engine/OutputStage.h"
+#include "engine/Relaxed.h"
+#include "engine/WorkingValues.h"
+
+// What the host said about time in this block.
+struct HostTime {
+    double sampleRate;
+    double tempo;  // beats per minute
+};
+
+// Where a block's time information comes from: asked once per block, after the filters'
+// coefficients are computed (Part 2.2, block preparation step 2). Null: the host gave none.
+class TimeSource {
+public:
+    virtual const HostTime* blockTime() = 0;
+
+protected:
+    ~TimeSource() = default;
+};
+
+// The audio-thread state of Parts 2.2, 2.4 and 2.5, readable whole (tests) and in part by the
+// editor (the relaxed fields).
+struct CoreState {
+    Relaxed<float> envelope{0.0f};
+    Relaxed<int32_t> recording{0};
+    int32_t writeIndex = 0;
+    bool holdOff = false;
+    int32_t holdOffCount = 0;
+    float playPosition = 0.0f;
+    int32_t playIndex = 0;
+    Relaxed<int32_t> loopLength{0};
+    int32_t repeatCount = 0;
+    Relaxed<int32_t> repeatLimit{0};
+    Relaxed<int32_t> stepIndex{0};
+    int32_t hostSampleRate = 44100;
+    int32_t tempo = 120;
+    // Output stage.
+    float loopGain = 1.0f;
+    FadeState fadeState = FadeState::Steady;
+    int32_t fadeLength = kMinFadeLength;
+    // MIDI note control.
+    bool notePending = false;
+    int32_t noteDelay = 0;
+    int32_t noteLoopLength = 0;
+};
+
+class FreezeCore {
+public:
+    // Allocates the freeze buffers (zeroed); throws std::bad_alloc when it cannot.
+    FreezeCore();
+    FreezeCore(const FreezeCore&) = delete;
+    FreezeCore& operator=(const FreezeCore&) = delete;
+
+    WorkingValues values;
+
+    // One block: the block preparation (filters, time, loop length, envelope, output stage,
+    // repeat limit), then every sample. Null channel pointers, or frames of 0 or less, run
+    // the block preparation only.
+    void process(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time);
+    // The same, adding to what the outputs hold.
+    void processAdding(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time);
+
+    // MIDI notes (Part 2.5), applied when the host hands over the events of the next block;
+    // deltaFrames is the note's sample offset in that block.
+    void noteOn(int32_t note, int32_t deltaFrames);
+    void noteOff();
+
+    // Clears both freeze buffers (suspend); nothing else.
+    void clearBuffers();
+
+    // Computes one filter's coefficients for the current settings and the sample rate of the
+    // last block (which = 1 the pre filter, anything else the post filter); restarts its
+    // memory when the design jumped far (engine/Filter.h). Done for both at every block start.
+    void updateFilter(int32_t which);
+
+    const CoreState& state() const { return audio; }
+    const Filter& preFilter() const { return pre; }
+    const Filter& postFilter() const { return post; }
+    const float* bufferL() const { return bufL.get(); }
+    const float* bufferR() const { return bufR.get(); }
+
+private:
+    class Block;
+    // Values taken once per block.
+    struct BlockValues {
+        float attackCoefficient;
+        float releaseCoefficient;
+        float wetGain;
+        float dryGain;
+        float quantisation;  // 2 ^ bitsValue
+        float inverseQuantisation;
+    };
+    BlockValues prepareBlock(TimeSource& time);
+    void takeTime(const HostTime* time);
+    template <bool Accumulate>
+    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time);
+
+    std::unique_ptr<float[]> bufL;
+    std::unique_ptr<float[]> bufR;
+    CoreState audio;
+    Filter pre;
+    Filter post;
+
+    // Envelope coefficients and what they were computed from (recomputed only on change).
+    float attackCoefficient = 0.0f;
+    float releaseCoefficient = 0.0f;
+    float envelopeAttack = 0.0f;
+    float envelopeRelease = 0.0f;
+    int32_t envelopeSampleRate = 0;
+    // Samples per grid unit and the tempo and sample rate it was computed from.
+    double gridUnit = 0.0;
+    int32_t gridTempo = 0;
+    int32_t gridSampleRate = 0;
+    // The loop length from the grid and the fade length, and what they were computed from.
+    struct Lengths {
+        float stepValue = 0.5f;
+        int32_t sizeSteps = 0;  // none yet
+        double gridUnit = 0.0;
+        int32_t gridLength = 0;
+        float knak = -1.0f;  // none yet
+        int32_t fadeLoopLength = 0;
+        int32_t fadeLength = kMinFadeLength;
+    } lengths;
+    // 2 ^ bitsValue and what it was computed from.
+    float quantisation = 4294967296.0f;
+    float inverseQuantisation = 1.0f / 4294967296.0f;
+    float quantisationBits = 32.0f;
+};
