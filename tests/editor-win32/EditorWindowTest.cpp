@@ -134,19 +134,51 @@ TEST_F(EditorWindow, AThousandOpeningsLeaveNoWindowNorGdiObject) {
 }
 
 TEST_F(EditorWindow, AHostThatDestroysItsWindowBeforeClosing) {
-    HWND parent = makeTopLevelWindow();
-    ASSERT_EQ(open(parent), 1);
-    ASSERT_EQ(pluginWindowsIn(parent).size(), 1u);
-    pumpUntil([] { return true; });
-    idle();
-    DestroyWindow(parent);
-    idle();
-    idle();
-    close();
-    EXPECT_FALSE(pluginClassRegistered());
+    // Between two idle calls, and from inside its idle callback during a drag.
+    for (bool duringDrag : {false, true}) {
+        SCOPED_TRACE(duringDrag ? "during a drag" : "between idle calls");
+        HWND parent = makeTopLevelWindow();
+        ASSERT_EQ(open(parent), 1);
+        ASSERT_EQ(pluginWindowsIn(parent).size(), 1u);
+        pumpUntil([] { return true; });
+        idle();
+        if (duringDrag) {
+            onHostIdle = [parent] {
+                if (IsWindow(parent)) DestroyWindow(parent);
+            };
+            setParameter(0, 0.5f);
+            const int32_t x = layout::sliderX(0);
+            ASSERT_TRUE(Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
+            onHostIdle = nullptr;
+            EXPECT_FALSE(IsWindow(parent));
+            // The loop ended with the window, after its first pass.
+            EXPECT_FLOAT_EQ(parameter(0), 0.0f);
+        } else {
+            DestroyWindow(parent);
+        }
+        idle();
+        idle();
+        close();
+        EXPECT_FALSE(pluginClassRegistered());
+    }
     // The effect goes on: a new window opens and draws.
     openAndShow();
     EXPECT_EQ(pixel(layout::kSteps.x + 6, layout::kSteps.y + 6), layout::kCurrentStep);
+}
+
+// Fails today (a crash): the editor's close deletes the window and its views while the slider's
+// tracking loop that called the host is still running on them. Run it with
+// --gtest_also_run_disabled_tests once close waits for the loop to end.
+TEST_F(EditorWindow, DISABLED_AHostThatClosesTheEditorFromItsIdleCallbackDuringADrag) {
+    openAndShow();
+    onHostIdle = [this] { close(); };
+    const int32_t x = layout::sliderX(0);
+    ASSERT_TRUE(Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).release().play());
+    onHostIdle = nullptr;
+    EXPECT_TRUE(pluginWindowsIn(hostWindow()).empty());
+    idle();
+    openAndShow();
+    EXPECT_NE(editorWindow(), nullptr);
 }
 
 }  // namespace
