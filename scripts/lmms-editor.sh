@@ -150,6 +150,23 @@ if [ -n "$main" ]; then
 fi
 # shellcheck disable=SC2086  # crop is a list of words
 xwd -root -silent | convert xwd:- $crop "$shot" && say "screenshot: $shot"
+# Does the editor answer real X input through Wine? Each press on the first MIDI switch flips it
+# (grey 200,200,200 / orange 247,153,57) when the editor's loop sees the button held: presses
+# held 300, 100, 30 ms and not at all (xdotool's click). Read from the display after each.
+switch_colour() {
+    xwd -root -silent | convert xwd:- -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+}
+if [ -n "$editor" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$editor")"
+    sx=$((X + 22)); sy=$((Y + 247))   # editor point (22, 247): inside the first switch, off its text
+    say "first MIDI switch before: $(switch_colour "$sx" "$sy")"
+    for hold in 0.3 0.1 0.03 0; do
+        if [ "$hold" = 0 ]; then xdotool mousemove $((X + 60)) $((Y + 252)) click 1
+        else xdotool mousemove $((X + 60)) $((Y + 252)) mousedown 1 sleep "$hold" mouseup 1; fi
+        sleep 1
+        say "after a press held $hold s: $(switch_colour "$sx" "$sy")"
+    done
+fi
 say "LMMS log (last lines):"
 tail -n 25 "$log" | sed 's/^/   /'
 if [ -n "$editor" ]; then
