@@ -106,6 +106,11 @@ TEST_F(EditorWindow, AThousandOpeningsLeaveNoWindowNorGdiObject) {
     close();
     const int32_t windows = threadWindowCount();
     const int32_t gdi = liveGdiObjects();
+    if (gdi > 0) {  // the probe sees a new object
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+        EXPECT_EQ(liveGdiObjects(), gdi + 1);
+        DeleteObject(brush);
+    }
     const DWORD gdiCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userCount = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     for (int i = 0; i < 1000; ++i) {
@@ -129,17 +134,54 @@ TEST_F(EditorWindow, AThousandOpeningsLeaveNoWindowNorGdiObject) {
 }
 
 TEST_F(EditorWindow, AHostThatDestroysItsWindowBeforeClosing) {
-    HWND parent = makeTopLevelWindow();
-    ASSERT_EQ(open(parent), 1);
-    ASSERT_EQ(pluginWindowsIn(parent).size(), 1u);
-    pumpUntil([] { return true; });
-    idle();
-    DestroyWindow(parent);
-    idle();
-    idle();
-    close();
-    EXPECT_FALSE(pluginClassRegistered());
+    // Between two idle calls, and from inside its idle callback during a drag.
+    for (bool duringDrag : {false, true}) {
+        SCOPED_TRACE(duringDrag ? "during a drag" : "between idle calls");
+        HWND parent = makeTopLevelWindow();
+        ASSERT_EQ(open(parent), 1);
+        ASSERT_EQ(pluginWindowsIn(parent).size(), 1u);
+        pumpUntil([] { return true; });
+        idle();
+        if (duringDrag) {
+            onHostIdle = [parent] {
+                if (IsWindow(parent)) DestroyWindow(parent);
+            };
+            setParameter(0, 0.5f);
+            const int32_t x = layout::sliderX(0);
+            ASSERT_TRUE(Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
+            onHostIdle = nullptr;
+            EXPECT_FALSE(IsWindow(parent));
+            // The loop ended with the window, after its first pass.
+            EXPECT_FLOAT_EQ(parameter(0), 0.0f);
+        } else {
+            DestroyWindow(parent);
+        }
+        idle();
+        idle();
+        close();
+        EXPECT_FALSE(pluginClassRegistered());
+    }
     // The effect goes on: a new window opens and draws.
+    openAndShow();
+    EXPECT_EQ(pixel(layout::kSteps.x + 6, layout::kSteps.y + 6), layout::kCurrentStep);
+}
+
+TEST_F(EditorWindow, AHostThatClosesTheEditorFromItsIdleCallbackDuringADrag) {
+    openAndShow();
+    HWND window = editorWindow();
+    int32_t closes = 0;
+    onHostIdle = [&] {
+        if (closes++ == 0) close();
+    };
+    setParameter(0, 0.5f);
+    const int32_t x = layout::sliderX(0);
+    ASSERT_TRUE(Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
+    onHostIdle = nullptr;
+    // The loop ended after the pass that called the host; the window goes at the next idle.
+    EXPECT_FLOAT_EQ(parameter(0), 0.0f);
+    idle();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(pluginWindowsIn(hostWindow()).empty());
     openAndShow();
     EXPECT_EQ(pixel(layout::kSteps.x + 6, layout::kSteps.y + 6), layout::kCurrentStep);
 }

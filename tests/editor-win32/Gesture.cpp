@@ -1,6 +1,8 @@
 // SendInput gestures played from a thread of their own.
 #include "Gesture.h"
 
+#include <atomic>
+
 #include "LoadedEditor.h"
 
 namespace {
@@ -13,6 +15,18 @@ POINT onScreen(POINT editorPoint) {
 // both truncating and rounding conversions land on it.
 LONG normalized(LONG pixel, int span) {
     return static_cast<LONG>((static_cast<int64_t>(2 * pixel + 1) * 65536) / (2 * span));
+}
+
+// Set when this thread takes a button-down message from its queue: the editor's loop starts then.
+std::atomic<bool> pressTaken{false};
+
+LRESULT CALLBACK watchMessages(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE &&
+        (message->message == WM_LBUTTONDOWN || message->message == WM_RBUTTONDOWN)) {
+        pressTaken = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 bool buttonsUp() {
@@ -69,7 +83,15 @@ DWORD WINAPI Gesture::inject(void* self) {
             INPUT input{};
             input.type = INPUT_MOUSE;
             input.mi.dwFlags = step.flags;
+            pressTaken = false;
             ok = SendInput(1, &input, sizeof input) == 1 && ok;
+            // The moves and the release must come after the loop has started, however slowly
+            // the other thread gets to its queue.
+            const DWORD start = GetTickCount();
+            while ((step.flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN)) != 0 && !pressTaken &&
+                   GetTickCount() - start < 3000) {
+                Sleep(1);
+            }
         }
         Sleep(step.pauseAfter);
     }
@@ -81,12 +103,17 @@ bool Gesture::play() {
     injectedAll = false;
     // A gesture always ends with the button up, or the editor's loop would never return.
     if (steps.empty() || (steps.back().flags & (MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP)) == 0) release();
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, watchMessages, nullptr, GetCurrentThreadId());
     HANDLE thread = CreateThread(nullptr, 0, inject, this, 0, nullptr);
-    if (thread == nullptr) return false;
+    if (thread == nullptr) {
+        if (hook != nullptr) UnhookWindowsHookEx(hook);
+        return false;
+    }
     // The tracking loop runs inside one of these dispatches; it returns once it sees the release.
     const bool finished = pumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && buttonsUp(); }, 10000);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
     pumpUntil([] { return true; });
     return finished && injectedAll;
 }

@@ -10,6 +10,7 @@
 #include "tools/loader/PluginLoader.h"
 
 std::atomic<int32_t> hostIdleCalls{0};
+std::function<void()> onHostIdle;
 
 std::ostream& operator<<(std::ostream& out, const Rgb& c) {
     return out << "(" << int(c.r) << "," << int(c.g) << "," << int(c.b) << ")";
@@ -17,7 +18,10 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 
 intptr_t VSTCALL testHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterIdle) ++hostIdleCalls;
+    if (opcode == audioMasterIdle) {
+        ++hostIdleCalls;
+        if (onHostIdle) onHostIdle();
+    }
     return 0;
 }
 
@@ -184,6 +188,7 @@ void EditorHost::SetUp() {
 }
 
 void EditorHost::TearDown() {
+    onHostIdle = nullptr;
     if (effect == nullptr) return;
     close();
     dispatch(effClose);

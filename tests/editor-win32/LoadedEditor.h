@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,9 @@ struct Rgb {
 };
 std::ostream& operator<<(std::ostream& out, const Rgb& c);
 
-// The host: answers the version and counts idle calls.
+// The host: answers the version, counts idle calls and lets a test act inside them.
 extern std::atomic<int32_t> hostIdleCalls;
+extern std::function<void()> onHostIdle;
 intptr_t VSTCALL testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                   void* ptr, float opt);
 

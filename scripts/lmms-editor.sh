@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# Opens the 32-bit DLL's editor in a third-party host: LMMS 1.2 from Debian (its VST server runs
+# Windows VST 2 DLLs under Wine) under Xvfb. Loads the DLL as a VST effect on a track of a new
+# project, asks LMMS to show the effect's window, takes a screenshot of the display into
+# docs/editor-lmms.png and says whether the editor window appeared.
+# Not part of the test suite: it installs LMMS (i386), xdotool, xwd and ImageMagick when missing.
+#   scripts/lmms-editor.sh [path/to/brindleLoop.dll]
+set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+dll=${1:-$(plugin_file win32)}
+[ -f "$dll" ] || { warn "no DLL at $dll: build it first (scripts/build.sh win32)"; exit 1; }
+work="$BRINDLE_BUILD/lmms"
+shot="$BRINDLE_ROOT/docs/editor-lmms.png"
+
+# --- packages -----------------------------------------------------------------------------
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+need=()
+# LMMS's VST support lives in its i386 build: the VST effect and server are i386 libraries.
+for p in lmms:i386 lmms-vst-server:i386 xdotool x11-apps imagemagick xvfb wine wine32:i386; do
+    have "$p" || need+=("$p")
+done
+if [ ${#need[@]} -gt 0 ]; then
+    [ "$(id -u)" = 0 ] || { warn "missing packages (${need[*]}); run as root"; exit 1; }
+    while pgrep -x apt-get >/dev/null || pgrep -x apt >/dev/null || pgrep -x dpkg >/dev/null; do
+        say "waiting for another apt to finish"; sleep 5
+    done
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q && apt-get install -y -q --no-install-recommends "${need[@]}" || exit 1
+fi
+
+# --- a home, a Wine prefix and a project of its own ------------------------------------------
+rm -rf "$work/home" "$work/vst"
+mkdir -p "$work/home/lmms" "$work/vst" "$(dirname "$shot")"
+cp "$dll" "$work/vst/brindleLoop.dll"
+export HOME="$work/home"
+export WINEPREFIX="$work/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+lmms_pid=""
+cleanup() {
+    [ -n "$lmms_pid" ] && kill "$lmms_pid" 2>/dev/null
+    [ -n "$lmms_pid" ] && wait "$lmms_pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    stop_xvfb
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+start_xvfb || exit 1
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    say "creating the Wine prefix $WINEPREFIX"
+    wineboot -i >"$work/wineboot.log" 2>&1; wineserver -w
+fi
+
+# Dummy audio and MIDI (no sound card under Xvfb); the plug-in window shown on its own
+# (embedding needs a window manager's help that Xvfb alone does not give).
+cat >"$HOME/.lmmsrc.xml" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE lmms-config-file>
+<lmms version="1.2.2">
+  <app nomsgaftersetup="1" nommpz="1" openlastproject="0" disablebackup="1"/>
+  <mixer audiodev="Dummy (no sound output)" mididev="Dummy (no MIDI support)"/>
+  <paths workingdir="$HOME/lmms/" vstdir="$work/vst/" ladspadir="" sf2dir="" gigdir="" defaultsf2=""/>
+  <ui vstembedmethod="${LMMS_EMBED:-none}" enableautosave="0" displaydbfs="0"/>
+</lmms>
+EOF
+
+project="$work/editor-in-lmms.mmp"
+cat >"$project" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE lmms-project>
+<lmms-project version="1.0" creator="LMMS" creatorversion="1.2.2" type="song">
+  <head timesig_numerator="4" mastervol="100" timesig_denominator="4" bpm="98" masterpitch="0"/>
+  <song>
+    <trackcontainer width="600" x="5" y="5" maximized="0" height="300" visible="1" type="song" minimized="0">
+      <track muted="0" type="2" name="brindleLoop" solo="0">
+        <sampletrack pan="0" vol="100">
+          <fxchain numofeffects="1" enabled="1">
+            <effect on="1" wet="1" autoquit="1" gate="0" name="vsteffect">
+              <vsteffectcontrols plugin="brindleLoop.dll" guivisible="1"/>
+              <key>
+                <attribute value="brindleLoop.dll" name="file"/>
+              </key>
+            </effect>
+          </fxchain>
+        </sampletrack>
+      </track>
+    </trackcontainer>
+    <fxmixer width="543" x="5" y="310" maximized="0" height="333" visible="0" minimized="0">
+      <fxchannel num="0" muted="0" volume="1" name="Master">
+        <fxchain numofeffects="0" enabled="0"/>
+      </fxchannel>
+    </fxmixer>
+  </song>
+</lmms-project>
+EOF
+
+# --- run it -----------------------------------------------------------------------------------
+log="$work/lmms.log"
+say "starting LMMS with $project (log: $log)"
+lmms --allowroot "$project" >"$log" 2>&1 &
+lmms_pid=$!
+
+# The editor is a 525 by 300 window of the VST server (a Wine process, not LMMS itself); give
+# LMMS, the server and Wine up to two minutes to load and show it.
+find_editor() {
+    local w
+    for w in $(xdotool search --onlyvisible --class '' 2>/dev/null); do
+        [ "$(xdotool getwindowpid "$w" 2>/dev/null)" = "$lmms_pid" ] && continue
+        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+        if [ "${WIDTH:-0}" = 525 ] && [ "${HEIGHT:-0}" = 300 ]; then echo "$w"; return; fi
+    done
+}
+# LMMS opens its setup dialog at the first start with a new configuration: accept it with a
+# click on OK (XTest: there is no window manager to give a window the focus for keys).
+click_ok() {
+    local id=$1 geometry x y
+    geometry=$(xdotool getwindowgeometry --shell "$id") || return 1
+    eval "$geometry"
+    x=$((X + WIDTH - 140)); y=$((Y + HEIGHT - 29))
+    say "accepting \"$(xdotool getwindowname "$id")\" at $x,$y"
+    xdotool mousemove "$x" "$y" click 1
+}
+editor=""
+setup_done=0
+for _ in $(seq 1 120); do
+    kill -0 "$lmms_pid" 2>/dev/null || { warn "LMMS ended"; break; }
+    if [ $setup_done = 0 ]; then
+        setup=$(xdotool search --onlyvisible --name '^Setup LMMS$' 2>/dev/null | head -n 1)
+        if [ -n "$setup" ]; then sleep 1; click_ok "$setup" && setup_done=1; fi
+    fi
+    editor=$(find_editor)
+    [ -n "$editor" ] && break
+    sleep 1
+done
+sleep "${LMMS_SETTLE:-5}"
+
+say "windows on the display:"
+for w in $(xdotool search --onlyvisible --class '' 2>/dev/null); do
+    printf '   %s "%s" pid %s %s\n' "$w" "$(xdotool getwindowname "$w" 2>/dev/null)" \
+        "$(xdotool getwindowpid "$w" 2>/dev/null)" \
+        "$(xdotool getwindowgeometry "$w" 2>/dev/null | tr '\n' ' ' | sed 's/  */ /g')"
+done
+# The picture is the LMMS main window's area, where the plug-in's window opens.
+main=$(xdotool search --onlyvisible --pid "$lmms_pid" --name 'LMMS' 2>/dev/null | head -n 1)
+crop=""
+if [ -n "$main" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    crop="-crop ${WIDTH}x${HEIGHT}+${X}+${Y} +repage"
+fi
+# shellcheck disable=SC2086  # crop is a list of words
+xwd -root -silent | convert xwd:- $crop "$shot" && say "screenshot: $shot"
+# Does the editor answer real X input through Wine? Each press on the first MIDI switch flips it
+# (grey 200,200,200 / orange 247,153,57) when the editor's loop sees the button held: presses
+# held 300, 100, 30 ms and not at all (xdotool's click). Read from the display after each.
+switch_colour() {
+    xwd -root -silent | convert xwd:- -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+}
+if [ -n "$editor" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$editor")"
+    sx=$((X + 22)); sy=$((Y + 247))   # editor point (22, 247): inside the first switch, off its text
+    say "first MIDI switch before: $(switch_colour "$sx" "$sy")"
+    for hold in 0.3 0.1 0.03 0; do
+        if [ "$hold" = 0 ]; then xdotool mousemove $((X + 60)) $((Y + 252)) click 1
+        else xdotool mousemove $((X + 60)) $((Y + 252)) mousedown 1 sleep "$hold" mouseup 1; fi
+        sleep 1
+        say "after a press held $hold s: $(switch_colour "$sx" "$sy")"
+    done
+fi
+say "LMMS log (last lines):"
+tail -n 25 "$log" | sed 's/^/   /'
+if [ -n "$editor" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$editor")"
+    say "the editor window appeared: window $editor of process $(xdotool getwindowpid "$editor")" \
+        "(the VST server), ${WIDTH}x${HEIGHT} at $X,$Y"
+    exit 0
+fi
+warn "the editor window did not appear"
+exit 1
