@@ -7,6 +7,7 @@
 #include "gui/DrawContext.h"
 #include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
+#include "gui/win32/Win32Press.h"
 
 struct DrawContextPort {
     HDC dc = nullptr;
@@ -161,6 +162,10 @@ void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool
 }
 
 int32_t mouseButtons(void* /*window*/) {
+    int32_t pressed = 0;
+    if (win32port::takePressButtons(pressed)) {
+        return pressed;
+    }
     const struct {
         int key;
         int32_t bit;
@@ -175,7 +180,10 @@ int32_t mouseButtons(void* /*window*/) {
     return buttons;
 }
 
-Point mousePosition(void* /*window*/) { return cursorPosition(); }
+Point mousePosition(void* /*window*/) {
+    Point pressed;
+    return win32port::takePressPosition(pressed) ? pressed : cursorPosition();
+}
 
 Point cursorPosition() {
     POINT cursor{0, 0};

@@ -12,6 +12,7 @@
 #include "gui/win32/GdiObjects.h"
 #include "gui/win32/OleDropTarget.h"
 #include "gui/win32/Win32Frame.h"
+#include "gui/win32/Win32Press.h"
 
 namespace {
 
@@ -23,6 +24,18 @@ HINSTANCE instance() { return static_cast<HINSTANCE>(moduleInstance); }
 
 Frame* frameOf(HWND window) {
     return reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The buttons and modifiers a button message reports, as mouseButtons gives them.
+int32_t pressButtons(WPARAM wParam) {
+    int32_t buttons = 0;
+    buttons |= (wParam & MK_LBUTTON) != 0 ? buttonLeft : 0;
+    buttons |= (wParam & MK_MBUTTON) != 0 ? buttonMiddle : 0;
+    buttons |= (wParam & MK_RBUTTON) != 0 ? buttonRight : 0;
+    buttons |= (wParam & MK_SHIFT) != 0 ? modShift : 0;
+    buttons |= (wParam & MK_CONTROL) != 0 ? modControl : 0;
+    buttons |= (GetKeyState(VK_MENU) & 0x8000) != 0 ? modAlt : 0;
+    return buttons;
 }
 
 LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -54,6 +67,9 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             {
                 DrawContext context(frame, dc, window);
                 Point where{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
+                POINT screen{where.h, where.v};
+                ClientToScreen(window, &screen);
+                const win32port::PressScope press(pressButtons(wParam), Point{screen.x, screen.y});
                 frame->mouse(&context, where);
             }
             gdi::releaseDC(window, dc);

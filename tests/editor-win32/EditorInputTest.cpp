@@ -122,4 +122,17 @@ TEST_F(EditorInput, ClicksOnSwitchesAndTypeBoxes) {
     EXPECT_EQ(pixel(kMidi.x + kSwitches[1].left + 1, kMidi.y + kSwitches[1].top + 1), kSwitchOn);
 }
 
+TEST_F(EditorInput, AClickWhoseButtonIsUpBeforeItsMessageIsHandledStillCounts) {
+    // In a busy host the button-down message may be handled after the button went up again:
+    // the tracking loop's first poll reads the message's own state, so the click counts.
+    const POINT at = centre(kSwitches[2], kMidi);
+    ASSERT_TRUE(movePointer(POINT{kEditorOnScreen.x + at.x, kEditorOnScreen.y + at.y}));
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+    EXPECT_TRUE(pumpUntil([&] { return bank().midiFlag(2); }, 2000));
+}
+
 }  // namespace

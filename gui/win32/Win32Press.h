@@ -1,0 +1,26 @@
+// The press a window message reports, kept for the first polls of the tracking loop it starts.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/Geometry.h"
+
+namespace win32port {
+
+// GUI thread. Holds a button message's buttons and position for the polls made while its
+// Frame::mouse runs: the first button poll and the first position poll read the message, later
+// ones ask the system live. A press whose button is already up again when its message is
+// handled (a quick click in a busy host) still counts as a click.
+class PressScope {
+public:
+    PressScope(int32_t buttons, Point screen);
+    ~PressScope();
+    PressScope(const PressScope&) = delete;
+    PressScope& operator=(const PressScope&) = delete;
+};
+
+// The unread press state, or false to ask the system.
+bool takePressButtons(int32_t& buttons);
+bool takePressPosition(Point& screen);
+
+}  // namespace win32port
