@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "LoadedEditor.h"
+#include "WindowPixels.h"
 
 namespace layout {
 

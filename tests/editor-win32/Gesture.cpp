@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "LoadedEditor.h"
+#include "HostWindows.h"
 
 namespace {
 
