@@ -151,21 +151,33 @@ fi
 # shellcheck disable=SC2086  # crop is a list of words
 xwd -root -silent | convert xwd:- $crop "$shot" && say "screenshot: $shot"
 # Does the editor answer real X input through Wine? Each press on the first MIDI switch flips it
-# (grey 200,200,200 / orange 247,153,57) when the editor's loop sees the button held: presses
-# held 300, 100, 30 ms and not at all (xdotool's click). Read from the display after each.
-switch_colour() {
+# (grey 200,200,200 / orange 247,153,57): presses held 300, 100 and 30 ms, and xdotool's click,
+# released at once. Read from the display after each.
+colour_at() {
     xwd -root -silent | convert xwd:- -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 if [ -n "$editor" ]; then
     eval "$(xdotool getwindowgeometry --shell "$editor")"
     sx=$((X + 22)); sy=$((Y + 247))   # editor point (22, 247): inside the first switch, off its text
-    say "first MIDI switch before: $(switch_colour "$sx" "$sy")"
+    colour=$(colour_at "$sx" "$sy")
+    say "first MIDI switch before: $colour"
+    seen=0
     for hold in 0.3 0.1 0.03 0; do
         if [ "$hold" = 0 ]; then xdotool mousemove $((X + 60)) $((Y + 252)) click 1
         else xdotool mousemove $((X + 60)) $((Y + 252)) mousedown 1 sleep "$hold" mouseup 1; fi
         sleep 1
-        say "after a press held $hold s: $(switch_colour "$sx" "$sy")"
+        previous=$colour; colour=$(colour_at "$sx" "$sy")
+        [ "$colour" != "$previous" ] && seen=$((seen + 1))
+        say "after a press held $hold s: $colour"
     done
+    say "$seen of 4 presses flipped the switch"
+    # A drag up the first slider ("Atk", at 0) fills its bar: editor point (21, 30) turns from
+    # the trough (200,200,220) to the bar colour (135,157,214).
+    say "first slider's column at row 30 before a drag: $(colour_at $((X + 21)) $((Y + 30)))"
+    xdotool mousemove $((X + 29)) $((Y + 105)) mousedown 1 sleep 0.2 mousemove $((X + 29)) $((Y + 60)) \
+        sleep 0.2 mousemove $((X + 29)) $((Y + 20)) sleep 0.2 mouseup 1
+    sleep 1
+    say "after the drag: $(colour_at $((X + 21)) $((Y + 30)))"
 fi
 say "LMMS log (last lines):"
 tail -n 25 "$log" | sed 's/^/   /'

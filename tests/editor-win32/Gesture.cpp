@@ -50,7 +50,8 @@ bool movePointer(POINT screen) {
 Gesture& Gesture::press(POINT editorPoint, bool rightButton) {
     right = rightButton;
     // Wine answers GetAsyncKeyState from a per-thread copy for 50 ms after it last read a button
-    // up: a press sooner than that after the GUI thread's last poll would read as no button.
+    // up: a drag that starts sooner than that after the GUI thread's last poll would read as
+    // released once the loop polls past the press itself.
     steps.push_back(Step{onScreen(editorPoint), 0, 70});
     steps.push_back(Step{onScreen(editorPoint),
                          static_cast<DWORD>(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN), pauseMs});
