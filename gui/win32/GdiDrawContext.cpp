@@ -166,11 +166,15 @@ int32_t mouseButtons(void* /*window*/) {
     if (win32port::takePressButtons(pressed)) {
         return pressed;
     }
+    // GetAsyncKeyState reads the physical buttons; with the buttons swapped for a left hand the
+    // logical left button (what the window messages call left) is the physical right one.
+    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
     const struct {
         int key;
         int32_t bit;
-    } keys[] = {{VK_LBUTTON, buttonLeft}, {VK_MBUTTON, buttonMiddle}, {VK_RBUTTON, buttonRight},
-                {VK_SHIFT, modShift},     {VK_CONTROL, modControl},   {VK_MENU, modAlt}};
+    } keys[] = {{swapped ? VK_RBUTTON : VK_LBUTTON, buttonLeft}, {VK_MBUTTON, buttonMiddle},
+                {swapped ? VK_LBUTTON : VK_RBUTTON, buttonRight}, {VK_SHIFT, modShift},
+                {VK_CONTROL, modControl}, {VK_MENU, modAlt}};
     int32_t buttons = 0;
     for (const auto& key : keys) {
         if ((GetAsyncKeyState(key.key) & 0x8000) != 0) {
