@@ -6,6 +6,10 @@
 # the machine's other load falls on every plug-in alike).
 #
 #   bench/peers.sh [--seconds S] [--block N] [--repeats R] [--render PATH] [--plugin PATH]
+#                  [--compare PATH]
+#
+# --compare adds the rows of another build of brindleLoop (an earlier one, say) to the same
+# interleaved runs.
 #
 # The input: 44.1 kHz stereo, a sine and noise with a transient three times a second. Our
 # plug-in plays in its default program (the transients freeze and loop it) and in a second
@@ -21,6 +25,7 @@ block=512
 repeats=9
 render="$BUILD/linux/bin/brindleloop-render"
 plugin="$BUILD/linux/plugin/brindleLoop.so"
+compare=""
 while [ $# -gt 0 ]; do
     case $1 in
         --seconds) seconds=$2; shift 2 ;;
@@ -28,7 +33,8 @@ while [ $# -gt 0 ]; do
         --repeats) repeats=$2; shift 2 ;;
         --render) render=$2; shift 2 ;;
         --plugin) plugin=$2; shift 2 ;;
-        -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
+        --compare) compare=$2; shift 2 ;;
+        -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
         *) echo "peers.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -75,11 +81,15 @@ with open(path, 'wb') as f:
 PY
 
 # name|plug-in|extra arguments
+filters="--pre-filter lp --post-filter bp --param bits=0.5 --param pre-cutoff=0.7 --param post-cutoff=0.5 --param post-reso=0.6 --param dry/wet=0.8"
 rows=(
     "brindleLoop, default program|$plugin|"
-    "brindleLoop, both filters + bits 0.5|$plugin|--pre-filter lp --post-filter bp --param bits=0.5 --param pre-cutoff=0.7 --param post-cutoff=0.5 --param post-reso=0.6 --param dry/wet=0.8"
+    "brindleLoop, both filters + bits 0.5|$plugin|$filters"
 )
 for p in "${peers[@]}"; do rows+=("$p|$VST/$p-vst.so|"); done
+if [ -n "$compare" ]; then
+    rows+=("compared build, default program|$compare|" "compared build, both filters + bits|$compare|$filters")
+fi
 
 declare -A times
 for r in $(seq 1 "$repeats"); do
@@ -109,3 +119,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2fx", a / b}'; }
 echo
 echo "default program / CycleShifter:        $(ratio "${median[0]}" "${median[2]}")  (target at most 1.2x)"
 echo "both filters + bits / 3BandEQ:         $(ratio "${median[1]}" "${median[4]}")  (target at most 1.0x)"
+if [ -n "$compare" ]; then
+    echo "compared build, default / CycleShifter: $(ratio "${median[5]}" "${median[2]}")"
+    echo "compared build, filters / 3BandEQ:      $(ratio "${median[6]}" "${median[4]}")"
+fi

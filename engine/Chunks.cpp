@@ -1,4 +1,4 @@
-// Preset (84-byte) and bank (1476-byte) chunks that hosts keep in their projects.
+// Preset and bank chunks (engine/ChunkLayout.h) that hosts keep in their projects.
 #include <algorithm>
 #include <cstring>
 

@@ -188,7 +188,8 @@ public:
     // too little for SSE operands, so the core holds none.
     struct Vectors {
         StereoCoefficients pre, post;
-        Stereo4 wet, dry, quantisation, inverseQuantisation, attack, release;
+        Stereo4 wet, dry, quantisation, inverseQuantisation;
+        EnvelopeCoefficients envelope;
     };
 
     // A filter as the block runs it: both channels' memories and the coefficients in the
@@ -318,7 +319,7 @@ private:
     Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStereo(k.pre, preRun.state, x) : x; }
 
     // Step 3.
-    void followEnvelopeStep(Stereo4 s) { envelope = followEnvelope(envelope, envelopeLevel(s), k.attack, k.release); }
+    void followEnvelopeStep(Stereo4 s) { envelope = followEnvelope(envelope, envelopeLevel(s), k.envelope); }
 
     // Step 4: slots 1..loopLength; slot 0 stays silent. A NaN or infinity from the host is
     // frozen as silence: the loop would hand it back on every pass.
@@ -559,18 +560,18 @@ private:
                 const Stereo4 xr = Stereo4(_mm_loadu_ps(xR + j));
                 const Stereo4 levels = stereoAbs(xl) * half + stereoAbs(xr) * half;
                 int32_t fired = -1;
-                env = followEnvelope(env, levels, kv.attack, kv.release);
+                env = followEnvelope(env, levels, kv.envelope);
                 if (Armed && __builtin_expect(fires(env), 0)) fired = 0;
                 if (fired < 0) {
-                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 1, 1, 1, 1), kv.attack, kv.release);
+                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 1, 1, 1, 1), kv.envelope);
                     if (Armed && __builtin_expect(fires(env), 0)) fired = 1;
                 }
                 if (fired < 0) {
-                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 2, 2, 2, 2), kv.attack, kv.release);
+                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 2, 2, 2, 2), kv.envelope);
                     if (Armed && __builtin_expect(fires(env), 0)) fired = 2;
                 }
                 if (fired < 0) {
-                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 3, 3, 3, 3), kv.attack, kv.release);
+                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 3, 3, 3, 3), kv.envelope);
                     if (Armed && __builtin_expect(fires(env), 0)) fired = 3;
                 }
                 if (Armed && __builtin_expect(fired >= 0, 0)) {  // the samples before it, one by one
@@ -615,7 +616,7 @@ private:
                 Stereo4 level1;
                 if constexpr (Pre) {
                     s0 = filterStereo(kv.pre, preS, firstPair(x));
-                    env = followEnvelope(env, envelopeLevel(s0), kv.attack, kv.release);
+                    env = followEnvelope(env, envelopeLevel(s0), kv.envelope);
                     if constexpr (Armed)
                         if (__builtin_expect(fires(env), 0)) {
                             triggered = true;
@@ -625,7 +626,7 @@ private:
                     level1 = envelopeLevel(s1);
                 } else {
                     const Stereo4 levels = envelopeLevel(x);
-                    env = followEnvelope(env, levels, kv.attack, kv.release);
+                    env = followEnvelope(env, levels, kv.envelope);
                     if constexpr (Armed)
                         if (__builtin_expect(fires(env), 0)) {
                             triggered = true;
@@ -633,7 +634,7 @@ private:
                         }
                     level1 = upperHalf(levels);
                 }
-                env = followEnvelope(env, level1, kv.attack, kv.release);
+                env = followEnvelope(env, level1, kv.envelope);
                 if constexpr (Armed) {
                     if (__builtin_expect(fires(env), 0)) {  // in the second sample
                         gain = gains[3];
@@ -669,7 +670,7 @@ private:
                 const Stereo4 x = loadPair(xL + j, xR + j);
                 Stereo4 s = x;
                 if constexpr (Pre) s = filterStereo(kv.pre, preS, x);
-                env = followEnvelope(env, envelopeLevel(s), kv.attack, kv.release);
+                env = followEnvelope(env, envelopeLevel(s), kv.envelope);
                 if constexpr (C == Capture::Record) storePair<false>(kept(s), writeL + j, writeR + j);
                 if constexpr (Armed)
                     if (__builtin_expect(fires(env), 0)) break;
@@ -738,8 +739,7 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     vectors.dry = splat(block.dryGain);
     vectors.quantisation = splat(block.quantisation);
     vectors.inverseQuantisation = splat(block.inverseQuantisation);
-    vectors.attack = splat(block.attackCoefficient);
-    vectors.release = splat(block.releaseCoefficient);
+    vectors.envelope = EnvelopeCoefficients(block.attackCoefficient, block.releaseCoefficient);
     Block run(*this, vectors, inputs, outputs);
     run.run<Accumulate>(frames);
     run.save();

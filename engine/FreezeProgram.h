@@ -1,4 +1,4 @@
-// The 84-byte program record, which is also the preset chunk, and the engine's constants.
+// The program record, which is also the preset chunk (engine/ChunkLayout.h), and the engine's constants.
 #pragma once
 
 #include <cstddef>

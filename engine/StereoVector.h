@@ -157,9 +157,21 @@ inline Stereo4 envelopeLevel(Stereo4 s) {
 // magnitude, so comparing their bits as integers orders them as floats (a NaN level picks
 // either coefficient, and its NaN result is flushed all the same), and the flush is a branch
 // that is almost never taken. Only lane 0 is computed. Bit for bit the follower as specified.
-inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, Stereo4 attack, Stereo4 release) {
+// The follower's two coefficients as followEnvelope takes them: the release coefficient, and
+// the bits in which the attack coefficient differs from it.
+struct EnvelopeCoefficients {
+    Stereo4 release;
+    Stereo4 attackXorRelease;
+    EnvelopeCoefficients() = default;
+    EnvelopeCoefficients(float attack, float releaseCoefficient)
+        : release(splat(releaseCoefficient)),
+          attackXorRelease(reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(splat(attack)) ^
+                                                     reinterpret_cast<StereoMask>(splat(releaseCoefficient)))) {}
+};
+
+inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, const EnvelopeCoefficients& k) {
     const __m128 rising = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_castps_si128(__m128(level)), _mm_castps_si128(__m128(envelope))));
-    const __m128 c = _mm_or_ps(_mm_and_ps(rising, __m128(attack)), _mm_andnot_ps(rising, __m128(release)));
+    const __m128 c = _mm_xor_ps(_mm_and_ps(rising, __m128(k.attackXorRelease)), __m128(k.release));  // attack or release
     const __m128 next = _mm_add_ss(_mm_mul_ss(_mm_sub_ss(__m128(envelope), __m128(level)), c), __m128(level));
     if (__builtin_expect(!(_mm_cvtss_f32(next) >= 1e-10f), 0)) {
         asm("");  // stays a branch: in the chain it would cost a compare and a select

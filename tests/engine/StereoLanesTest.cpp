@@ -106,7 +106,7 @@ TEST(StereoLanes, EnvelopeFollowerInALaneIsTheFollowerAsSpecified) {
             Stereo4 lane = splat(0.0f);
             for (size_t i = 0; i < left.size(); ++i) {
                 plain = plainEnvelope(plain, left[i], right[i], attack, release);
-                lane = followEnvelope(lane, envelopeLevel(stereoPair(left[i], right[i])), splat(attack), splat(release));
+                lane = followEnvelope(lane, envelopeLevel(stereoPair(left[i], right[i])), EnvelopeCoefficients(attack, release));
                 ASSERT_TRUE(sameBits(lane[0], plain)) << attack << " " << release << ", sample " << i;
             }
         }
