@@ -125,7 +125,7 @@ void DefaultLooping(benchmark::State& bench) { runEngine(bench, State::DefaultLo
 void LoopingBitsFilters(benchmark::State& bench) { runEngine(bench, State::Looping, 0.01f); }
 void RecordingWhileLooping(benchmark::State& bench) { runEngine(bench, State::RecordingWhileLooping, 0.5f); }
 
-// The envelope follower exactly as specified (Part 2.2, step 3), with its flush, over the same
+// The envelope follower exactly as the engine defines it, with its flush, over the same
 // input as the engine states and with the default program's coefficients: the one recursion
 // every state runs. Two writings with bit-identical results: the plain one, and one whose
 // choice of coefficient (an integer compare: both values are non-negative) and flush (a

@@ -1,4 +1,4 @@
-// The byte layout of the two chunks hosts keep in their projects (Part 2.1): the preset chunk,
+// The byte layout of the two chunks hosts keep in their projects: the preset chunk,
 // which is one program record, and the bank chunk. Little-endian IEEE-754 floats and 32-bit
 // two's-complement integers, no padding. Declared once here for the engine, the render tool
 // and the soak; this header needs nothing else from the engine.
@@ -33,10 +33,10 @@ constexpr int32_t kBankChunkSize = kBankFlagsOffset + 4;
 
 static_assert(kProgramThresholdOffset == 44 && kProgramSequenceLengthOffset == 48 && kProgramPreFilterOffset == 52 &&
                   kProgramPostFilterOffset == 56 && kProgramNameOffset == 60,
-              "the program record of Part 2.1");
+              "the 84-byte program record");
 static_assert(kPresetChunkSize == 84 && kBankStepsOffset == 1344 && kBankFlagsOffset == 1472 &&
                   kBankChunkSize == 1476,
-              "the chunk sizes of Part 2.1");
+              "the chunk sizes hosts store");
 
 // Offset of program `program`'s record inside a bank, and of step `step`.
 constexpr int32_t bankProgramOffset(int32_t program) { return program * kPresetChunkSize; }

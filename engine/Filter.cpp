@@ -1,4 +1,4 @@
-// The bandwidth-form biquad design of Part 2.3, and when a filter's memory restarts.
+// The bandwidth-form biquad design, and when a filter's memory restarts.
 #include "engine/Filter.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// One biquad filter (Part 2.3): its design, its coefficients and the memory of both channels,
+// One biquad filter: its design, its coefficients and the memory of both channels,
 // used for the pre and the post filter alike; the bandwidth-form design; one direct-form-I
 // step of one channel.
 #pragma once
@@ -70,7 +70,7 @@ struct FilterDesign {
 // a2 stay the same: the high-pass output of a 20 kHz tone, read as the past of a 50 Hz
 // low-pass, rings at up to 199 times the tone (and the low-pass's near-silent past, read by
 // the high-pass, as much). Gradual moves, and a filter switched off and on again as the same
-// type at a nearby centre, keep the memory, as Part 2.3 says.
+// type at a nearby centre, keep the memory.
 constexpr double kFilterRestartRatio = 2.0;
 
 struct Filter {

@@ -10,7 +10,7 @@
 // recorder, gain ramp, reducer, mix, output) works on several samples per instruction: four
 // per channel where no filter runs, two samples' pairs where filters need the pairs. So the
 // envelope's chain, which no implementation can shorten, sets the pace and the rest fits
-// under its latency. A sample where an event falls goes through the steps of Part 2.2 one by
+// under its latency. A sample where an event falls goes through the per-sample steps one by
 // one, as named below. Which loop runs is decided once per run; the values the editor may
 // change during a block (threshold, inverse, filter types, sequence length, mode flags) are
 // read at the start of every run of at most 64 samples.
@@ -295,7 +295,7 @@ private:
         return true;
     }
 
-    // --- the steps of one sample (Part 2.2), for the samples where an event falls ---
+    // --- the steps of one sample, for the samples where an event falls ---
 
     template <bool Accumulate>
     void eventSample(int32_t i) {
@@ -363,7 +363,7 @@ private:
         if (audio.stepIndex > sequenceLength || audio.stepIndex >= kNumStepValues) audio.stepIndex = 0;
     }
 
-    // Step 7 (Part 2.5).
+    // Step 7: a pending MIDI note.
     void applyPendingNote() {
         if (!noteCounting()) return;
         if (audio.noteDelay != 0) {
@@ -378,7 +378,7 @@ private:
     }
 
     // Step 8: the dry input while the loop is stopped; otherwise the next loop sample through
-    // the gain ramp, the bit reducer and the post filter, mixed with the dry input (Part 2.4).
+    // the gain ramp, the bit reducer and the post filter, mixed with the dry input.
     Stereo4 loopOrDry(Stereo4 x) {
         if (!playing()) return x * k.dry;
         advancePlayback();
@@ -492,7 +492,7 @@ private:
         }
     }
 
-    // The samples start .. start + n - 1, every step of Part 2.2 that they need in one loop.
+    // The samples start .. start + n - 1, every per-sample step that they need in one loop.
     // Two samples at a time: the recursions (filters, envelope) step through them one after
     // the other, everything else works on both samples' pairs in one register.
     template <bool Accumulate, bool Pre, Capture C, Playback P>

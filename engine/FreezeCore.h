@@ -27,7 +27,7 @@ struct HostTime {
 };
 
 // Where a block's time information comes from: asked once per block, after the filters'
-// coefficients are computed (Part 2.2, block preparation step 2). Null: the host gave none.
+// coefficients are computed (block preparation, step 2). Null: the host gave none.
 class TimeSource {
 public:
     virtual const HostTime* blockTime() = 0;
@@ -78,7 +78,7 @@ public:
     // The same, adding to what the outputs hold.
     void processAdding(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time);
 
-    // MIDI notes (Part 2.5), applied when the host hands over the events of the next block;
+    // MIDI notes, applied when the host hands over the events of the next block;
     // deltaFrames is the note's sample offset in that block.
     void noteOn(int32_t note, int32_t deltaFrames);
     void noteOff();

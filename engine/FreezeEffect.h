@@ -1,4 +1,4 @@
-// The plug-in's effect: identity, parameters, programs and chunks (Part 2.1), and the adapter
+// The plug-in's effect: identity, parameters, programs and chunks, and the adapter
 // from the host's calls (time record, event lists, process entries) to the signal path in
 // FreezeCore (Parts 2.2 to 2.5).
 #pragma once

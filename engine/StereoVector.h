@@ -141,7 +141,7 @@ inline Stereo4 reduceBitsStereo(Stereo4 w, Stereo4 q, Stereo4 inverseQ) {
     return floored * inverseQ + select(small, splat(0.0f), w);
 }
 
-// Envelope follower (Part 2.2, step 3), in lane 0.
+// Envelope follower (the third per-sample step), in lane 0.
 //
 // The level of a pre-filtered pair: |sL| x 0.5 + |sR| x 0.5 (halves first, so that no finite
 // input overflows). For two samples' pairs, the second sample's level is in lane 2.
@@ -156,7 +156,7 @@ inline Stereo4 envelopeLevel(Stereo4 s) {
 // multiplication and the addition: the envelope is never negative and the level is a
 // magnitude, so comparing their bits as integers orders them as floats (a NaN level picks
 // either coefficient, and its NaN result is flushed all the same), and the flush is a branch
-// that is almost never taken. Only lane 0 is computed. Bit for bit the follower as specified.
+// that is almost never taken. Only lane 0 is computed. Bit for bit the plain follower.
 // The follower's two coefficients as followEnvelope takes them: the release coefficient, and
 // the bits in which the attack coefficient differs from it.
 struct EnvelopeCoefficients {

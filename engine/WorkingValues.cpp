@@ -1,4 +1,4 @@
-// Working values derived from the program slots (Part 2.1).
+// Working values derived from the program slots.
 #include "engine/WorkingValues.h"
 
 #include "engine/Ranges.h"

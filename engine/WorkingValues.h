@@ -1,4 +1,4 @@
-// The working values of Part 2.1 that the signal path reads: program slot values and what is
+// The working values that the signal path reads: program slot values and what is
 // derived from them, the threshold and inverse switch, the filter types, steps, sequence
 // length and mode flags. Written by the host's and the editor's threads, read by the audio
 // thread: every field is a relaxed atomic, each change a single store.

@@ -1,6 +1,6 @@
 // The signal path on its own (FreezeCore), driven as the effect drives it: blocks of audio
 // with the tempo and sample rate the rig holds (or none), notes with their offsets, and the
-// working values set as Part 2.1 derives them from parameters and editor operations.
+// working values set as the effect derives them from parameters and editor operations.
 #pragma once
 
 #include <algorithm>

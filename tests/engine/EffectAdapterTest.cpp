@@ -1,5 +1,5 @@
 // The effect as the host sees it, adapted to the signal path: one time request per block
-// (after the filters' coefficients, as Part 2.2 orders it), the time record's tempo and rate
+// (after the filters' coefficients, in the block's order), the time record's tempo and rate
 // handed over, MIDI event lists read into note-ons and note-offs with their offsets.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// When a filter keeps its memory and when it restarts (Part 2.3 and the one departure from it):
+// When a filter keeps its memory and when it restarts (and the one case where it restarts on a type change):
 // the pre filter's output, which the recorder stores, against a reference filter run on the
 // same coefficients that is never reset, or restarted exactly where the engine must restart.
 #include <gtest/gtest.h>
@@ -184,7 +184,7 @@ TEST(FilterMemory, CentreJumpOfMoreThanAnOctaveRestarts) {
 
 // A sample rate that moves the centre by less than an octave (44.1 to 48 kHz) keeps the
 // memory; one that jumps (to 192 kHz) restarts it. The coefficients follow the rate one block
-// late (Part 2.3), and so does the restart.
+// late, and so does the restart.
 TEST(FilterMemory, SampleRateJumpRestartsAndSmallRateChangeDoesNot) {
     std::vector<Block> blocks;
     blocks = repeat(blocks, Block{1, 0.5f, 0.0f, 44100.0, false}, 3);

@@ -88,7 +88,7 @@ TEST(StereoLanes, TwoLaneBitReducerGivesWhatTheOneChannelReducerGives) {
     }
 }
 
-// The follower as Part 2.2 writes it, one sample.
+// The follower written plainly, one sample.
 float plainEnvelope(float envelope, float left, float right, float attack, float release) {
     const float level = std::fabs(left) * 0.5f + std::fabs(right) * 0.5f;
     const float c = level > envelope ? attack : release;
