@@ -7,7 +7,7 @@
 #include "gui/DrawContext.h"
 #include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
-#include "gui/win32/Win32Press.h"
+#include "gui/PressMemory.h"
 
 struct DrawContextPort {
     HDC dc = nullptr;
@@ -163,7 +163,7 @@ void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool
 
 int32_t mouseButtons(void* /*window*/) {
     int32_t pressed = 0;
-    if (win32port::takePressButtons(pressed)) {
+    if (pressMemory::takePressButtons(pressed)) {
         return pressed;
     }
     // GetAsyncKeyState reads the physical buttons; with the buttons swapped for a left hand the
@@ -186,7 +186,7 @@ int32_t mouseButtons(void* /*window*/) {
 
 Point mousePosition(void* /*window*/) {
     Point pressed;
-    return win32port::takePressPosition(pressed) ? pressed : cursorPosition();
+    return pressMemory::takePressPosition(pressed) ? pressed : cursorPosition();
 }
 
 Point cursorPosition() {

@@ -12,7 +12,7 @@
 #include "gui/win32/GdiObjects.h"
 #include "gui/win32/OleDropTarget.h"
 #include "gui/win32/Win32Frame.h"
-#include "gui/win32/Win32Press.h"
+#include "gui/PressMemory.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
                 Point where{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
                 POINT screen{where.h, where.v};
                 ClientToScreen(window, &screen);
-                const win32port::PressScope press(pressButtons(wParam), Point{screen.x, screen.y});
+                const pressMemory::PressScope press(pressButtons(wParam), Point{screen.x, screen.y});
                 frame->mouse(&context, where);
             }
             gdi::releaseDC(window, dc);

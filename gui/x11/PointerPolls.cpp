@@ -1,41 +1,23 @@
 // The pointer polls of tracking loops: the press's own state first, then the window system's.
 #include "gui/x11/PointerPolls.h"
 
+#include "gui/PressMemory.h"
+
 namespace x11port {
 
-namespace {
-
-struct PressState {
-    bool buttonsUnread = false;
-    bool positionUnread = false;
-    int32_t buttons = 0;
-    Point screen;
-};
-
-PressState current;
-
-}  // namespace
-
-PressScope::PressScope(const WindowEvent& press) {
-    current = PressState{true, true, press.buttons, press.screen};
-}
-
-PressScope::~PressScope() { current = PressState{}; }
-
 int32_t pollButtons(void* window) {
-    if (current.buttonsUnread) {
-        current.buttonsUnread = false;
-        return current.buttons;
-    }
     int32_t buttons = 0;
+    if (pressMemory::takePressButtons(buttons)) {
+        return buttons;
+    }
     windowSystem().pointer(window, buttons, true);
     return buttons;
 }
 
 Point pollPosition(void* window) {
-    if (current.positionUnread) {
-        current.positionUnread = false;
-        return current.screen;
+    Point pressed;
+    if (pressMemory::takePressPosition(pressed)) {
+        return pressed;
     }
     int32_t buttons = 0;
     return windowSystem().pointer(window, buttons, false);

@@ -10,15 +10,6 @@
 
 namespace x11port {
 
-// GUI thread. Holds the press's state for the polls made while its Frame::mouse runs.
-class PressScope {
-public:
-    explicit PressScope(const WindowEvent& press);
-    ~PressScope();
-    PressScope(const PressScope&) = delete;
-    PressScope& operator=(const PressScope&) = delete;
-};
-
 // buttonLeft | ... | modAlt; window: the polling context's window or none.
 int32_t pollButtons(void* window);
 // Screen position of the pointer.

@@ -6,6 +6,7 @@
 #include "gui/Frame.h"
 #include "gui/Port.h"
 #include "gui/x11/CairoPixels.h"
+#include "gui/PressMemory.h"
 #include "gui/x11/PointerPolls.h"
 #include "gui/x11/WindowSystem.h"
 
@@ -47,7 +48,7 @@ void press(void* window, const WindowEvent& event) {
     }
     ++pressDepth;
     {
-        x11port::PressScope pressState(event);
+        const pressMemory::PressScope pressState(event.buttons, event.screen);
         DrawContext context(frame, deviceContext, window);
         Point where = event.where;
         frame->mouse(&context, where);

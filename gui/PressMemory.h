@@ -1,16 +1,17 @@
-// The press a window message reports, kept for the first polls of the tracking loop it starts.
+// The press a window event reports, kept for the first polls of the tracking loop it starts;
+// both ports use it.
 #pragma once
 
 #include <cstdint>
 
 #include "gui/Geometry.h"
 
-namespace win32port {
+namespace pressMemory {
 
-// GUI thread. Holds a button message's buttons and position for the polls made while its
+// GUI thread. Holds a button event's buttons and position for the polls made while its
 // Frame::mouse runs: the first button poll and the first position poll read the message, later
-// ones ask the system live. A press whose button is already up again when its message is
-// handled (a quick click in a busy host) still counts as a click.
+// ones ask the system live. A press whose button is already up again when its event is
+// handled (a quick click in a busy host, or before the next idle on Linux) still counts.
 class PressScope {
 public:
     PressScope(int32_t buttons, Point screen);
@@ -23,4 +24,4 @@ public:
 bool takePressButtons(int32_t& buttons);
 bool takePressPosition(Point& screen);
 
-}  // namespace win32port
+}  // namespace pressMemory

@@ -1,7 +1,7 @@
-// The press a window message reports, read by the first polls of its tracking loop.
-#include "gui/win32/Win32Press.h"
+// The press a window event reports, read by the first polls of its tracking loop.
+#include "gui/PressMemory.h"
 
-namespace win32port {
+namespace pressMemory {
 
 namespace {
 
@@ -34,4 +34,4 @@ bool takePressPosition(Point& screen) {
     return true;
 }
 
-}  // namespace win32port
+}  // namespace pressMemory
