@@ -11,7 +11,8 @@ if(WIN32)
         set(brindle_win_folder win64)
     endif()
     # The DLL alone: its import library is of no use to a host.
-    install(FILES $<TARGET_FILE:brindleLoop> DESTINATION ${brindle_win_folder})
+    install(TARGETS brindleLoop RUNTIME DESTINATION ${brindle_win_folder}
+            ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
     set(BRINDLE_PRESET_DESTINATION presets)
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/README-windows.txt DESTINATION . RENAME README.txt)
 else()

@@ -48,7 +48,7 @@ make_zip() {
     stage="$out/.zip/$name"
     rm -rf "$out/.zip" "$out/$name.zip"
     for tree in win32 win64; do
-        cmake --install "$BRINDLE_BUILD/$tree" --prefix "$stage" >"$out/zip-$tree.log" 2>&1 ||
+        cmake --install "$BRINDLE_BUILD/$tree" --prefix "$stage" --strip >"$out/zip-$tree.log" 2>&1 ||
             { cat "$out/zip-$tree.log" >&2; die "installing $tree failed"; }
     done
     (cd "$out/.zip" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
