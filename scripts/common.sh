@@ -77,7 +77,9 @@ install_packages() {
         warn "missing packages (${need[*]}); run as root to install them"
         return 1
     fi
-    while pgrep -x apt-get >/dev/null || pgrep -x apt >/dev/null || pgrep -x dpkg >/dev/null; do
+    # (pgrep is not on a minimal system; there nothing else runs apt either.)
+    while command -v pgrep >/dev/null &&
+          { pgrep -x apt-get >/dev/null || pgrep -x apt >/dev/null || pgrep -x dpkg >/dev/null; }; do
         say "waiting for another apt to finish"; sleep 5
     done
     if printf '%s\n' "${need[@]}" | grep -q ':i386$' &&
