@@ -49,8 +49,8 @@ plugin_file() {
 build_tree() {
     local tree=$1 dir="$BRINDLE_BUILD/$1" log="$BRINDLE_BUILD/$1.log" args=() targets=() start
     shift
-    mapfile -t args < <(tree_args "$tree") || return 1
     tree_args "$tree" >/dev/null || return 1
+    mapfile -t args < <(tree_args "$tree")
     [ $# -gt 0 ] && targets=(--target "$@")
     mkdir -p "$BRINDLE_BUILD"
     start=$(now_s)
