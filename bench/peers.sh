@@ -18,8 +18,8 @@
 # the left channel). Installs dpf-plugins-vst when it is missing (apt-get, as root); the tests
 # do not need it.
 set -euo pipefail
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${BRINDLE_BUILD:-$ROOT/build}
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+BUILD=$BRINDLE_BUILD
 seconds=10
 block=512
 repeats=9
@@ -35,7 +35,7 @@ while [ $# -gt 0 ]; do
         --plugin) plugin=$2; shift 2 ;;
         --compare) compare=$2; shift 2 ;;
         -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
-        *) echo "peers.sh: unknown option $1" >&2; exit 2 ;;
+        *) warn "peers.sh: unknown option $1"; exit 2 ;;
     esac
 done
 
@@ -44,17 +44,11 @@ peers=(CycleShifter MaBitcrush 3BandEQ)
 missing=0
 for p in "${peers[@]}"; do [ -f "$VST/$p-vst.so" ] || missing=1; done
 if [ $missing = 1 ]; then
-    echo "== installing dpf-plugins-vst (the peers)"
-    if [ "$(id -u)" = 0 ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get install -y dpf-plugins-vst >/dev/null ||
-            { apt-get update >/dev/null && DEBIAN_FRONTEND=noninteractive apt-get install -y dpf-plugins-vst >/dev/null; }
-    else
-        sudo DEBIAN_FRONTEND=noninteractive apt-get install -y dpf-plugins-vst >/dev/null
-    fi
+    say "installing dpf-plugins-vst (the peers)"
+    install_packages dpf-plugins-vst >/dev/null || exit 1
 fi
 if [ ! -x "$render" ] || [ ! -f "$plugin" ]; then
-    echo "peers.sh: $render or $plugin missing; build first (scripts/build.sh linux)" >&2
-    exit 1
+    die "peers.sh: $render or $plugin missing; build first (scripts/build.sh linux)"
 fi
 
 work=$(mktemp -d)

@@ -8,10 +8,11 @@ BRINDLE_TREES=(linux win32 win64)
 
 say() { printf '== %s\n' "$*"; }
 warn() { printf '!! %s\n' "$*" >&2; }
+die() { warn "$*"; exit 1; }
 
 now_s() { date +%s; }
 
-# CMake arguments of one build tree.
+# CMake arguments of one build tree, one per line.
 tree_args() {
     case $1 in
         linux) ;;
@@ -19,8 +20,18 @@ tree_args() {
         win64) echo "-DCMAKE_TOOLCHAIN_FILE=$BRINDLE_ROOT/cmake/toolchain-x86_64-w64-mingw32.cmake" ;;
         # Sanitizer run: native, tests and the tools they drive, no benchmarks. GCC leaves
         # out-of-range float-to-integer conversions out of -fsanitize=undefined: add them.
-        asan) echo "-DBRINDLE_SANITIZE=ON -DBRINDLE_BENCH=OFF -DCMAKE_CXX_FLAGS=-fsanitize=float-cast-overflow" ;;
-        *) warn "unknown build tree '$1' (linux, win32, win64, asan)"; return 1 ;;
+        asan) printf '%s\n' -DBRINDLE_SANITIZE=ON -DBRINDLE_BENCH=OFF -DCMAKE_CXX_FLAGS=-fsanitize=float-cast-overflow ;;
+        # Thread stress under ThreadSanitizer (scripts/tsan.sh): the tests alone.
+        tsan) printf '%s\n' -DBRINDLE_BENCH=OFF -DBRINDLE_TOOLS=OFF \
+                  "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
+                  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread ;;
+        # libFuzzer targets (scripts/fuzz.sh): clang, no tests, tools or benchmarks. The warning
+        # set is tuned for g++, which builds every shipped binary; clang's reading of it (more
+        # -Wdouble-promotion) is shown in the log, not fatal.
+        fuzz) printf '%s\n' -DBRINDLE_FUZZ=ON -DBRINDLE_TESTS=OFF -DBRINDLE_TOOLS=OFF -DBRINDLE_BENCH=OFF \
+                  -DBRINDLE_WERROR=OFF \
+                  -DCMAKE_C_COMPILER="${FUZZ_CC:-clang}" -DCMAKE_CXX_COMPILER="${FUZZ_CXX:-clang++}" ;;
+        *) warn "unknown build tree '$1' (linux, win32, win64, asan, tsan, fuzz)"; return 1 ;;
     esac
 }
 
@@ -33,20 +44,50 @@ plugin_file() {
 }
 
 # Configures (every time: cheap, and it picks up new test and tool folders) and builds one
-# tree. The full log goes to build/<tree>.log; on failure its end is shown.
+# tree: everything, or only the targets named after it. The full log goes to
+# build/<tree>.log; on failure its end is shown.
 build_tree() {
-    local tree=$1 dir="$BRINDLE_BUILD/$1" log="$BRINDLE_BUILD/$1.log" args start
-    args=$(tree_args "$tree") || return 1
+    local tree=$1 dir="$BRINDLE_BUILD/$1" log="$BRINDLE_BUILD/$1.log" args=() targets=() start
+    shift
+    tree_args "$tree" >/dev/null || return 1
+    mapfile -t args < <(tree_args "$tree")
+    [ $# -gt 0 ] && targets=(--target "$@")
     mkdir -p "$BRINDLE_BUILD"
     start=$(now_s)
-    # shellcheck disable=SC2086  # args is a list of words
-    if ! { cmake -S "$BRINDLE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo $args &&
-           cmake --build "$dir" -j "$BRINDLE_JOBS"; } >"$log" 2>&1; then
+    if ! { cmake -S "$BRINDLE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" &&
+           cmake --build "$dir" -j "$BRINDLE_JOBS" "${targets[@]}"; } >"$log" 2>&1; then
         warn "building $tree failed; the end of $log:"
         tail -n 60 "$log" >&2
         return 1
     fi
-    say "built $tree in $(($(now_s) - start)) s"
+    say "built $tree${targets:+ (${*})} in $(($(now_s) - start)) s"
+}
+
+# True when the Debian package (name or name:arch) is installed.
+have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# Installs the Debian packages named that are missing (as root; otherwise says what is
+# missing and fails). Waits for another apt to finish; adds the i386 architecture when a
+# package asks for it.
+install_packages() {
+    local need=() p
+    for p in "$@"; do have_package "$p" || need+=("$p"); done
+    [ ${#need[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" != 0 ]; then
+        warn "missing packages (${need[*]}); run as root to install them"
+        return 1
+    fi
+    # (pgrep is not on a minimal system; there nothing else runs apt either.)
+    while command -v pgrep >/dev/null &&
+          { pgrep -x apt-get >/dev/null || pgrep -x apt >/dev/null || pgrep -x dpkg >/dev/null; }; do
+        say "waiting for another apt to finish"; sleep 5
+    done
+    if printf '%s\n' "${need[@]}" | grep -q ':i386$' &&
+       ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    DEBIAN_FRONTEND=noninteractive apt-get update -q &&
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${need[@]}"
 }
 
 # Starts Xvfb on the first free display from :90 on and exports DISPLAY. Stop it with
@@ -85,10 +126,10 @@ stop_xvfb() {
     fi
 }
 
-# A Wine prefix of our own inside the build tree; created once. The overrides keep Wine
-# from offering to install Mono and Gecko, which would wait on a dialog.
+# A Wine prefix of our own (build/wineprefix, or the folder named); created once. The
+# overrides keep Wine from offering to install Mono and Gecko, which would wait on a dialog.
 setup_wine() {
-    export WINEPREFIX="$BRINDLE_BUILD/wineprefix"
+    export WINEPREFIX="${1:-$BRINDLE_BUILD/wineprefix}"
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEDEBUG=-all
     if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -14,43 +14,26 @@ work="$BRINDLE_BUILD/lmms"
 shot="$BRINDLE_ROOT/docs/editor-lmms.png"
 
 # --- packages -----------------------------------------------------------------------------
-have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-need=()
 # LMMS's VST support lives in its i386 build: the VST effect and server are i386 libraries.
-for p in lmms:i386 lmms-vst-server:i386 xdotool x11-apps imagemagick xvfb wine wine32:i386; do
-    have "$p" || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-    [ "$(id -u)" = 0 ] || { warn "missing packages (${need[*]}); run as root"; exit 1; }
-    while pgrep -x apt-get >/dev/null || pgrep -x apt >/dev/null || pgrep -x dpkg >/dev/null; do
-        say "waiting for another apt to finish"; sleep 5
-    done
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q && apt-get install -y -q --no-install-recommends "${need[@]}" || exit 1
-fi
+install_packages lmms:i386 lmms-vst-server:i386 xdotool x11-apps imagemagick xvfb wine wine32:i386 || exit 1
 
 # --- a home, a Wine prefix and a project of its own ------------------------------------------
 rm -rf "$work/home" "$work/vst"
 mkdir -p "$work/home/lmms" "$work/vst" "$(dirname "$shot")"
 cp "$dll" "$work/vst/brindleLoop.dll"
 export HOME="$work/home"
-export WINEPREFIX="$work/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 lmms_pid=""
 cleanup() {
     [ -n "$lmms_pid" ] && kill "$lmms_pid" 2>/dev/null
     [ -n "$lmms_pid" ] && wait "$lmms_pid" 2>/dev/null
-    wineserver -k 2>/dev/null
+    stop_wine
     stop_xvfb
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
 start_xvfb || exit 1
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    say "creating the Wine prefix $WINEPREFIX"
-    wineboot -i >"$work/wineboot.log" 2>&1; wineserver -w
-fi
+setup_wine "$work/wineprefix" || exit 1
 
 # Dummy audio and MIDI (no sound card under Xvfb); the plug-in window shown on its own
 # (embedding needs a window manager's help that Xvfb alone does not give).

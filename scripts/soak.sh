@@ -11,18 +11,12 @@
 #   scripts/soak.sh --plugin other/brindleLoop.so
 # The test suite runs a two-minute version (ctest -R soak).
 set -euo pipefail
-
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-DIR=${BRINDLE_BUILD:-$ROOT/build}/linux
-JOBS=${BRINDLE_JOBS:-2}
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 args=("$@")
 have_minutes=0
 for a in "${args[@]}"; do [ "$a" = --minutes ] && have_minutes=1; done
 [ $have_minutes = 1 ] || args=(--minutes 60 "${args[@]}")
 
-echo "== building brindleloop-soak and the plug-in in $DIR"
-cmake -S "$ROOT" -B "$DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$DIR.soak.log" 2>&1 &&
-    cmake --build "$DIR" --target brindleloop-soak brindleLoop -j "$JOBS" >>"$DIR.soak.log" 2>&1 ||
-    { tail -n 40 "$DIR.soak.log"; exit 1; }
-exec "$DIR/bin/brindleloop-soak" "${args[@]}"
+build_tree linux brindleloop-soak brindleLoop
+exec "$BRINDLE_BUILD/linux/bin/brindleloop-soak" "${args[@]}"

@@ -15,7 +15,9 @@ while [ $# -gt 0 ]; do
     trees+=("$1"); shift
 done
 [ ${#trees[@]} -gt 0 ] || trees=("${BRINDLE_TREES[@]}" asan)
-for tree in "${trees[@]}"; do tree_args "$tree" >/dev/null || exit 2; done
+for tree in "${trees[@]}"; do
+    case $tree in linux|win32|win64|asan) ;; *) warn "no tests in a '$tree' tree (linux, win32, win64, asan)"; exit 2 ;; esac
+done
 
 run_start=$(now_s)
 "$BRINDLE_ROOT/scripts/install-deps.sh" || exit 1

@@ -7,27 +7,18 @@
 # Races that are part of the design (see README, "Hardening") are listed, with the reason,
 # in tests/stress/tsan.supp; set BRINDLE_TSAN_ALL=1 to see every report anyway.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-DIR=${BRINDLE_BUILD:-$ROOT/build}/tsan
-JOBS=${BRINDLE_JOBS:-2}
 BLOCKS=${1:-3000}
-
-mkdir -p "$DIR"
-echo "== configuring and building $DIR"
-cmake -S "$ROOT" -B "$DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRINDLE_BENCH=OFF -DBRINDLE_TOOLS=OFF \
-      "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
-      "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread" "-DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread" \
-      >"$DIR.log" 2>&1 || { tail -n 40 "$DIR.log"; exit 1; }
-cmake --build "$DIR" --target stress_tests -j "$JOBS" >>"$DIR.log" 2>&1 || { tail -n 40 "$DIR.log"; exit 1; }
+build_tree tsan stress_tests
 
 options="halt_on_error=1:second_deadlock_stack=1:history_size=7"
 if [ "${BRINDLE_TSAN_ALL:-0}" != 1 ]; then
-    options="$options:suppressions=$ROOT/tests/stress/tsan.supp:print_suppressions=1"
+    options="$options:suppressions=$BRINDLE_ROOT/tests/stress/tsan.supp:print_suppressions=1"
 fi
-echo "== running the thread stress under ThreadSanitizer ($BLOCKS blocks)"
+say "running the thread stress under ThreadSanitizer ($BLOCKS blocks)"
 # ASLR on newer kernels can break TSan's memory map; run without it when setarch allows.
 runner=()
 if setarch "$(uname -m)" -R true 2>/dev/null; then runner=(setarch "$(uname -m)" -R); fi
-BRINDLE_STRESS_BLOCKS=$BLOCKS TSAN_OPTIONS=$options "${runner[@]}" "$DIR/tests/stress/stress_tests"
-echo "== ThreadSanitizer found nothing outside the documented races"
+BRINDLE_STRESS_BLOCKS=$BLOCKS TSAN_OPTIONS=$options "${runner[@]}" "$BRINDLE_BUILD/tsan/tests/stress/stress_tests"
+say "ThreadSanitizer found nothing outside the documented races"

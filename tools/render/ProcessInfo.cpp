@@ -32,7 +32,10 @@ std::string defaultPluginPath() {
 #ifdef _WIN32
     return executableDirectory() + "..\\plugin\\brindleLoop.dll";
 #else
-    return executableDirectory() + "../plugin/brindleLoop.so";
+    // The build tree's plug-in first; an installed tool (prefix/bin) finds prefix/lib/vst.
+    const std::string built = executableDirectory() + "../plugin/brindleLoop.so";
+    const std::string installed = executableDirectory() + "../lib/vst/brindleLoop.so";
+    return access(built.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0 ? installed : built;
 #endif
 }
 

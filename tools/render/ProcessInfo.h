@@ -5,7 +5,8 @@
 
 // Folder of the running executable, with a trailing separator; empty when unknown.
 std::string executableDirectory();
-// The plug-in binary a build puts beside its tools (bin/../plugin/).
+// The plug-in binary a build puts beside its tools (bin/../plugin/), or else an installed one
+// (bin/../lib/vst/ on Linux).
 std::string defaultPluginPath();
 // True when standard error is a terminal (progress is shown only there).
 bool errorIsTerminal();

@@ -1,0 +1,34 @@
+# What `cmake --install` puts under the prefix. Linux: the plug-in where VST 2 hosts look
+# (lib/vst), the tools in bin/, presets and documentation under share/. Windows: the DLL in a
+# folder named for its word size, so that the 32-bit and 64-bit trees install side by side into
+# one folder that becomes the Windows zip (scripts/package.sh).
+# Presets are globbed when installing, so a presets/ folder that is empty or missing is fine.
+
+if(WIN32)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(brindle_win_folder win32)
+    else()
+        set(brindle_win_folder win64)
+    endif()
+    # The DLL alone: its import library is of no use to a host.
+    install(TARGETS brindleLoop RUNTIME DESTINATION ${brindle_win_folder}
+            ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
+    set(BRINDLE_PRESET_DESTINATION presets)
+    install(FILES ${PROJECT_SOURCE_DIR}/cmake/README-windows.txt DESTINATION . RENAME README.txt)
+else()
+    install(TARGETS brindleLoop LIBRARY DESTINATION lib/vst)
+    if(BRINDLE_TOOLS)
+        install(TARGETS brindleloop-info brindleloop-render RUNTIME DESTINATION bin)
+    endif()
+    set(BRINDLE_PRESET_DESTINATION share/brindleloop/presets)
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/brindleloop)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION share/doc/brindleloop/docs
+            FILES_MATCHING PATTERN "*.png")
+endif()
+
+install(CODE "
+    file(GLOB presets \"${PROJECT_SOURCE_DIR}/presets/*.fxp\" \"${PROJECT_SOURCE_DIR}/presets/*.fxb\")
+    if(presets)
+        file(INSTALL \${presets} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${BRINDLE_PRESET_DESTINATION}\")
+    endif()
+")
