@@ -143,8 +143,9 @@ TEST(TinyWav, EachDepthReadsBackAsItsLevelsAndOtherFilesAreNamed) {
         {"aiff.wav", std::string("FORM\0\0\0\x20" "AIFFCOMM", 16), "is an AIFF file"},
         {"ogg.wav", "OggS\0\x02", "is an Ogg file"},
         {"text.wav", "hello", "not a sound file"},
-        // A chunk size past the end: on 32-bit builds the next offset would wrap around.
-        {"huge-chunk.wav", std::string("RIFF\0\0\0\0WAVEjunk\xf4\xff\xff\xff", 20) + "data", "only 8-"},
+        // A chunk size past the end: on 32-bit builds the next offset would wrap around to
+        // this chunk again, for ever.
+        {"huge-chunk.wav", std::string("RIFF\0\0\0\0WAVEjunk\xf8\xff\xff\xff", 20) + "data", "only 8-"},
     };
     for (const auto& f : files) {
         const fs::path file = scratchFile(f.name);
