@@ -254,7 +254,8 @@ TEST(AudioFormat, UnknownOutputsAndUnreadableInputsAreRefusedByNameWithNoOutput)
     for (const auto& c : cases) {
         const ToolRun run = runTool(scratch, plugin() + " " + c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.err;
-        for (const std::string& text : c.says) EXPECT_NE(run.err.find(text), std::string::npos) << c.arguments << "\n" << run.err;
+        for (const std::string& text : c.says)
+            EXPECT_NE(run.err.find(text), std::string::npos) << c.arguments << "\n" << run.err;
         expectNoOutput(scratch, c.output);
     }
     const ToolRun help = runTool(scratch, "--help");
@@ -262,9 +263,8 @@ TEST(AudioFormat, UnknownOutputsAndUnreadableInputsAreRefusedByNameWithNoOutput)
         EXPECT_NE(help.out.find(text), std::string::npos) << text;
 }
 
-// The Windows build's WAV code, here natively: libsndfile reads what it writes, and it reads
-// what libsndfile writes.
-TEST(TinyWavWithLibsndfile, EachReadsWhatTheOtherWrites) {
+// The Windows build's WAV code, here natively: libsndfile reads what it writes at each depth.
+TEST(TinyWavWithLibsndfile, ReadsEachDepthTinyWavWrites) {
     Scratch scratch;
     const std::vector<float> signal = testSignal(1500);
     AudioData audio;
@@ -285,28 +285,6 @@ TEST(TinyWavWithLibsndfile, EachReadsWhatTheOtherWrites) {
         const int bits = bitsOf(depth);
         for (size_t i = 0; i < signal.size(); ++i)
             ASSERT_EQ(out.samples[i], bits == 32 ? signal[i] : quantised(signal[i], bits)) << bits << " bits, " << i;
-    }
-
-    const struct {
-        int format, channels;
-    } inputs[] = {
-        {SF_FORMAT_PCM_U8, 1}, {SF_FORMAT_PCM_16, 2}, {SF_FORMAT_PCM_24, 1},
-        {SF_FORMAT_PCM_32, 2}, {SF_FORMAT_FLOAT, 3},
-    };
-    for (const auto& c : inputs) {
-        std::vector<float> samples(static_cast<size_t>(c.channels) * 1000);
-        for (size_t i = 0; i < samples.size(); ++i) samples[i] = signal[i] * 0.7f;
-        ASSERT_TRUE(writeSound(scratch / "lib.wav", SF_FORMAT_WAV | c.format, c.channels, 8000, samples));
-        const Sound expected = readSound(scratch / "lib.wav");
-        AudioData read;
-        std::string error;
-        ASSERT_TRUE(readWav((scratch / "lib.wav").string(), read, error)) << error;
-        EXPECT_EQ(read.sampleRate, 8000.0);
-        ASSERT_EQ(read.frames(), 1000u) << c.format;
-        for (size_t i = 0; i < 1000; ++i) {
-            ASSERT_EQ(read.left[i], expected.at(i, 0)) << c.format << " frame " << i;
-            ASSERT_EQ(read.right[i], expected.at(i, c.channels > 1 ? 1 : 0)) << c.format << " frame " << i;
-        }
     }
 }
 
@@ -336,7 +314,8 @@ TEST(AudioFormat, WindowsBuildWritesTheSameWavAndRefusesOtherFormatsClearly) {
         ASSERT_EQ(a.samples.size(), b.samples.size());
         // The maths of the two C libraries may differ in the last bit of a float.
         const float tolerance = depth == "32f" ? 1e-5f : std::ldexp(1.0f, depth == "16" ? -15 : -23);
-        for (size_t i = 0; i < a.samples.size(); ++i) ASSERT_NEAR(a.samples[i], b.samples[i], tolerance) << depth << " " << i;
+        for (size_t i = 0; i < a.samples.size(); ++i)
+            ASSERT_NEAR(a.samples[i], b.samples[i], tolerance) << depth << " " << i;
     }
     const struct {
         std::string arguments;
@@ -351,7 +330,7 @@ TEST(AudioFormat, WindowsBuildWritesTheSameWavAndRefusesOtherFormatsClearly) {
         const ToolRun run = runCommand(scratch, windows + r.arguments);
         EXPECT_EQ(run.exitCode, r.exitCode) << r.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(r.says), std::string::npos) << r.arguments << "\n" << run.err;
-        EXPECT_FALSE(fs::exists(scratch / "out.wav") || fs::exists(scratch / "out.flac") || fs::exists(scratch / "out.aiff"));
+        for (const char* name : {"out.wav", "out.flac", "out.aiff"}) EXPECT_FALSE(fs::exists(scratch / name)) << name;
     }
 }
 

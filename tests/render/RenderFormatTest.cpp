@@ -125,16 +125,18 @@ TEST(TinyWav, EachDepthReadsBackAsItsLevelsAndOtherFilesAreNamed) {
                 }
                 ASSERT_EQ(read.right[i], audio.right[i]) << i;
             } else {
-                ASSERT_EQ(read.left[i], static_cast<float>(quantiseSample(audio.left[i], bits) / scale)) << bits << " " << i;
-                ASSERT_EQ(read.right[i], static_cast<float>(quantiseSample(audio.right[i], bits) / scale)) << bits << " " << i;
+                const auto level = [&](float v) { return static_cast<float>(quantiseSample(v, bits) / scale); };
+                ASSERT_EQ(read.left[i], level(audio.left[i])) << bits << " " << i;
+                ASSERT_EQ(read.right[i], level(audio.right[i])) << bits << " " << i;
             }
         }
     }
     fs::remove(path);
 
     // A mono 8-bit file plays on both channels.
-    const std::string mono8 = std::string("RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0", 36) +
-                              std::string("data\x04\0\0\0\x80\xc0\x00\xff", 12);
+    const std::string mono8 =
+        std::string("RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0", 36) +
+        std::string("data\x04\0\0\0\x80\xc0\x00\xff", 12);
     const struct {
         std::string name, bytes, says;
     } files[] = {

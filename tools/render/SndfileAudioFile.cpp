@@ -14,7 +14,9 @@ namespace {
 constexpr sf_count_t kFramesPerCall = 4096;
 
 int sndfileFormat(const OutputFormat& format) {
-    const int type = format.type == FileType::wav ? SF_FORMAT_WAV : format.type == FileType::flac ? SF_FORMAT_FLAC : SF_FORMAT_AIFF;
+    const int type = format.type == FileType::wav    ? SF_FORMAT_WAV
+                     : format.type == FileType::flac ? SF_FORMAT_FLAC
+                                                     : SF_FORMAT_AIFF;
     const int depth = format.depth == SampleDepth::pcm16   ? SF_FORMAT_PCM_16
                       : format.depth == SampleDepth::pcm24 ? SF_FORMAT_PCM_24
                                                            : SF_FORMAT_FLOAT;

@@ -151,7 +151,8 @@ bool writeWav(const std::string& path, const AudioData& audio, SampleDepth depth
                 put32(out, raw);
             } else {
                 const auto sample = static_cast<uint32_t>(quantiseSample(v, bits));
-                for (int byte = 0; byte < bits / 8; ++byte) out.push_back(static_cast<unsigned char>(sample >> (8 * byte)));
+                for (int byte = 0; byte < bits / 8; ++byte)
+                    out.push_back(static_cast<unsigned char>(sample >> (8 * byte)));
             }
         }
     }
