@@ -12,6 +12,7 @@
 
 #include "tools/editortiming/ParentWindow.h"
 #include "tools/loader/PluginLoader.h"
+#include "tools/version/ToolVersion.h"
 
 namespace {
 
@@ -62,8 +63,9 @@ void playBlock(AEffect* effect, int32_t block) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printVersionIfAsked(argc, argv, "brindleloop-editor-timing")) return 0;
     if (argc < 2) {
-        std::fprintf(stderr, "usage: brindleloop-editor-timing PLUGIN [IDLES]\n");
+        std::fprintf(stderr, "usage: brindleloop-editor-timing PLUGIN [IDLES] | --version\n");
         return 2;
     }
     std::string path = argv[1];

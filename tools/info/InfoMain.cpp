@@ -6,6 +6,7 @@
 
 #include "tools/info/EffectReport.h"
 #include "tools/loader/PluginLoader.h"
+#include "tools/version/ToolVersion.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -78,8 +79,9 @@ int main(int argc, char** argv) {
     timeInfo.timeSigNumerator = 4;
     timeInfo.timeSigDenominator = 4;
     timeInfo.flags = kVstTempoValid | kVstPpqPosValid;
+    if (printVersionIfAsked(argc, argv, "brindleloop-info")) return 0;
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        std::fprintf(stderr, "usage: brindleloop-info PLUGIN...\n");
+        std::fprintf(stderr, "usage: brindleloop-info PLUGIN... | --version\n");
         return argc < 2 ? 2 : 0;
     }
     bool ok = true;

@@ -1,8 +1,11 @@
-// Stereo audio in memory, as the offline host reads, renders and writes it.
+// Stereo audio in memory, as the offline host reads, renders and writes it, and the sound-file
+// functions of the build (libsndfile natively, our own WAV code on Windows).
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "tools/render/OutputFormat.h"
 
 struct AudioData {
     double sampleRate = 44100.0;
@@ -13,5 +16,8 @@ struct AudioData {
 
 // Reads a sound file; mono files play on both channels, channels past two are dropped.
 bool readAudioFile(const std::string& path, AudioData& audio, std::string& error);
-// Writes a 32-bit float WAV file.
-bool writeAudioFile(const std::string& path, const AudioData& audio, std::string& error);
+// False, with the reason, when this build cannot write the format at all.
+bool canWriteAudioFormat(const OutputFormat& format, std::string& error);
+// Writes stereo in the format; integer depths are rounded and clipped to their range.
+bool writeAudioFile(const std::string& path, const AudioData& audio, const OutputFormat& format,
+                    std::string& error);

@@ -41,13 +41,21 @@ int32_t filterType(const std::string& text) {
 }  // namespace
 
 const char* usageText() {
-    return "usage: brindleloop-render [options] INPUT.wav -o OUTPUT.wav\n"
-           "       brindleloop-render --demo [-o OUTPUT.wav] [options]\n"
+    return "usage: brindleloop-render [options] INPUT -o OUTPUT.wav|.flac|.aiff\n"
+           "       brindleloop-render --demo [-o OUTPUT] [options]\n"
            "\n"
            "Plays a sound file (or a built-in drum loop) through the brindleLoop plug-in,\n"
-           "loaded from its binary through its entry point, and writes a 32-bit float WAV.\n"
+           "loaded from its binary through its entry point, and writes a stereo sound file.\n"
+           "INPUT is any format libsndfile reads (WAV, AIFF, FLAC, Ogg, MP3, ...; the\n"
+           "Windows build reads WAV only), played at its own sample rate; a mono file is\n"
+           "heard on both channels, channels past two are dropped.\n"
            "\n"
-           "  -o, --output FILE        output file (--demo: brindleloop-demo.wav)\n"
+           "  -o, --output FILE        output file (--demo: brindleloop-demo.wav); its extension\n"
+           "                           chooses WAV (.wav), FLAC (.flac) or AIFF (.aif, .aiff;\n"
+           "                           the Windows build writes WAV only)\n"
+           "  --bit-depth 16|24|32f    sample format of the output; defaults: WAV 32f, FLAC 24\n"
+           "                           (no 32f), AIFF 24 (32f writes AIFF-C float). Integer\n"
+           "                           samples are rounded and clipped to range, not dithered\n"
            "  --plugin FILE            plug-in binary (default: the one built beside this tool)\n"
            "  --demo                   render a synthesised drum loop instead of INPUT\n"
            "  --demo-seconds S         length of the demo loop (default 16)\n"
@@ -73,6 +81,7 @@ const char* usageText() {
            "  --timing                 print CPU seconds per second of audio and realtime factor\n"
            "  --quiet                  no progress and no summary\n"
            "  -h, --help               this text\n"
+           "  --version                the tool's name and version\n"
            "\n"
            "The inverse switch is not stored in any chunk, so a host cannot set it.\n";
 }
@@ -95,6 +104,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
             line.help = true;
         } else if (arg == "-o" || arg == "--output") {
             if (!value(line.output)) return false;
+        } else if (arg == "--bit-depth") {
+            if (!value(line.bitDepth)) return false;
         } else if (arg == "--plugin") {
             if (!value(line.plugin)) return false;
         } else if (arg == "--demo") {
@@ -224,5 +235,5 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "the output would overwrite the input " + line.input;
         return false;
     }
-    return true;
+    return chooseOutputFormat(line.output, line.bitDepth, line.format, error);
 }

@@ -3,11 +3,14 @@
 
 #include <string>
 
+#include "tools/render/OutputFormat.h"
 #include "tools/render/RenderSettings.h"
 
 struct CommandLine {
     std::string input;
     std::string output;
+    std::string bitDepth;      // --bit-depth as given; empty: the container's default
+    OutputFormat format;       // chosen from the output's extension and bitDepth
     std::string plugin;        // empty: the plug-in built beside the tool
     std::string midiFile;
     bool demo = false;

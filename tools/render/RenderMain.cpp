@@ -13,6 +13,7 @@
 #include "tools/render/MidiText.h"
 #include "tools/render/ProcessInfo.h"
 #include "tools/render/RenderSession.h"
+#include "tools/version/ToolVersion.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+    if (printVersionIfAsked(argc, argv, "brindleloop-render")) return 0;
     CommandLine line;
     std::string error;
     if (!parseCommandLine(argc, argv, line, error)) {
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
         std::fputs(usageText(), stdout);
         return 0;
     }
+    if (!canWriteAudioFormat(line.format, error)) return fail(line.output + ": " + error, 2);
     RenderSettings& settings = line.settings;
     settings.bankFile = settings.bankFile.empty() ? "" : nativePath(settings.bankFile);
     settings.presetFile = settings.presetFile.empty() ? "" : nativePath(settings.presetFile);
@@ -53,6 +56,8 @@ int main(int argc, char** argv) {
     } else if (!readAudioFile(nativePath(line.input), input, error)) {
         return fail(error);
     }
+    // Checked before the render, which may take long, rather than when writing.
+    if (!fitsOutputFormat(line.format, input.frames(), error)) return fail(line.output + ": " + error);
 
     // Notes: a standard MIDI file, or text lines of "samplePosition note velocity".
     if (!line.midiFile.empty()) {
@@ -89,7 +94,7 @@ int main(int argc, char** argv) {
     // Written under a temporary name and renamed, so a failure leaves no partial output.
     const std::string target = nativePath(line.output);
     const std::string temporary = target + ".partial";
-    if (!writeAudioFile(temporary, output, error)) {
+    if (!writeAudioFile(temporary, output, line.format, error)) {
         std::remove(temporary.c_str());
         return fail(error);
     }
@@ -98,8 +103,8 @@ int main(int argc, char** argv) {
         return fail("cannot move the rendered file to " + line.output);
     }
     if (!line.quiet)
-        std::printf("brindleloop-render: wrote %s (%.2f s, %.0f Hz, stereo float)\n", line.output.c_str(),
-                    seconds, input.sampleRate);
+        std::printf("brindleloop-render: wrote %s (%.2f s, %.0f Hz, stereo, %s)\n", line.output.c_str(),
+                    seconds, input.sampleRate, describeFormat(line.format).c_str());
     if (line.timing) {
         const double perSecond = seconds > 0.0 ? cpu / seconds : 0.0;
         std::printf("timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx%s\n",

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/render/FileBytes.h"
+#include "tools/render/IntegerSamples.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ float sampleAt(const unsigned char* p, uint16_t format, uint16_t bits) {
         std::memcpy(&v, &raw, 4);
         return v;
     }
+    if (bits == 8) return static_cast<float>(static_cast<int>(p[0]) - 128) / 128.0f;
     if (bits == 16) return static_cast<float>(static_cast<int16_t>(read16(p))) / 32768.0f;
     if (bits == 24) {
         // Into the top three bytes, so the sign comes along.
@@ -46,6 +48,19 @@ float sampleAt(const unsigned char* p, uint16_t format, uint16_t bits) {
         return static_cast<float>(static_cast<double>(raw) / 2147483648.0);
     }
     return static_cast<float>(static_cast<double>(static_cast<int32_t>(read32(p))) / 2147483648.0);
+}
+
+// What a file that is not RIFF/WAVE is, for the message: the formats this code does not read.
+const char* otherFormatName(const std::vector<unsigned char>& bytes) {
+    auto starts = [&](const char* magic, size_t at = 0) {
+        const size_t n = std::strlen(magic);
+        return bytes.size() >= at + n && std::memcmp(bytes.data() + at, magic, n) == 0;
+    };
+    if (starts("fLaC")) return "a FLAC file";
+    if (starts("FORM") && (starts("AIFF", 8) || starts("AIFC", 8))) return "an AIFF file";
+    if (starts("OggS")) return "an Ogg file";
+    if (starts("RF64")) return "an RF64 file";
+    return "not a sound file this build knows";
 }
 
 }  // namespace
@@ -58,7 +73,8 @@ bool readWav(const std::string& path, AudioData& audio, std::string& error) {
     }
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
         std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
-        error = path + " is not a WAV file";
+        error = path + " is " + otherFormatName(bytes) +
+                "; this build reads WAV only (FLAC, AIFF and the other formats need libsndfile)";
         return false;
     }
     uint16_t format = 0;
@@ -82,12 +98,14 @@ bool readWav(const std::string& path, AudioData& audio, std::string& error) {
             data = chunk + 8;
             dataSize = size <= available ? size : available;  // tolerate a truncated file
         }
+        // A size past the end ends the walk (added to the offset it could wrap on 32 bits).
+        if (size >= available) break;
         at += 8 + size + (size & 1);
     }
-    const bool supported = (format == kFormatPcm && (bits == 16 || bits == 24 || bits == 32)) ||
+    const bool supported = (format == kFormatPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
                            (format == kFormatFloat && bits == 32);
     if (!supported || channels == 0 || rate == 0 || !data) {
-        error = path + ": only 16-, 24- and 32-bit PCM and 32-bit float WAV files can be read here";
+        error = path + ": only 8-, 16-, 24- and 32-bit PCM and 32-bit float WAV files can be read here";
         return false;
     }
     const size_t frameBytes = static_cast<size_t>(channels) * (bits / 8);
@@ -103,28 +121,39 @@ bool readWav(const std::string& path, AudioData& audio, std::string& error) {
     return true;
 }
 
-bool writeWav(const std::string& path, const AudioData& audio, std::string& error) {
+bool writeWav(const std::string& path, const AudioData& audio, SampleDepth depth, std::string& error) {
+    const OutputFormat format{FileType::wav, depth};
+    if (!fitsOutputFormat(format, audio.frames(), error)) return false;
     const size_t frames = audio.frames();
-    const auto dataBytes = static_cast<uint32_t>(frames * 8);
+    const int bits = bitsOf(depth);
+    const auto frameBytes = static_cast<uint16_t>(2 * bits / 8);
+    const auto dataBytes = static_cast<uint32_t>(frames * frameBytes);
+    const auto rate = static_cast<uint32_t>(audio.sampleRate);
     std::vector<unsigned char> out;
     out.reserve(44 + dataBytes);
     out.insert(out.end(), {'R', 'I', 'F', 'F'});
     put32(out, 36 + dataBytes);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     put32(out, 16);
-    put16(out, kFormatFloat);
+    put16(out, depth == SampleDepth::float32 ? kFormatFloat : kFormatPcm);
     put16(out, 2);
-    put32(out, static_cast<uint32_t>(audio.sampleRate));
-    put32(out, static_cast<uint32_t>(audio.sampleRate) * 8);
-    put16(out, 8);
-    put16(out, 32);
+    put32(out, rate);
+    put32(out, rate * frameBytes);
+    put16(out, frameBytes);
+    put16(out, static_cast<uint16_t>(bits));
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     put32(out, dataBytes);
     for (size_t i = 0; i < frames; ++i) {
         for (float v : {audio.left[i], audio.right[i]}) {
-            uint32_t raw;
-            std::memcpy(&raw, &v, 4);
-            put32(out, raw);
+            if (depth == SampleDepth::float32) {
+                uint32_t raw;
+                std::memcpy(&raw, &v, 4);
+                put32(out, raw);
+            } else {
+                const auto sample = static_cast<uint32_t>(quantiseSample(v, bits));
+                for (int byte = 0; byte < bits / 8; ++byte)
+                    out.push_back(static_cast<unsigned char>(sample >> (8 * byte)));
+            }
         }
     }
     std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -1,4 +1,4 @@
-// brindleloop-soak [--minutes M] [--seed S] [--plugin PATH]
+// brindleloop-soak [--minutes M] [--seed S] [--plugin PATH] | --version
 // Renders M minutes of audio (default 60) through the plug-in binary (default: the one this
 // build made) and exits non-zero when a check fails.
 #include <cstdio>
@@ -6,8 +6,10 @@
 #include <cstring>
 
 #include "SoakRun.h"
+#include "tools/version/ToolVersion.h"
 
 int main(int argc, char** argv) {
+    if (printVersionIfAsked(argc, argv, "brindleloop-soak")) return 0;
     SoakSettings settings;
     settings.plugin = BRINDLE_PLUGIN_FILE;
     for (int i = 1; i < argc; ++i) {
