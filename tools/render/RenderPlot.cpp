@@ -101,7 +101,16 @@ void laneFrame(cairo_t* cr, const Lane& lane) {
     cairo_rectangle(cr, kLeft, lane.top, kRight - kLeft, lane.height);
     cairo_fill(cr);
     color(cr, kText);
-    text(cr, 14.0, lane.middle() + kFont / 3.0, lane.name);
+    if (&lane != &kEventLane) {
+        text(cr, 14.0, lane.middle() + kFont / 3.0, lane.name);
+        return;
+    }
+    // The events lane's rows, each named.
+    const struct {
+        const char* name;
+        double y;
+    } rows[] = {{"freeze, step", 16.0}, {"recording", 48.0}, {"note", 80.0}, {"loop start", 110.0}};
+    for (const auto& row : rows) text(cr, 14.0, lane.top + row.y, row.name);
 }
 
 // Beat and bar lines through every lane, bar numbers above the first.
@@ -230,7 +239,16 @@ void envelopeLane(cairo_t* cr, const TimeAxis& axis, const std::vector<LevelPoin
     cairo_line_to(cr, kRight, y(lastThreshold));
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0.0);
-    text(cr, kRight - 4.0, y(lastThreshold) - 5.0, "threshold " + number(static_cast<double>(lastThreshold), -1), Align::Right);
+    // The label on white, so that the level drawn behind it does not hide it.
+    const std::string label = "threshold " + number(static_cast<double>(lastThreshold), -1);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, label.c_str(), &extents);
+    color(cr, {1.0, 1.0, 1.0});
+    cairo_rectangle(cr, kRight - 8.0 - extents.x_advance, y(lastThreshold) - 8.0 - kFont, extents.x_advance + 8.0,
+                    kFont + 4.0);
+    cairo_fill(cr);
+    color(cr, kThreshold);
+    text(cr, kRight - 4.0, y(lastThreshold) - 8.0, label, Align::Right);
 }
 
 // Recordings as pink spans, freezes with the step used, notes, loop starts and stops.
