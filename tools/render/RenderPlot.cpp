@@ -116,11 +116,12 @@ void laneFrame(cairo_t* cr, const Lane& lane) {
 // Beat and bar lines through every lane, bar numbers above the first.
 void barGrid(cairo_t* cr, const TimeAxis& axis, double tempo) {
     const double beat = 60.0 / tempo;
-    const double beats = axis.seconds() / beat;
+    // At most 100000 beats are drawn (no render of this tool is that long).
+    const int beats = static_cast<int>(std::min(axis.seconds() / beat, 100000.0));
     const double beatPixels = axis.xSeconds(beat) - kLeft;
     const int barEvery = std::max(1, static_cast<int>(std::ceil(40.0 / (4.0 * beatPixels))));
     cairo_set_line_width(cr, 1.0);
-    for (int i = 0; i <= static_cast<int>(beats) && i < 100000; ++i) {
+    for (int i = 0; i <= beats; ++i) {
         const bool bar = i % 4 == 0;
         if (!bar && beatPixels < 6.0) continue;
         const double x = std::round(axis.xSeconds(i * beat)) + 0.5;
@@ -193,6 +194,7 @@ void envelopeLane(cairo_t* cr, const TimeAxis& axis, const std::vector<LevelPoin
     const double top = std::max(0.1, std::ceil(static_cast<double>(peak) * 10.0 * 1.05) / 10.0);
     const double usable = kLevelLane.height - 8.0;
     auto y = [&](double value) {
+        if (std::isnan(value)) value = 0.0;  // a threshold from a chunk may be anything
         return kLevelLane.bottom() - std::clamp(value, 0.0, top) / top * usable;
     };
     color(cr, kText);
