@@ -78,6 +78,13 @@ public:
     // The same, adding to what the outputs hold.
     void processAdding(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time);
 
+    // process (Accumulate false) or processAdding (true), telling `observer` where the
+    // block's events fall (engine/CoreObserver.h); defined in engine/FreezeCoreBlock.h. The
+    // plug-in runs it with NoObserver only.
+    template <bool Accumulate, class Observer>
+    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time,
+                      Observer observer);
+
     // MIDI notes, applied when the host hands over the events of the next block;
     // deltaFrames is the note's sample offset in that block.
     void noteOn(int32_t note, int32_t deltaFrames);
@@ -98,6 +105,7 @@ public:
     const float* bufferR() const { return bufR.get(); }
 
 private:
+    template <class Observer>
     class Block;
     // Values taken once per block.
     struct BlockValues {
@@ -110,8 +118,6 @@ private:
     };
     BlockValues prepareBlock(TimeSource& time);
     void takeTime(const HostTime* time);
-    template <bool Accumulate>
-    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time);
 
     std::unique_ptr<float[]> bufL;
     std::unique_ptr<float[]> bufR;

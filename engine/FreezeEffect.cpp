@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/HostTimeRequest.h"
+
 namespace {
 constexpr int32_t kUniqueId = fourCharCode('B', 'R', 'L', 'P');
 const char kVendorString[] = "Ulvar @ Fennelworks";
@@ -46,27 +48,6 @@ FreezeProgram FreezeEffect::defaultProgram() {
 }
 
 void FreezeEffect::suspend() { core.clearBuffers(); }
-
-namespace {
-
-// The time information of the host's record, asked for when the block needs it.
-class HostTimeRequest final : public TimeSource {
-public:
-    explicit HostTimeRequest(HostEffectX& host) : effect(host) {}
-    const HostTime* blockTime() override {
-        const VstTimeInfo* info = effect.hostGetTime(kVstPpqPosValid | kVstTempoValid);
-        if (!info) return nullptr;
-        time.sampleRate = info->sampleRate;
-        time.tempo = info->tempo;
-        return &time;
-    }
-
-private:
-    HostEffectX& effect;
-    HostTime time{};
-};
-
-}  // namespace
 
 void FreezeEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
     HostTimeRequest time(*this);

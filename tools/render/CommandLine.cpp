@@ -78,6 +78,8 @@ const char* usageText() {
            "  --midi FILE              notes: a standard MIDI file (format 0 or 1; without\n"
            "                           tempo events it follows --tempo), or text with one\n"
            "                           \"samplePosition note velocity\" line each\n"
+           "  --plot FILE.png          also draw the render: input, envelope and threshold,\n"
+           "                           freezes with the step used, loop starts, notes, output\n"
            "  --timing                 print CPU seconds per second of audio and realtime factor\n"
            "  --quiet                  no progress and no summary\n"
            "  -h, --help               this text\n"
@@ -201,6 +203,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
             return false;
         } else if (arg == "--midi") {
             if (!value(line.midiFile)) return false;
+        } else if (arg == "--plot") {
+            if (!value(line.plot)) return false;
         } else if (arg == "--timing") {
             line.timing = true;
         } else if (arg == "--quiet") {
@@ -233,6 +237,10 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
     }
     if (line.output == line.input) {
         error = "the output would overwrite the input " + line.input;
+        return false;
+    }
+    if (!line.plot.empty() && (line.plot == line.output || line.plot == line.input)) {
+        error = "the plot would overwrite " + line.plot;
         return false;
     }
     return chooseOutputFormat(line.output, line.bitDepth, line.format, error);

@@ -13,6 +13,7 @@ struct CommandLine {
     OutputFormat format;       // chosen from the output's extension and bitDepth
     std::string plugin;        // empty: the plug-in built beside the tool
     std::string midiFile;
+    std::string plot;          // --plot: the picture of the render (PNG)
     bool demo = false;
     double demoSeconds = 16.0;
     bool timing = false;

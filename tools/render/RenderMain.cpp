@@ -1,6 +1,7 @@
 // brindleloop-render: plays a sound file (or the built-in drum loop) through the plug-in binary
 // and writes the result. Exit codes: 0 done, 1 a file or the plug-in failed, 2 a bad argument.
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "tools/render/FileBytes.h"
 #include "tools/render/MidiFile.h"
 #include "tools/render/MidiText.h"
+#include "tools/render/PlotCommand.h"
 #include "tools/render/ProcessInfo.h"
 #include "tools/render/RenderSession.h"
 #include "tools/version/ToolVersion.h"
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!canWriteAudioFormat(line.format, error)) return fail(line.output + ": " + error, 2);
+    if (!line.plot.empty() && !plotAvailable(error)) return fail(error, 2);
     RenderSettings& settings = line.settings;
     settings.bankFile = settings.bankFile.empty() ? "" : nativePath(settings.bankFile);
     settings.presetFile = settings.presetFile.empty() ? "" : nativePath(settings.presetFile);
@@ -105,6 +108,13 @@ int main(int argc, char** argv) {
     if (!line.quiet)
         std::printf("brindleloop-render: wrote %s (%.2f s, %.0f Hz, stereo, %s)\n", line.output.c_str(),
                     seconds, input.sampleRate, describeFormat(line.format).c_str());
+    if (!line.plot.empty()) {
+        const std::string title = "brindleLoop: " + (line.demo ? std::string("the demo loop") : line.input) + ", " +
+                                  std::to_string(static_cast<int>(std::lround(settings.tempo))) + " BPM, " +
+                                  std::to_string(static_cast<int>(std::lround(input.sampleRate))) + " Hz";
+        if (!plotRender(input, output, settings, title, nativePath(line.plot), error)) return fail(error);
+        if (!line.quiet) std::printf("brindleloop-render: wrote %s\n", line.plot.c_str());
+    }
     if (line.timing) {
         const double perSecond = seconds > 0.0 ? cpu / seconds : 0.0;
         std::printf("timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx%s\n",

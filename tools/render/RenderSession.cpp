@@ -78,7 +78,13 @@ bool RenderSession::open(const std::string& pluginPath, double sampleRate, int32
         error = pluginPath + " exports no VSTPluginMain or main";
         return false;
     }
-    effect = entry(renderHostCallback);
+    return open(entry, pluginPath, sampleRate, blockSize, error);
+}
+
+bool RenderSession::open(const EffectFactory& create, const std::string& pluginPath, double sampleRate,
+                         int32_t blockSize, std::string& error) {
+    close();
+    effect = create(renderHostCallback);
     if (!effect || effect->magic != kEffectMagic) {
         effect = nullptr;
         error = "the entry point of " + pluginPath + " returned no effect";

@@ -12,6 +12,9 @@
 #include "tools/render/AudioData.h"
 #include "tools/render/RenderSettings.h"
 
+// Makes an effect for a host callback, as a plug-in's entry point does.
+using EffectFactory = std::function<AEffect*(audioMasterCallback)>;
+
 class RenderSession {
 public:
     RenderSession() = default;
@@ -21,6 +24,10 @@ public:
 
     // Loads the binary, creates the effect and switches it on. On failure error says why.
     bool open(const std::string& pluginPath, double sampleRate, int32_t blockSize, std::string& error);
+    // The same with an effect made in this process (the plot's observed engine); `name` names
+    // it in messages.
+    bool open(const EffectFactory& create, const std::string& name, double sampleRate, int32_t blockSize,
+              std::string& error);
     // Program, chunk files, parameters by name and editor-only settings, in that order.
     bool configure(const RenderSettings& settings, std::string& error);
     // Sizes the output for the input (zero-filled), so that a timed render() need not.
