@@ -158,8 +158,8 @@ TEST(PresetFile, DamagedAndForeignFilesAreRefusedWithTheReason) {
          "'\\x01\\x02\\x03\\x04'"},
         {PresetKind::programParameters, "13 parameters", [](Bytes& b) { putBig(b, 24, 13); },
          "13 parameters; the plug-in has 12"},
-        {PresetKind::programChunk, "negative count", [](Bytes& b) { putBig(b, 24, -1); }, "-1 parameters"},
-        {PresetKind::bankChunk, "17 programs", [](Bytes& b) { putBig(b, 24, 17); }, "17 programs; the plug-in has 16"},
+        {PresetKind::programParameters, "negative count", [](Bytes& b) { putBig(b, 24, -1); }, "-1 parameters"},
+        {PresetKind::bankPrograms, "17 programs", [](Bytes& b) { putBig(b, 24, 17); }, "17 programs; the plug-in has 16"},
         {PresetKind::bankPrograms, "count above the programs there",
          [](Bytes& b) { putBig(b, 24, 4); }, "truncated: it ends in program 4 of 4"},
         {PresetKind::bankPrograms, "count below the programs there",
@@ -224,6 +224,20 @@ TEST(PresetFile, CutAndScrambledFilesNeverReadPastTheirEnd) {
                 EXPECT_EQ(writePresetFile(file).size(), bytes.size()) << "seed 20261207, round " << round;
             else
                 EXPECT_FALSE(error.empty());
+        }
+    }
+}
+
+// Beside a chunk the count describes no data: LMMS 1.2 writes 16 (the programs) in an .fxp.
+TEST(PresetFile, ChunkFilesAreReadWhateverTheirCount) {
+    for (const PresetKind kind : {PresetKind::programChunk, PresetKind::bankChunk}) {
+        for (const int32_t count : {-1, 0, 16, 17, 1 << 30}) {
+            PresetFile file = sample(kind);
+            file.count = count;
+            PresetFile back;
+            std::string error;
+            EXPECT_TRUE(parsePresetFile(writePresetFile(file), kLimits, back, error)) << count << ": " << error;
+            EXPECT_EQ(back.chunk, file.chunk);
         }
     }
 }

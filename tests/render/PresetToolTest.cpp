@@ -128,7 +128,11 @@ TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
     variant("foreign.fxp", [](Bytes& b) { b[16] = 'X'; });
     variant("cut.fxp", [](Bytes& b) { b.resize(b.size() - 10); });
     variant("long.fxp", [](Bytes& b) { b.push_back(0); });
-    variant("count.fxp", [](Bytes& b) { b[27] = 13; });
+    PresetFile thirteen;  // a parameter list one longer than the plug-in's
+    thirteen.kind = PresetKind::programParameters;
+    thirteen.pluginId = kLimits.pluginId;
+    thirteen.program.parameters.assign(13, 0.5f);
+    writeBytes(scratch / "count.fxp", writePresetFile(thirteen));
     variant("chunk80.fxp", [](Bytes& b) { b.resize(b.size() - 4); b[7] -= 4; b[59] = 80; });
     writeText(scratch / "text.fxp", "Some text that is not a preset at all\n");
 
@@ -160,6 +164,32 @@ TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
     }
     for (const auto& entry : fs::directory_iterator(scratch.dir))
         EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos) << entry.path();
+}
+
+// Files LMMS 1.2 saved for the 32-bit DLL (scripts/lmms-presets.sh): as the plug-in was loaded,
+// and after LMMS had loaded the factory preset sixteenth-stutter.fxp.
+TEST(PresetTool, FilesLmmsSavedLoadAndSoundAsWhatItHeld) {
+    Scratch scratch;
+    const std::string data = BRINDLE_RENDER_DATA_DIR, presets = BRINDLE_PRESETS_DIR;
+    const AudioData plain = render(scratch, "");
+    const AudioData stutter = render(scratch, "--preset '" + presets + "/sixteenth-stutter.fxp'");
+    ASSERT_FALSE(sameAudio(plain, stutter));
+    const struct {
+        const char* arguments;
+        const AudioData& sounds;
+        const char* name;
+    } cases[] = {
+        {"--preset '%/lmms-default.fxp'", plain, "lmms-default"},  // LMMS names it after the file
+        {"--bank '%/lmms-default.fxb'", plain, "Init 1"},           // banks carry no names
+        {"--preset '%/lmms-stutter.fxp'", stutter, "lmms-stutter"},
+        {"--bank '%/lmms-stutter.fxb'", stutter, "Init 1"},
+    };
+    for (const auto& c : cases) {
+        std::string arguments = c.arguments;
+        arguments.replace(arguments.find('%'), 1, data);
+        EXPECT_TRUE(sameAudio(render(scratch, arguments + " --save-preset again.fxp"), c.sounds)) << arguments;
+        EXPECT_EQ(readPreset(scratch / "again.fxp").program.name, c.name) << arguments;
+    }
 }
 
 }  // namespace

@@ -135,7 +135,10 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
     file.count = in.int32();
     const int32_t most = bank ? limits.numPrograms : limits.numParams;
     const char* const item = bank ? "program" : "parameter";
-    if (file.count < 0 || file.count > most) {
+    // The count says how much data follows only in the list kinds; beside a chunk it is a
+    // remark, and LMMS 1.2 writes the plug-in's program count there in its .fxp files.
+    const bool chunk = file.kind == PresetKind::programChunk || file.kind == PresetKind::bankChunk;
+    if (!chunk && (file.count < 0 || file.count > most)) {
         error = "it holds " + std::to_string(file.count) + " " + item + "s; the plug-in has " + std::to_string(most);
         return false;
     }
