@@ -52,8 +52,9 @@ double energy(const Signal& x) {
     return sum;
 }
 
-// Stretches of 256 samples that come back unchanged `lag` samples later (to 1e-7 of their
-// energy: a lag one sample off misses that even on a 50 Hz tone; silence does not count): a loop of that length repeating.
+// Stretches of 256 samples that come back unchanged `lag` samples later, to 1e-7 of their energy
+// (a lag one sample off misses that even on a 50 Hz tone; silence does not count): a loop of
+// that length repeating.
 size_t repeats(const Signal& x, size_t lag) {
     constexpr size_t width = 256;
     size_t count = 0;
@@ -136,7 +137,8 @@ struct Claim {
     const char* file;
     // What the README says, checked on the render with the preset; `other` renders the same
     // preset with extra arguments, for a comparison.
-    std::function<void(const Signal& out, const Signal& dry, const std::function<Signal(const std::string&)>& other)> check;
+    using Render = std::function<Signal(const std::string& arguments)>;
+    std::function<void(const Signal& out, const Signal& dry, const Render& other)> check;
 };
 
 const Claim kClaims[] = {
@@ -228,7 +230,10 @@ TEST(FactoryPresets, MidiHoldLoopsFourPeriodsOfTheNoteUntilItsRelease) {
     writeText(scratch / "notes.txt", "22050 57 100\n88200 57 0\n");  // A 440 from 0.5 s to 2 s
     const Signal out = render(scratch, "--bank '" + (kPresets / "midi-hold.fxb").string() + "' --midi notes.txt");
     ASSERT_EQ(out.size(), static_cast<size_t>(kSeconds * kRate));
-    const auto silent = [&](size_t from, size_t to) { return std::all_of(&out[from], &out[to], [](double v) { return v == 0.0; }); };
+    const auto silent = [&](size_t from, size_t to) {
+        return std::all_of(out.begin() + static_cast<long>(from), out.begin() + static_cast<long>(to),
+                           [](double v) { return v == 0.0; });
+    };
     EXPECT_TRUE(silent(0, 22050));
     const Signal held(out.begin() + 22050, out.begin() + 88200);
     EXPECT_GT(energy(held), 1.0);

@@ -39,7 +39,8 @@ PresetFile sample(PresetKind kind) {
     file.program.name = "Twenty-eight characters long";
     if (kind == PresetKind::programParameters) file.program.parameters = {0.0f, 0.25f, -1.5f, 1.0f, 1e-30f};
     if (kind == PresetKind::bankPrograms)
-        for (int i = 0; i < 3; ++i) file.programs.push_back({"p" + std::to_string(i), std::vector<float>(12, 0.1f * i)});
+        for (int i = 0; i < 3; ++i)
+            file.programs.push_back({"p" + std::to_string(i), std::vector<float>(12, 0.1f * static_cast<float>(i))});
     if (kind == PresetKind::programChunk || kind == PresetKind::bankChunk)
         for (int i = 0; i < 84; ++i) file.chunk.push_back(static_cast<unsigned char>(i * 7));
     return file;
@@ -84,9 +85,11 @@ TEST(PresetFile, ChunkFilesHaveTheLayoutHostsWrite) {
         const bool bank = isBankKind(kind);
         const size_t header = bank ? 156 : 56;
         ASSERT_EQ(bytes.size(), header + 4 + 84);
-        const Bytes expectedStart = {'C', 'c', 'n', 'K', 0, 0, 0, static_cast<unsigned char>(bytes.size() - 8),
-                                     'F', static_cast<unsigned char>(bank ? 'B' : 'P'), 'C', 'h', 0, 0, 0, static_cast<unsigned char>(bank ? 2 : 1),
-                                     'B', 'R', 'L', 'P', 0, 0, 0x03, 0xE8, 0, 0, 0, static_cast<unsigned char>(bank ? 16 : 12)};
+        const auto byte = [](size_t value) { return static_cast<unsigned char>(value); };
+        const Bytes expectedStart = {'C', 'c', 'n', 'K', 0, 0, 0, byte(bytes.size() - 8),         // size
+                                     'F', byte(bank ? 'B' : 'P'), 'C', 'h', 0, 0, 0, byte(bank ? 2 : 1),  // version
+                                     'B', 'R', 'L', 'P', 0, 0, 0x03, 0xE8,                     // ID, 1000
+                                     0, 0, 0, byte(bank ? 16 : 12)};                            // count
         EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 28), expectedStart);
         if (bank) {
             EXPECT_EQ(Bytes(bytes.begin() + 28, bytes.begin() + 32), (Bytes{0, 0, 0, 5}));  // current program
@@ -142,8 +145,10 @@ TEST(PresetFile, DamagedAndForeignFilesAreRefusedWithTheReason) {
         {PresetKind::programChunk, "no header", [](Bytes& b) { b.resize(6); }, "truncated"},
         {PresetKind::programChunk, "other magic", [](Bytes& b) { b[0] = 'R'; b[1] = 'I'; b[2] = 'F'; b[3] = 'F'; },
          "begins with 'RIFF', not 'CcnK'"},
-        {PresetKind::programChunk, "size one short", [](Bytes& b) { b.pop_back(); }, "says 136 bytes follow it, but 135"},
-        {PresetKind::bankChunk, "size one long", [](Bytes& b) { b.push_back(0); }, "size field says 236 bytes follow it, but 237"},
+        {PresetKind::programChunk, "size one short", [](Bytes& b) { b.pop_back(); },
+         "says 136 bytes follow it, but 135"},
+        {PresetKind::bankChunk, "size one long", [](Bytes& b) { b.push_back(0); },
+         "size field says 236 bytes follow it, but 237"},
         {PresetKind::bankPrograms, "negative size", [](Bytes& b) { putBig(b, 4, -8); }, "size field says -8"},
         {PresetKind::programChunk, "unknown kind", [](Bytes& b) { putBig(b, 8, fourCharCode("FxZZ")); },
          "unknown kind 'FxZZ'"},
@@ -159,7 +164,8 @@ TEST(PresetFile, DamagedAndForeignFilesAreRefusedWithTheReason) {
         {PresetKind::programParameters, "13 parameters", [](Bytes& b) { putBig(b, 24, 13); },
          "13 parameters; the plug-in has 12"},
         {PresetKind::programParameters, "negative count", [](Bytes& b) { putBig(b, 24, -1); }, "-1 parameters"},
-        {PresetKind::bankPrograms, "17 programs", [](Bytes& b) { putBig(b, 24, 17); }, "17 programs; the plug-in has 16"},
+        {PresetKind::bankPrograms, "17 programs", [](Bytes& b) { putBig(b, 24, 17); },
+         "17 programs; the plug-in has 16"},
         {PresetKind::bankPrograms, "count above the programs there",
          [](Bytes& b) { putBig(b, 24, 4); }, "truncated: it ends in program 4 of 4"},
         {PresetKind::bankPrograms, "count below the programs there",

@@ -2,6 +2,7 @@
 // same sound, parameter lists act as the parameters would, and bad files change nothing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -189,6 +190,35 @@ TEST(PresetTool, FilesLmmsSavedLoadAndSoundAsWhatItHeld) {
         arguments.replace(arguments.find('%'), 1, data);
         EXPECT_TRUE(sameAudio(render(scratch, arguments + " --save-preset again.fxp"), c.sounds)) << arguments;
         EXPECT_EQ(readPreset(scratch / "again.fxp").program.name, c.name) << arguments;
+    }
+}
+
+// The Windows build of the tool reads and writes the same bytes: a factory preset and a
+// parameter-list bank in, a preset and a bank out, under Wine beside the Linux tool.
+TEST(PresetTool, WindowsBuildUnderWineSavesWhatLinuxSaves) {
+    const fs::path tree = BRINDLE_WIN32_TREE;
+    const fs::path exe = tree / "bin" / "brindleloop-render.exe";
+    const fs::path dll = tree / "plugin" / "brindleLoop.dll";
+    if (!fs::exists(exe) || !fs::exists(dll)) GTEST_SKIP() << "no 32-bit build in " << tree;
+    if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
+
+    Scratch scratch;
+    PresetFile bank;
+    bank.kind = PresetKind::bankPrograms;
+    bank.pluginId = kLimits.pluginId;
+    for (int i = 0; i < 16; ++i) bank.programs.push_back({"p", std::vector<float>(12, static_cast<float>(i) / 16.0f)});
+    writeBytes(scratch / "list.fxb", writePresetFile(bank));
+    const std::string settings = " --bank list.fxb --program 4 --preset '" + std::string(BRINDLE_PRESETS_DIR) +
+                                 "/dub-shadow.fxp' --steps 0.2,0.7 --save-preset ";
+    ASSERT_EQ(runTool(scratch, settings + "linux.fxp --save-bank linux.fxb" + kPlugin).exitCode, 0);
+    const ToolRun windows = runCommand(scratch, "wine '" + exe.string() + "'" + settings + "windows.fxp" +
+                                                    " --save-bank windows.fxb --plugin '" + dll.string() + "'");
+    ASSERT_EQ(windows.exitCode, 0) << windows.err << windows.out;
+    for (const char* kind : {".fxp", ".fxb"}) {
+        Bytes linux, win;
+        ASSERT_TRUE(readFileBytes((scratch / ("linux" + std::string(kind))).string(), linux));
+        ASSERT_TRUE(readFileBytes((scratch / ("windows" + std::string(kind))).string(), win));
+        EXPECT_TRUE(linux == win) << kind;
     }
 }
 

@@ -158,7 +158,8 @@ int main(int argc, char** argv) {
     if (!line.quiet) {
         std::printf("brindleloop-render: wrote %s (%.2f s, %.0f Hz, stereo, %s)\n", line.output.c_str(),
                     seconds, input.sampleRate, describeFormat(line.format).c_str());
-        for (size_t i = 1; i < pending.size(); ++i) std::printf("brindleloop-render: wrote %s\n", pending[i].target.c_str());
+        for (size_t i = 1; i < pending.size(); ++i)
+            std::printf("brindleloop-render: wrote %s\n", pending[i].target.c_str());
     }
     if (!line.plot.empty()) {
         const std::string title = "brindleLoop: " + (line.demo ? std::string("the demo loop") : line.input) + ", " +

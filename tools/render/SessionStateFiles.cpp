@@ -37,7 +37,8 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
         return false;
     }
     if (isBankKind(file.kind) != bank) {
-        error = path + " is a " + (bank ? "program" : "bank") + " file (" + presetKindCode(file.kind) + "); give it to " +
+        error = path + " is a " + (bank ? "program" : "bank") + " file (" + presetKindCode(file.kind) +
+                "); give it to " +
                 (bank ? "--preset" : "--bank");
         return false;
     }
