@@ -74,12 +74,13 @@ size_t repeats(const Signal& x, size_t lag) {
 void expectLoopLength(const Signal& x, size_t length) {
     const size_t at = repeats(x, length);
     size_t elsewhere = 0, where = 0;
-    // Lags one to three off, then every seventh: a stretch repeats exactly only at the length.
-    for (size_t lag = length * 6 / 10; lag <= length * 16 / 10; lag += lag + 3 >= length && lag <= length + 3 ? 1 : 7) {
-        if (lag == length) continue;
-        const size_t count = repeats(x, lag);
+    const auto tryLag = [&](size_t lag) {
+        const size_t count = lag == length ? 0 : repeats(x, lag);
         if (count > elsewhere) elsewhere = count, where = lag;
-    }
+    };
+    // Every seventh lag, and those one to three off: only the length itself repeats exactly.
+    for (size_t lag = length * 6 / 10; lag <= length * 16 / 10; lag += 7) tryLag(lag);
+    for (size_t lag = length - 3; lag <= length + 3; ++lag) tryLag(lag);
     EXPECT_GE(at, 10u) << "few repeats every " << length << " samples";
     EXPECT_LT(10 * elsewhere, at) << at << " stretches repeat every " << length << " samples, " << elsewhere
                                   << " every " << where;
