@@ -207,6 +207,8 @@ const Claim kClaims[] = {
      }},
 };
 
+void PrintTo(const Claim& claim, std::ostream* out) { *out << claim.file; }
+
 class FactoryPreset : public testing::TestWithParam<Claim> {};
 
 TEST_P(FactoryPreset, DoesWhatItsLineSays) {

@@ -152,7 +152,7 @@ TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
         {"--bank good.fxp", 1, "good.fxp is a program file (FPCh); give it to --preset"},
         {"--save-preset /nonexistent/p.fxp", 1, "cannot write /nonexistent/p.fxp"},
         {"--name 'a name of twenty-four ch'", 2, "--name wants 1 to 23 characters"},
-        {"--save-preset old.wav", 2, "would overwrite the input or the output"},
+        {"--save-preset old.wav", 2, "would overwrite the input, the output or the plot"},
         {"--save-preset same --save-bank same", 2, "name the same file"},
     };
     for (const auto& c : cases) {
