@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -38,11 +39,25 @@ int32_t filterType(const std::string& text) {
     return -1;
 }
 
+bool checkSavedFiles(const CommandLine& line, std::string& error) {
+    for (const std::string* path : {&line.savePreset, &line.saveBank})
+        if (!path->empty() && (*path == line.input || *path == line.output || *path == line.plot)) {
+            error = "the saved file " + *path + " would overwrite the input, the output or the plot";
+            return false;
+        }
+    if (!line.savePreset.empty() && line.savePreset == line.saveBank) {
+        error = "--save-preset and --save-bank name the same file " + line.savePreset;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 const char* usageText() {
     return "usage: brindleloop-render [options] INPUT -o OUTPUT.wav|.flac|.aiff\n"
            "       brindleloop-render --demo [-o OUTPUT] [options]\n"
+           "       brindleloop-render [options] --save-preset FILE.fxp | --save-bank FILE.fxb\n"
            "\n"
            "Plays a sound file (or a built-in drum loop) through the brindleLoop plug-in,\n"
            "loaded from its binary through its entry point, and writes a stereo sound file.\n"
@@ -63,8 +78,14 @@ const char* usageText() {
            "  --block N                block size, 1..65536 (default 512)\n"
            "  --vary-blocks            blocks of changing size up to N, as some hosts send\n"
            "  --program N              program 0..15\n"
-           "  --bank FILE              load a 1476-byte bank chunk first\n"
-           "  --preset FILE            load an 84-byte preset chunk into the program\n"
+           "  --bank FILE              load a bank first: an .fxb file (a chunk or a list of\n"
+           "                           programs) or a raw 1476-byte bank chunk\n"
+           "  --preset FILE            load a preset into the program: an .fxp file (a chunk or\n"
+           "                           parameter values) or a raw 84-byte preset chunk\n"
+           "  --name TEXT              name the program (at most 23 characters)\n"
+           "  --save-preset FILE.fxp   save the program as the settings leave it (a chunk .fxp)\n"
+           "  --save-bank FILE.fxb     save the bank as the settings leave it (a chunk .fxb);\n"
+           "                           without INPUT or --demo only these files are written\n"
            "  --param NAME=VALUE       set a parameter by name, VALUE 0..1 (repeatable),\n"
            "                           e.g. size=0.5, dry/wet=0.7, pre-cutoff=0.3\n"
            "  --steps V1,V2,...        step values 0..1 for steps 1, 2, ... (up to 16)\n"
@@ -142,6 +163,16 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
             if (!value(s.bankFile)) return false;
         } else if (arg == "--preset") {
             if (!value(s.presetFile)) return false;
+        } else if (arg == "--save-preset") {
+            if (!value(line.savePreset)) return false;
+        } else if (arg == "--save-bank") {
+            if (!value(line.saveBank)) return false;
+        } else if (arg == "--name") {
+            if (!value(s.programName)) return false;
+            if (s.programName.empty() || s.programName.size() > 23) {
+                error = "--name wants 1 to 23 characters, not \"" + s.programName + "\"";
+                return false;
+            }
         } else if (arg == "--param") {
             if (!value(v)) return false;
             const size_t eq = v.find('=');
@@ -224,6 +255,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "--demo renders the built-in loop; it takes no input file (" + line.input + ")";
         return false;
     }
+    if (line.savesOnly() && line.output.empty()) return checkSavedFiles(line, error);
     if (!line.demo && line.input.empty()) {
         error = "no input file (or --demo)";
         return false;
@@ -243,5 +275,6 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         error = "the plot would overwrite " + line.plot;
         return false;
     }
-    return chooseOutputFormat(line.output, line.bitDepth, line.format, error);
+    if (!chooseOutputFormat(line.output, line.bitDepth, line.format, error)) return false;
+    return checkSavedFiles(line, error);
 }

@@ -14,12 +14,19 @@ struct CommandLine {
     std::string plugin;        // empty: the plug-in built beside the tool
     std::string midiFile;
     std::string plot;          // --plot: the picture of the render (PNG)
+    std::string savePreset;    // .fxp of the current program after the settings
+    std::string saveBank;      // .fxb of the whole bank after the settings
     bool demo = false;
     double demoSeconds = 16.0;
     bool timing = false;
     bool quiet = false;
     bool help = false;
     RenderSettings settings;
+
+    // Only preset or bank files are asked for: nothing is rendered.
+    bool savesOnly() const {
+        return input.empty() && !demo && plot.empty() && (!savePreset.empty() || !saveBank.empty());
+    }
 };
 
 // Parses argv[1..]; on a bad argument returns false with a message naming it.

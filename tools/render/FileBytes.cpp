@@ -14,3 +14,10 @@ bool readFileBytes(const std::string& path, std::vector<unsigned char>& bytes) {
     std::fclose(file);
     return ok;
 }
+
+bool writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,45 @@ namespace {
 int fail(const std::string& message, int code = 1) {
     std::fprintf(stderr, "brindleloop-render: %s\n", message.c_str());
     return code;
+}
+
+// A file written under a temporary name, renamed only when every output is there.
+struct PendingFile {
+    std::string target;
+    std::string temporary;
+};
+
+void discard(const std::vector<PendingFile>& pending) {
+    for (const PendingFile& file : pending) std::remove(file.temporary.c_str());
+}
+
+bool commit(const std::vector<PendingFile>& pending, std::string& error) {
+    for (const PendingFile& file : pending)
+        if (!replaceFile(file.temporary, file.target)) {
+            error = "cannot move the written file to " + file.target;
+            discard(pending);
+            return false;
+        }
+    return true;
+}
+
+// The preset and bank files asked for, of what the settings leave in the plug-in.
+bool writeStateFiles(const CommandLine& line, RenderSession& session, std::vector<PendingFile>& pending,
+                     std::string& error) {
+    for (const bool bank : {false, true}) {
+        const std::string& path = bank ? line.saveBank : line.savePreset;
+        if (path.empty()) continue;
+        std::vector<unsigned char> bytes;
+        if (!session.saveStateFile(bank, bytes, error)) return false;
+        const PendingFile file{nativePath(path), nativePath(path) + ".partial"};
+        if (!writeFileBytes(file.temporary, bytes)) {
+            std::remove(file.temporary.c_str());
+            error = "cannot write " + path;
+            return false;
+        }
+        pending.push_back(file);
+    }
+    return true;
 }
 
 }  // namespace
@@ -56,7 +96,7 @@ int main(int argc, char** argv) {
     AudioData input;
     if (line.demo) {
         input = makeDemoLoop(line.demoSeconds, settings.tempo);
-    } else if (!readAudioFile(nativePath(line.input), input, error)) {
+    } else if (!line.savesOnly() && !readAudioFile(nativePath(line.input), input, error)) {
         return fail(error);
     }
     // Checked before the render, which may take long, rather than when writing.
@@ -76,6 +116,17 @@ int main(int argc, char** argv) {
     RenderSession session;
     if (!session.open(plugin, input.sampleRate, settings.blockSize, error)) return fail(error);
     if (!session.configure(settings, error)) return fail(error);
+    std::vector<PendingFile> pending;
+    if (!writeStateFiles(line, session, pending, error)) {
+        discard(pending);
+        return fail(error);
+    }
+    if (line.savesOnly()) {
+        if (!commit(pending, error)) return fail(error);
+        for (const PendingFile& file : pending)
+            if (!line.quiet) std::printf("brindleloop-render: wrote %s\n", file.target.c_str());
+        return 0;
+    }
 
     const bool showProgress = !line.quiet && errorIsTerminal() && input.frames() > 30 * input.sampleRate;
     const double seconds = static_cast<double>(input.frames()) / input.sampleRate;
@@ -99,15 +150,17 @@ int main(int argc, char** argv) {
     const std::string temporary = target + ".partial";
     if (!writeAudioFile(temporary, output, line.format, error)) {
         std::remove(temporary.c_str());
+        discard(pending);
         return fail(error);
     }
-    if (!replaceFile(temporary, target)) {
-        std::remove(temporary.c_str());
-        return fail("cannot move the rendered file to " + line.output);
-    }
-    if (!line.quiet)
+    pending.insert(pending.begin(), PendingFile{target, temporary});
+    if (!commit(pending, error)) return fail(error);
+    if (!line.quiet) {
         std::printf("brindleloop-render: wrote %s (%.2f s, %.0f Hz, stereo, %s)\n", line.output.c_str(),
                     seconds, input.sampleRate, describeFormat(line.format).c_str());
+        for (size_t i = 1; i < pending.size(); ++i)
+            std::printf("brindleloop-render: wrote %s\n", pending[i].target.c_str());
+    }
     if (!line.plot.empty()) {
         const std::string title = "brindleLoop: " + (line.demo ? std::string("the demo loop") : line.input) + ", " +
                                   std::to_string(static_cast<int>(std::lround(settings.tempo))) + " BPM, " +

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "tools/render/BankEdit.h"
-#include "tools/render/FileBytes.h"
 
 namespace {
 
@@ -120,22 +119,6 @@ void RenderSession::close() {
     }
 }
 
-bool RenderSession::loadChunkFile(const std::string& path, bool preset, std::string& error) {
-    std::vector<unsigned char> bytes;
-    if (!readFileBytes(path, bytes)) {
-        error = "cannot read " + std::string(preset ? "preset" : "bank") + " file " + path;
-        return false;
-    }
-    const size_t expected = preset ? kPresetChunkSize : kBankChunkSize;
-    if (bytes.size() != expected) {
-        error = path + " holds " + std::to_string(bytes.size()) + " bytes; a " +
-                (preset ? "preset" : "bank") + " chunk has " + std::to_string(expected);
-        return false;
-    }
-    dispatch(effSetChunk, preset ? 1 : 0, static_cast<intptr_t>(bytes.size()), bytes.data());
-    return true;
-}
-
 bool RenderSession::setParameterByName(const std::string& name, float value, std::string& error) {
     std::string known;
     for (int32_t index = 0; index < effect->numParams; ++index) {
@@ -153,7 +136,7 @@ bool RenderSession::setParameterByName(const std::string& name, float value, std
 
 bool RenderSession::configure(const RenderSettings& settings, std::string& error) {
     timeInfo.tempo = settings.tempo;
-    if (!settings.bankFile.empty() && !loadChunkFile(settings.bankFile, false, error)) return false;
+    if (!settings.bankFile.empty() && !loadStateFile(settings.bankFile, true, error)) return false;
     if (settings.program >= 0) {
         if (settings.program >= effect->numPrograms) {
             error = "program " + std::to_string(settings.program) + " does not exist (0.." +
@@ -162,7 +145,12 @@ bool RenderSession::configure(const RenderSettings& settings, std::string& error
         }
         dispatch(effSetProgram, 0, settings.program);
     }
-    if (!settings.presetFile.empty() && !loadChunkFile(settings.presetFile, true, error)) return false;
+    if (!settings.presetFile.empty() && !loadStateFile(settings.presetFile, false, error)) return false;
+    if (!settings.programName.empty()) {
+        char name[kVstMaxProgNameLen] = {};
+        settings.programName.copy(name, sizeof name - 1);
+        dispatch(effSetProgramName, 0, 0, name);
+    }
     for (const auto& [name, value] : settings.parameters)
         if (!setParameterByName(name, value, error)) return false;
 

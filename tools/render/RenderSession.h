@@ -10,6 +10,7 @@
 #include "host/VstApi.h"
 #include "tools/loader/PluginLoader.h"
 #include "tools/render/AudioData.h"
+#include "tools/render/PresetFile.h"
 #include "tools/render/RenderSettings.h"
 
 // Makes an effect for a host callback, as a plug-in's entry point does.
@@ -28,8 +29,11 @@ public:
     // it in messages.
     bool open(const EffectFactory& create, const std::string& name, double sampleRate, int32_t blockSize,
               std::string& error);
-    // Program, chunk files, parameters by name and editor-only settings, in that order.
+    // Bank, program, preset, program name, parameters by name and editor-only settings, in
+    // that order.
     bool configure(const RenderSettings& settings, std::string& error);
+    // What the plug-in holds now as an .fxb (bank) or .fxp (current program) file of its chunk.
+    bool saveStateFile(bool bank, std::vector<unsigned char>& bytes, std::string& error);
     // Sizes the output for the input (zero-filled), so that a timed render() need not.
     static void prepareOutput(const AudioData& input, AudioData& output);
     // Plays the input through the effect; progress gets the frames done so far.
@@ -44,7 +48,13 @@ public:
 private:
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f);
-    bool loadChunkFile(const std::string& path, bool preset, std::string& error);
+    // A preset or bank file of any of the four kinds, or a raw chunk; the bank's current
+    // program (or the one selected before) is applied afterwards.
+    bool loadStateFile(const std::string& path, bool bank, std::string& error);
+    bool applyProgramChunk(const std::vector<unsigned char>& chunk, const std::string& path, std::string& error);
+    bool applyBankChunk(const std::vector<unsigned char>& chunk, int32_t current, const std::string& path,
+                        std::string& error);
+    void applyProgramParameters(const PresetProgram& program);
     bool setParameterByName(const std::string& name, float value, std::string& error);
     void sendEvents(const std::vector<MidiNote>& notes, size_t first, size_t last, int64_t blockStart);
 

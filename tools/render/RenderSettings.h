@@ -39,6 +39,7 @@ struct RenderSettings {
     int32_t program = -1;        // 0..15, or -1 for the plug-in's current program
     std::string bankFile;        // applied first
     std::string presetFile;      // applied to the selected program
+    std::string programName;     // given to the selected program after the preset
     std::vector<std::pair<std::string, float>> parameters;  // by name, in order
     EditorSettings editor;
     std::vector<MidiNote> notes;  // sorted by position
