@@ -8,8 +8,8 @@
 #include "gui/FrameOwner.h"
 #include "gui/OffscreenContext.h"
 
-EditorPanel::EditorPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth,
-                         int32_t panelHeight, int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
+EditorPanel::EditorPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+                         int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : Control(area, nullptr, 0), effect(owner), left(panelLeft), top(panelTop), width(panelWidth),
       height(panelHeight), image(panelImage) {}
 
@@ -42,8 +42,8 @@ void EditorPanel::present(DrawContext* destination) {
 }
 
 bool EditorPanel::inZone(const Rect& local, const Point& where) const {
-    return left + local.left <= where.h && where.h <= left + local.right &&
-           top + local.top <= where.v && where.v <= top + local.bottom;
+    return left + local.left <= where.h && where.h <= left + local.right && top + local.top <= where.v &&
+           where.v <= top + local.bottom;
 }
 
 bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons) {

@@ -80,14 +80,14 @@ void FreezeEditor::addViews() {
     }
     stepImage = blankImage(frame, 350, 120);
     if (stepImage != nullptr) {
-        stepPanel = new (std::nothrow)
-            StepPanel(Rect{15, 135, 365, 235}, engine, 350, 100, 15, 135, stepImage);
+        stepPanel =
+            new (std::nothrow) StepPanel(Rect{15, 135, 365, 235}, engine, 350, 100, 15, 135, stepImage);
         if (stepPanel != nullptr) frame->addView(stepPanel);
     }
     sliderImage = blankImage(frame, 480, 120);
     if (sliderImage != nullptr) {
-        sliderBank = new (std::nothrow)
-            SliderBank(Rect{15, 10, 495, 130}, engine, 480, 120, 15, 10, sliderImage);
+        sliderBank =
+            new (std::nothrow) SliderBank(Rect{15, 10, 495, 130}, engine, 480, 120, 15, 10, sliderImage);
         if (sliderBank != nullptr) frame->addView(sliderBank);
     }
     helpLabel = new (std::nothrow) ValueDisplay(kHelpArea, nullptr, 1);
@@ -109,8 +109,8 @@ void FreezeEditor::addViews() {
     }
     midiImage = blankImage(frame, 230, 100);
     if (midiImage != nullptr) {
-        midiModePanel = new (std::nothrow)
-            MidiModePanel(Rect{15, 240, 245, 290}, engine, 230, 50, 15, 240, midiImage);
+        midiModePanel =
+            new (std::nothrow) MidiModePanel(Rect{15, 240, 245, 290}, engine, 230, 50, 15, 240, midiImage);
         if (midiModePanel != nullptr) frame->addView(midiModePanel);
     }
 }

@@ -15,16 +15,14 @@ using panelPaint::kInk;
 
 }  // namespace
 
-const Rect MidiModePanel::switchRects[switchCount] = {
-    {5, 5, 110, 20}, {115, 5, 225, 20}, {5, 25, 110, 40}};
+const Rect MidiModePanel::switchRects[switchCount] = {{5, 5, 110, 20}, {115, 5, 225, 20}, {5, 25, 110, 40}};
 const char* const MidiModePanel::switchLabels[switchCount][2] = {
     {"MidiNote-Control OFF", "MidiNote-Control ON"},
     {"Note->RecordStart OFF", "Note->RecordStart ON"},
     {"Repeat till NoteOff", "Repeat till NoteOff"}};
 
-MidiModePanel::MidiModePanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth,
-                             int32_t panelHeight, int32_t panelLeft, int32_t panelTop,
-                             Bitmap* panelImage)
+MidiModePanel::MidiModePanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+                             int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 
 bool MidiModePanel::isOn(int32_t which) const {

@@ -35,18 +35,17 @@ constexpr int32_t kZoneBottom = 99;
 }  // namespace
 
 // First left 5, step 28, 7 more after the seventh slider and 45 more after the ninth.
-const Rect SliderBank::sliderRects[sliderCount] = {
-    {5, 7, 24, 94},     {33, 7, 52, 94},   {61, 7, 80, 94},   {89, 7, 108, 94},
-    {117, 7, 136, 94},  {145, 7, 164, 94}, {173, 7, 192, 94}, {208, 7, 227, 94},
-    {236, 7, 255, 94},  {309, 7, 328, 94}, {337, 7, 356, 94}};
-const char* const SliderBank::sliderLabels[sliderCount] = {"Atk", "Dcy",  "Size", "Smth",
-                                                            "Wet", "Bits", "Rep",  "Cut",
-                                                            "Rez", "Cut",  "Rez"};
+const Rect SliderBank::sliderRects[sliderCount] = {{5, 7, 24, 94},    {33, 7, 52, 94},   {61, 7, 80, 94},
+                                                   {89, 7, 108, 94},  {117, 7, 136, 94}, {145, 7, 164, 94},
+                                                   {173, 7, 192, 94}, {208, 7, 227, 94}, {236, 7, 255, 94},
+                                                   {309, 7, 328, 94}, {337, 7, 356, 94}};
+const char* const SliderBank::sliderLabels[sliderCount] = {"Atk", "Dcy", "Size", "Smth", "Wet", "Bits",
+                                                           "Rep", "Cut", "Rez",  "Cut",  "Rez"};
 const char* const SliderBank::typeLabels[5] = {"OFF", "LP", "HP", "BP", "MIDI!"};
 const char* const SliderBank::inverseLabels[2] = {"inv", "inv"};
 
-SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth,
-                       int32_t panelHeight, int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
+SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+                       int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 
 int32_t SliderBank::sliderNumber(int32_t slider, float value) {
@@ -55,10 +54,8 @@ int32_t SliderBank::sliderNumber(int32_t slider, float value) {
     case 2:  // size: steps of the grid, 1..16
         return displayMath::truncated(15.0 * v + 1.0);
     case 5:  // bits and repeats: 1..32
-    case 6:
-        return displayMath::truncated(31.0 * v + 1.0);
-    default:
-        return displayMath::truncated(100.0 * v);
+    case 6: return displayMath::truncated(31.0 * v + 1.0);
+    default: return displayMath::truncated(100.0 * v);
     }
 }
 
@@ -95,7 +92,8 @@ void SliderBank::draw(DrawContext* windowContext) {
     }
     for (int32_t i = 0; i < sliderCount; ++i) {
         const auto at = static_cast<size_t>(i);
-        if (!rendered || shown.barHeights[at] != drawn.barHeights[at] || shown.numbers[at] != drawn.numbers[at]) {
+        if (!rendered || shown.barHeights[at] != drawn.barHeights[at] ||
+            shown.numbers[at] != drawn.numbers[at]) {
             drawSlider(i, shown);
         }
     }
@@ -165,8 +163,8 @@ void SliderBank::drawMeter(const Shown& shown) {
         context->setFillColor(kBelowThreshold);
         context->fillRect(Rect{meterRect.left, shown.thresholdLine, meterRect.right, meterRect.bottom});
         context->setFillColor(kEnvelope);
-        context->fillRect(Rect{meterRect.left, meterRect.bottom - shown.envelopeHeight, meterRect.right,
-                               meterRect.bottom});
+        context->fillRect(
+            Rect{meterRect.left, meterRect.bottom - shown.envelopeHeight, meterRect.right, meterRect.bottom});
         context->setLineColor(kInk);
         context->moveTo(Point{meterRect.left, shown.thresholdLine});
         context->lineTo(Point{meterRect.right, shown.thresholdLine});
@@ -194,8 +192,8 @@ void SliderBank::mouse(DrawContext* windowContext, Point& where) {
             const Rect zone{sliderRects[i].left, kZoneTop, sliderRects[i].right, kZoneBottom};
             if (inZone(zone, where)) {
                 sliderValue = displayMath::limited(
-                    static_cast<float>(top + kZoneBottom - where.v) / static_cast<float>(sliderTravel),
-                    0.0f, 1.0f);
+                    static_cast<float>(top + kZoneBottom - where.v) / static_cast<float>(sliderTravel), 0.0f,
+                    1.0f);
                 sliderValues[i] = sliderValue;
                 draw(windowContext);
                 index = i;
@@ -209,8 +207,8 @@ void SliderBank::mouse(DrawContext* windowContext, Point& where) {
             pumpIdle();
         }
         if (inZone(meterRect, where)) {
-            thresholdValue = static_cast<float>(top + meterRect.bottom - where.v) /
-                             static_cast<float>(meterTravel);
+            thresholdValue =
+                static_cast<float>(top + meterRect.bottom - where.v) / static_cast<float>(meterTravel);
             effect.setThreshold(thresholdValue);
             pumpIdle();
             draw(windowContext);

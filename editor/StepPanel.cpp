@@ -66,8 +66,8 @@ void StepPanel::draw(DrawContext* windowContext) {
         const auto at = static_cast<size_t>(i);
         const bool wasHighlighted = drawn.highlighted == i;
         const bool isHighlighted = shown.highlighted == i;
-        if (!rendered || shown.barHeights[at] != drawn.barHeights[at] || shown.numbers[at] != drawn.numbers[at] ||
-            wasHighlighted != isHighlighted) {
+        if (!rendered || shown.barHeights[at] != drawn.barHeights[at] ||
+            shown.numbers[at] != drawn.numbers[at] || wasHighlighted != isHighlighted) {
             drawStep(i, shown);
         }
     }
@@ -86,7 +86,8 @@ void StepPanel::drawStep(int32_t i, const Shown& shown) {
     context->setFillColor(i == shown.highlighted ? kCurrentStep : kStep);
     context->fillRect(step);
     const int32_t barHeight = shown.barHeights[static_cast<size_t>(i)];
-    panelPaint::fillAndOutline(context, Rect{step.left + 2, step.bottom - barHeight, step.right - 2, step.bottom},
+    panelPaint::fillAndOutline(context,
+                               Rect{step.left + 2, step.bottom - barHeight, step.right - 2, step.bottom},
                                kStepBar, kStepBarEdge);
     context->setLineColor(kInk);
     context->strokeRect(step);
@@ -113,10 +114,10 @@ void StepPanel::mouse(DrawContext* windowContext, Point& where) {
             const Rect step = stepRect(i);
             if (inZone(Rect{step.left, 0, step.right, kZoneBottom}, where)) {
                 stepValue = (buttons & buttonRight) != 0
-                            ? 0.5f
-                            : displayMath::limited(static_cast<float>(top + kZoneBottom - where.v) /
-                                                       static_cast<float>(stepTravel),
-                                                   0.0f, 1.0f);
+                                ? 0.5f
+                                : displayMath::limited(static_cast<float>(top + kZoneBottom - where.v) /
+                                                           static_cast<float>(stepTravel),
+                                                       0.0f, 1.0f);
                 stepShown[i] = stepValue;
                 draw(windowContext);
                 index = i;  // on a shared border the higher step wins
@@ -130,10 +131,10 @@ void StepPanel::mouse(DrawContext* windowContext, Point& where) {
             pumpIdle();
         }
         if (!stepTouched && inZone(lengthRect, where)) {
-            const float length = (buttons & buttonRight) != 0
-                                     ? 1.0f
-                                     : static_cast<float>(top + lengthRect.bottom - where.v) /
-                                           static_cast<float>(stepTravel);
+            const float length =
+                (buttons & buttonRight) != 0
+                    ? 1.0f
+                    : static_cast<float>(top + lengthRect.bottom - where.v) / static_cast<float>(stepTravel);
             effect.setSequenceLength(length);
             draw(windowContext);
         }

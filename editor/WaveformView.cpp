@@ -24,8 +24,8 @@ constexpr int32_t kUnrecordedLength = 44100;
 // hold whatever finite input came in) draw the same clipped line, so they are limited here.
 int32_t scaled(float sample, int32_t height) {
     const float limit = 4.0f;
-    return displayMath::truncated(static_cast<double>(static_cast<float>(height) *
-                                                      displayMath::limited(sample, -limit, limit)));
+    return displayMath::truncated(
+        static_cast<double>(static_cast<float>(height) * displayMath::limited(sample, -limit, limit)));
 }
 
 // The recorder writes the buffers on the audio thread while this reads them, without a lock by
@@ -45,12 +45,12 @@ BRINDLE_RACY_READ float bufferSample(const float* buffer, int64_t index) { retur
 
 }  // namespace
 
-WaveformView::WaveformView(const Rect& area, FreezeEffect& owner, int32_t viewWidth,
-                           int32_t viewHeight, int32_t viewLeft, int32_t viewTop, Bitmap* viewImage)
+WaveformView::WaveformView(const Rect& area, FreezeEffect& owner, int32_t viewWidth, int32_t viewHeight,
+                           int32_t viewLeft, int32_t viewTop, Bitmap* viewImage)
     : View(area), effect(owner), left(viewLeft), top(viewTop),
       // Columns 0..width are written: the width is kept below the column count.
-      width(viewWidth < 0 ? 0 : (viewWidth >= columnCount ? columnCount - 1 : viewWidth)),
-      height(viewHeight), image(viewImage) {}
+      width(viewWidth < 0 ? 0 : (viewWidth >= columnCount ? columnCount - 1 : viewWidth)), height(viewHeight),
+      image(viewImage) {}
 
 void WaveformView::updateFromEffect() {
     int32_t length = effect.getLoopLength();
@@ -97,8 +97,7 @@ void WaveformView::draw(DrawContext* windowContext) {
         }
     }
     const bool recording = effect.isRecording();
-    if (!rendered || recording != drawnRecording ||
-        !std::equal(columns, columns + width + 1, drawnColumns)) {
+    if (!rendered || recording != drawnRecording || !std::equal(columns, columns + width + 1, drawnColumns)) {
         render(recording);
     }
     context->blitTo(windowContext, Rect{left, top, left + width, top + height}, Point{0, 0});

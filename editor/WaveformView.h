@@ -23,9 +23,7 @@ public:
     // Resamples the freeze buffers into the columns and marks the view dirty.
     virtual void updateFromEffect();
 
-    int32_t column(int32_t index) const {
-        return index >= 0 && index < columnCount ? columns[index] : 0;
-    }
+    int32_t column(int32_t index) const { return index >= 0 && index < columnCount ? columns[index] : 0; }
 
 private:
     void render(bool recording);

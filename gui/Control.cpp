@@ -5,8 +5,7 @@
 #include "gui/Frame.h"
 #include "gui/FrameOwner.h"
 
-Control::Control(const Rect& rect, ControlListener* controlListener, int32_t controlTag,
-                 Bitmap* bitmap)
+Control::Control(const Rect& rect, ControlListener* controlListener, int32_t controlTag, Bitmap* bitmap)
     : View(rect), listener(controlListener), tag(controlTag), background(bitmap) {
     if (background != nullptr) {
         background->addRef();

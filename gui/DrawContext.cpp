@@ -2,8 +2,7 @@
 #include "gui/DrawContext.h"
 
 DrawContext::DrawContext(Frame* owner, void* context, void* windowHandle)
-    : deviceContext(context), window(windowHandle), frame(owner),
-      portState(port::openContext(context)) {
+    : deviceContext(context), window(windowHandle), frame(owner), portState(port::openContext(context)) {
     if (window != nullptr) {
         const Point origin = port::windowPosition(window);
         windowLeft = origin.h;

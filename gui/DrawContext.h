@@ -50,8 +50,7 @@ public:
     // id 0..7 (others give 0), size in pixels (0 = the table's), face bits faceBold | faceItalic | ...
     void setFont(int32_t id, int32_t size = 0, int32_t face = 0);
     // One line, vertically centred; opaque backs the character cells with the fill colour.
-    void drawText(const char* text, const Rect& rect, bool opaque = false,
-                  int32_t alignment = alignCenter);
+    void drawText(const char* text, const Rect& rect, bool opaque = false, int32_t alignment = alignCenter);
 
     // buttonLeft | buttonMiddle | buttonRight | modShift | modControl | modAlt, sampled now.
     int32_t mouseButtons();

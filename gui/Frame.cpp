@@ -14,8 +14,7 @@ constexpr int32_t kViewGrowth = 10;
 
 // All four edges inside.
 bool inside(const Rect& rect, const Point& where) {
-    return rect.left <= where.h && where.h <= rect.right && rect.top <= where.v &&
-           where.v <= rect.bottom;
+    return rect.left <= where.h && where.h <= rect.right && rect.top <= where.v && where.v <= rect.bottom;
 }
 
 // A context on the Frame's window for one event; the device context is released with it.
@@ -61,9 +60,7 @@ Frame::~Frame() {
     windowState.reset();
 }
 
-void* Frame::getWindow() const {
-    return windowState != nullptr ? port::windowHandle(*windowState) : nullptr;
-}
+void* Frame::getWindow() const { return windowState != nullptr ? port::windowHandle(*windowState) : nullptr; }
 
 bool Frame::createWindow(void* parent) {
     if (parent == nullptr) {
@@ -106,8 +103,7 @@ FrameOwner* Frame::getEditor() { return editor; }
 void Frame::draw(DrawContext* context) {
     firstDrawPending = false;
     if (background != nullptr) {
-        background->draw(context, Rect{0, 0, background->getWidth(), background->getHeight()},
-                         Point{0, 0});
+        background->draw(context, Rect{0, 0, background->getWidth(), background->getHeight()}, Point{0, 0});
     }
     for (int32_t i = 0; i < count; ++i) {
         views[i]->draw(context);
@@ -331,9 +327,7 @@ bool Frame::hasView(View* view) { return indexOf(view) >= 0; }
 
 int32_t Frame::viewCount() { return count; }
 
-View* Frame::viewAt(int32_t index) {
-    return (index >= 0 && index < count) ? views[index] : nullptr;
-}
+View* Frame::viewAt(int32_t index) { return (index >= 0 && index < count) ? views[index] : nullptr; }
 
 int32_t Frame::indexOf(View* view) const {
     for (int32_t i = 0; i < count; ++i) {

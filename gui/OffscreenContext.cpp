@@ -4,8 +4,7 @@
 #include "gui/Bitmap.h"
 
 OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool drawIntoBitmap)
-    : DrawContext(parent != nullptr ? parent->getFrame() : nullptr, nullptr, nullptr),
-      sourceBitmap(bitmap) {
+    : DrawContext(parent != nullptr ? parent->getFrame() : nullptr, nullptr, nullptr), sourceBitmap(bitmap) {
     if (bitmap != nullptr) {
         width = bitmap->getWidth();
         height = bitmap->getHeight();
@@ -17,8 +16,8 @@ OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool dra
     fillColor = colorWhite;
     void* memory = nullptr;
     surface.reset(port::openOffscreen(parent != nullptr ? parent->getDeviceContext() : nullptr,
-                                      bitmap != nullptr ? bitmap->getHandle() : nullptr,
-                                      drawIntoBitmap, width, height, memory));
+                                      bitmap != nullptr ? bitmap->getHandle() : nullptr, drawIntoBitmap,
+                                      width, height, memory));
     if (memory == nullptr) {
         return;
     }

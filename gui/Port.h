@@ -50,8 +50,7 @@ void lineTo(DrawContextPort& context, Point point);
 // Exactly the pixels inside the outline of rect (left + 1 .. right - 1, top + 1 .. bottom - 1).
 void fillInside(DrawContextPort& context, const Rect& rect);
 // One line, vertically centred in rect, never outside it; opaque backs the cells with the fill.
-void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque,
-              int32_t alignment);
+void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque, int32_t alignment);
 
 // Off-screen surfaces: width x height like the parent's device context, or the bitmap's own
 // pixels (drawIntoBitmap). deviceContext receives the surface's device context (none on failure).
@@ -69,8 +68,8 @@ void* bitmapHandle(const BitmapPort& bitmap);
 bool bitmapHasMask(const BitmapPort& bitmap);
 void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source);
 // Leaves the target alone where the picture has colour key; the mask is made at the first call.
-void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination,
-                          Point source, Color key);
+void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source,
+                          Color key);
 
 // The pointer: buttonLeft | ... | modAlt and the screen position, as a tracking loop polls them
 // through a context on window (none: no window).

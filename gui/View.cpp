@@ -12,8 +12,8 @@ void View::draw(DrawContext* /*context*/) {}
 void View::drawRect(DrawContext* context, const Rect& /*updateRect*/) { draw(context); }
 
 bool View::intersects(const Rect& updateRect) {
-    return !(updateRect.right < size.left || size.right < updateRect.left ||
-             updateRect.bottom < size.top || size.bottom < updateRect.top);
+    return !(updateRect.right < size.left || size.right < updateRect.left || updateRect.bottom < size.top ||
+             size.bottom < updateRect.top);
 }
 
 void View::mouse(DrawContext* /*context*/, Point& /*where*/) {}
@@ -29,13 +29,9 @@ int32_t View::onKeyDown(VstKeyCode& /*key*/) { return -1; }
 
 int32_t View::onKeyUp(VstKeyCode& /*key*/) { return -1; }
 
-bool View::onDrop(void** /*items*/, int32_t /*count*/, int32_t /*type*/, Point& /*where*/) {
-    return false;
-}
+bool View::onDrop(void** /*items*/, int32_t /*count*/, int32_t /*type*/, Point& /*where*/) { return false; }
 
-bool View::onWheel(DrawContext* /*context*/, const Point& /*where*/, float /*distance*/) {
-    return false;
-}
+bool View::onWheel(DrawContext* /*context*/, const Point& /*where*/, float /*distance*/) { return false; }
 
 bool View::isDirty() { return dirty; }
 
@@ -50,8 +46,7 @@ void View::setMouseArea(const Rect& rect) { mouseArea = rect; }
 void View::getMouseArea(Rect& rect) { rect = mouseArea; }
 
 bool View::containsPoint(const Point& where) {
-    return size.left <= where.h && where.h <= size.right && size.top <= where.v &&
-           where.v <= size.bottom;
+    return size.left <= where.h && where.h <= size.right && size.top <= where.v && where.v <= size.bottom;
 }
 
 void View::setTransparent(bool state) { transparent = state; }

@@ -42,20 +42,14 @@ VstKeyCode keyFromOperands(int32_t index, intptr_t value, float opt) {
 
 }  // namespace
 
-intptr_t HostEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                float opt) {
+intptr_t HostEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     switch (opcode) {
-    case effOpen:
-        open();
-        return 0;
-    case effClose:
-        close();
-        return 0;
+    case effOpen: open(); return 0;
+    case effClose: close(); return 0;
     case effSetProgram:
         if (value >= 0 && value < numPrograms) setProgram(static_cast<int32_t>(value));
         return 0;
-    case effGetProgram:
-        return getProgram();
+    case effGetProgram: return getProgram();
     case effSetProgramName:
         if (ptr) setProgramName(static_cast<char*>(ptr));
         return 0;
@@ -71,14 +65,9 @@ intptr_t HostEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, v
     case effGetParamName:
         if (ptr) getParameterName(index, static_cast<char*>(ptr));
         return 0;
-    case effGetVu:
-        return vuToHost(getVu());
-    case effSetSampleRate:
-        setSampleRate(opt);
-        return 0;
-    case effSetBlockSize:
-        setBlockSize(clampToInt32(value));
-        return 0;
+    case effGetVu: return vuToHost(getVu());
+    case effSetSampleRate: setSampleRate(opt); return 0;
+    case effSetBlockSize: setBlockSize(clampToInt32(value)); return 0;
     case effMainsChanged:
         if (value == 0)
             suspend();
@@ -88,21 +77,18 @@ intptr_t HostEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, v
     case effEditGetRect:
         if (!editor || !ptr) return 0;
         return editor->getRect(static_cast<ERect**>(ptr));
-    case effEditOpen:
-        return editor ? editor->open(ptr) : 0;
+    case effEditOpen: return editor ? editor->open(ptr) : 0;
     case effEditClose:
         if (editor) editor->close();
         return 0;
     case effEditIdle:
         if (editor) editor->idle();
         return 0;
-    case effIdentify:
-        return kIdentifyAnswer;
+    case effIdentify: return kIdentifyAnswer;
     case effGetChunk:
         if (!ptr) return 0;
         return getChunk(static_cast<void**>(ptr), index != 0);
-    case effSetChunk:
-        return setChunk(ptr, clampToInt32(value), index != 0);
+    case effSetChunk: return setChunk(ptr, clampToInt32(value), index != 0);
     default:
         // effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep and every
         // opcode outside 0..24 that reaches this stage.
@@ -110,80 +96,43 @@ intptr_t HostEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, v
     }
 }
 
-intptr_t HostEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                 float opt) {
+intptr_t HostEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     switch (opcode) {
-    case effProcessEvents:
-        return processEvents(static_cast<VstEvents*>(ptr));
-    case effCanBeAutomated:
-        return canBeAutomated(index) ? 1 : 0;
-    case effString2Parameter:
-        return string2Parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetNumProgramCategories:
-        return getNumProgramCategories();
+    case effProcessEvents: return processEvents(static_cast<VstEvents*>(ptr));
+    case effCanBeAutomated: return canBeAutomated(index) ? 1 : 0;
+    case effString2Parameter: return string2Parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetNumProgramCategories: return getNumProgramCategories();
     case effGetProgramNameIndexed:
         return getProgramNameIndexed(clampToInt32(value), index, static_cast<char*>(ptr)) ? 1 : 0;
-    case effCopyProgram:
-        return copyProgram(index) ? 1 : 0;
-    case effConnectInput:
-        connectInput(index, value != 0);
-        return 1;
-    case effConnectOutput:
-        connectOutput(index, value != 0);
-        return 1;
-    case effGetInputProperties:
-        return getInputProperties(index, ptr) ? 1 : 0;
-    case effGetOutputProperties:
-        return getOutputProperties(index, ptr) ? 1 : 0;
-    case effGetPlugCategory:
-        return getPlugCategory();
-    case effGetCurrentPosition:
-        return getCurrentPosition();
-    case effGetDestinationBuffer:
-        return reinterpret_cast<intptr_t>(getDestinationBuffer());
-    case effOfflineNotify:
-        return offlineNotify(ptr, clampToInt32(value), index != 0) ? 1 : 0;
-    case effOfflinePrepare:
-        return offlinePrepare(ptr, clampToInt32(value)) ? 1 : 0;
-    case effOfflineRun:
-        return offlineRun(ptr, clampToInt32(value)) ? 1 : 0;
-    case effProcessVarIo:
-        return processVarIo(ptr) ? 1 : 0;
-    case effSetSpeakerArrangement:
-        return setSpeakerArrangement(reinterpret_cast<void*>(value), ptr) ? 1 : 0;
-    case effSetBlockSizeAndSampleRate:
-        setBlockSizeAndSampleRate(clampToInt32(value), opt);
-        return 1;
-    case effSetBypass:
-        return setBypass(value != 0) ? 1 : 0;
-    case effGetEffectName:
-        return getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetErrorText:
-        return getErrorText(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorString:
-        return getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetProductString:
-        return getProductString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorVersion:
-        return getVendorVersion();
-    case effVendorSpecific:
-        return vendorSpecific(index, value, ptr, opt);
-    case effCanDo:
-        return canDo(static_cast<char*>(ptr));
-    case effGetTailSize:
-        return getTailSize();
-    case effIdle:
-        return effectIdle();
-    case effGetIcon:
-        return reinterpret_cast<intptr_t>(getIcon());
-    case effSetViewPosition:
-        return setViewPosition(index, clampToInt32(value)) ? 1 : 0;
-    case effGetParameterProperties:
-        return getParameterProperties(index, ptr) ? 1 : 0;
-    case effKeysRequired:
-        return keysRequired() ? 0 : 1;
-    case effGetVstVersion:
-        return getVstVersion();
+    case effCopyProgram: return copyProgram(index) ? 1 : 0;
+    case effConnectInput: connectInput(index, value != 0); return 1;
+    case effConnectOutput: connectOutput(index, value != 0); return 1;
+    case effGetInputProperties: return getInputProperties(index, ptr) ? 1 : 0;
+    case effGetOutputProperties: return getOutputProperties(index, ptr) ? 1 : 0;
+    case effGetPlugCategory: return getPlugCategory();
+    case effGetCurrentPosition: return getCurrentPosition();
+    case effGetDestinationBuffer: return reinterpret_cast<intptr_t>(getDestinationBuffer());
+    case effOfflineNotify: return offlineNotify(ptr, clampToInt32(value), index != 0) ? 1 : 0;
+    case effOfflinePrepare: return offlinePrepare(ptr, clampToInt32(value)) ? 1 : 0;
+    case effOfflineRun: return offlineRun(ptr, clampToInt32(value)) ? 1 : 0;
+    case effProcessVarIo: return processVarIo(ptr) ? 1 : 0;
+    case effSetSpeakerArrangement: return setSpeakerArrangement(reinterpret_cast<void*>(value), ptr) ? 1 : 0;
+    case effSetBlockSizeAndSampleRate: setBlockSizeAndSampleRate(clampToInt32(value), opt); return 1;
+    case effSetBypass: return setBypass(value != 0) ? 1 : 0;
+    case effGetEffectName: return getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetErrorText: return getErrorText(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetVendorString: return getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetProductString: return getProductString(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetVendorVersion: return getVendorVersion();
+    case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
+    case effCanDo: return canDo(static_cast<char*>(ptr));
+    case effGetTailSize: return getTailSize();
+    case effIdle: return effectIdle();
+    case effGetIcon: return reinterpret_cast<intptr_t>(getIcon());
+    case effSetViewPosition: return setViewPosition(index, clampToInt32(value)) ? 1 : 0;
+    case effGetParameterProperties: return getParameterProperties(index, ptr) ? 1 : 0;
+    case effKeysRequired: return keysRequired() ? 0 : 1;
+    case effGetVstVersion: return getVstVersion();
     case effEditKeyDown: {
         if (!editor) return 0;
         VstKeyCode key = keyFromOperands(index, value, opt);
@@ -194,23 +143,14 @@ intptr_t HostEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
         VstKeyCode key = keyFromOperands(index, value, opt);
         return editor->keyUp(key);
     }
-    case effSetEditKnobMode:
-        return editor ? editor->setKnobMode(clampToInt32(value)) : 0;
-    case effGetMidiProgramName:
-        return getMidiProgramName(index, ptr);
-    case effGetCurrentMidiProgram:
-        return getCurrentMidiProgram(index, ptr);
-    case effGetMidiProgramCategory:
-        return getMidiProgramCategory(index, ptr);
-    case effHasMidiProgramsChanged:
-        return hasMidiProgramsChanged(index) ? 1 : 0;
-    case effGetMidiKeyName:
-        return getMidiKeyName(index, ptr) ? 1 : 0;
-    case effBeginSetProgram:
-        return beginSetProgram() ? 1 : 0;
-    case effEndSetProgram:
-        return endSetProgram() ? 1 : 0;
-    default:
-        return HostEffect::dispatcher(opcode, index, value, ptr, opt);
+    case effSetEditKnobMode: return editor ? editor->setKnobMode(clampToInt32(value)) : 0;
+    case effGetMidiProgramName: return getMidiProgramName(index, ptr);
+    case effGetCurrentMidiProgram: return getCurrentMidiProgram(index, ptr);
+    case effGetMidiProgramCategory: return getMidiProgramCategory(index, ptr);
+    case effHasMidiProgramsChanged: return hasMidiProgramsChanged(index) ? 1 : 0;
+    case effGetMidiKeyName: return getMidiKeyName(index, ptr) ? 1 : 0;
+    case effBeginSetProgram: return beginSetProgram() ? 1 : 0;
+    case effEndSetProgram: return endSetProgram() ? 1 : 0;
+    default: return HostEffect::dispatcher(opcode, index, value, ptr, opt);
     }
 }

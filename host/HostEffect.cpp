@@ -10,8 +10,8 @@ namespace {
 // The record entries. Each finds the effect behind the record and calls one operation; a
 // record without an object is answered with 0, and no exception reaches the host.
 
-intptr_t VSTCALL dispatcherEntry(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
-                                 void* ptr, float opt) {
+intptr_t VSTCALL dispatcherEntry(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                 float opt) {
     HostEffect* effect = HostEffect::fromRecord(record);
     if (!effect) return 0;
     try {
@@ -35,8 +35,7 @@ void VSTCALL processEntry(AEffect* record, float** inputs, float** outputs, int3
     }
 }
 
-void VSTCALL processReplacingEntry(AEffect* record, float** inputs, float** outputs,
-                                   int32_t sampleFrames) {
+void VSTCALL processReplacingEntry(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames) {
     HostEffect* effect = HostEffect::fromRecord(record);
     if (!effect) return;
     try {
@@ -67,13 +66,8 @@ float VSTCALL getParameterEntry(AEffect* record, int32_t index) {
 }  // namespace
 
 HostEffect::HostEffect(audioMasterCallback callback, int32_t programs, int32_t params)
-    : sampleRate(44100.0f),
-      editor(nullptr),
-      hostCallback(callback),
-      numPrograms(programs),
-      numParams(params),
-      curProgram(0),
-      blockSize(1024) {
+    : sampleRate(44100.0f), editor(nullptr), hostCallback(callback), numPrograms(programs), numParams(params),
+      curProgram(0), blockSize(1024) {
     std::memset(&effectRecord, 0, sizeof(effectRecord));
     effectRecord.magic = kEffectMagic;
     effectRecord.dispatcher = dispatcherEntry;

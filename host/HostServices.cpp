@@ -38,9 +38,7 @@ intptr_t HostEffectX::hostGetNumAutomatableParameters() {
     return callHost(audioMasterGetNumAutomatableParameters);
 }
 
-intptr_t HostEffectX::hostGetParameterQuantization() {
-    return callHost(audioMasterGetParameterQuantization);
-}
+intptr_t HostEffectX::hostGetParameterQuantization() { return callHost(audioMasterGetParameterQuantization); }
 
 bool HostEffectX::hostIOChanged() { return callHost(audioMasterIOChanged) != 0; }
 
@@ -73,13 +71,9 @@ AEffect* HostEffectX::hostGetNextPlug(int32_t) {
     return reinterpret_cast<AEffect*>(callHost(audioMasterGetNextPlug));
 }
 
-intptr_t HostEffectX::hostWillReplaceOrAccumulate() {
-    return callHost(audioMasterWillReplaceOrAccumulate);
-}
+intptr_t HostEffectX::hostWillReplaceOrAccumulate() { return callHost(audioMasterWillReplaceOrAccumulate); }
 
-intptr_t HostEffectX::hostGetCurrentProcessLevel() {
-    return callHost(audioMasterGetCurrentProcessLevel);
-}
+intptr_t HostEffectX::hostGetCurrentProcessLevel() { return callHost(audioMasterGetCurrentProcessLevel); }
 
 intptr_t HostEffectX::hostGetAutomationState() { return callHost(audioMasterGetAutomationState); }
 
@@ -95,9 +89,7 @@ bool HostEffectX::hostOfflineStart(void* files, int32_t count, int32_t newCount)
     return callHost(audioMasterOfflineStart, newCount, count, files) != 0;
 }
 
-bool HostEffectX::hostOfflineGetCurrentPass() {
-    return callHost(audioMasterOfflineGetCurrentPass) != 0;
-}
+bool HostEffectX::hostOfflineGetCurrentPass() { return callHost(audioMasterOfflineGetCurrentPass) != 0; }
 
 bool HostEffectX::hostOfflineGetCurrentMetaPass() {
     return callHost(audioMasterOfflineGetCurrentMetaPass) != 0;
@@ -108,8 +100,7 @@ intptr_t HostEffectX::hostSetOutputSampleRate(float rate) {
 }
 
 bool HostEffectX::hostGetSpeakerArrangement(void* input, void* output) {
-    return callHost(audioMasterGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(input),
-                    output) != 0;
+    return callHost(audioMasterGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(input), output) != 0;
 }
 
 bool HostEffectX::hostGetVendorString(char* text) {
@@ -130,17 +121,13 @@ bool HostEffectX::hostCanDo(char* text) { return callHost(audioMasterCanDo, 0, 0
 
 intptr_t HostEffectX::hostGetLanguage() { return callHost(audioMasterGetLanguage); }
 
-intptr_t HostEffectX::hostOpenWindow(void* window) {
-    return callHost(audioMasterOpenWindow, 0, 0, window);
-}
+intptr_t HostEffectX::hostOpenWindow(void* window) { return callHost(audioMasterOpenWindow, 0, 0, window); }
 
 bool HostEffectX::hostCloseWindow(void* window) {
     return callHost(audioMasterCloseWindow, 0, 0, window) != 0;
 }
 
-void* HostEffectX::hostGetDirectory() {
-    return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
-}
+void* HostEffectX::hostGetDirectory() { return reinterpret_cast<void*>(callHost(audioMasterGetDirectory)); }
 
 bool HostEffectX::hostUpdateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
 

@@ -13,8 +13,8 @@
 struct AEffect;
 
 // Host callback: (record, opcode, index, value, ptr, opt) -> answer.
-using audioMasterCallback = intptr_t(VSTCALL*)(AEffect* effect, int32_t opcode, int32_t index,
-                                               intptr_t value, void* ptr, float opt);
+using audioMasterCallback = intptr_t(VSTCALL*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                               void* ptr, float opt);
 using AEffectDispatcherProc = intptr_t(VSTCALL*)(AEffect* effect, int32_t opcode, int32_t index,
                                                  intptr_t value, void* ptr, float opt);
 using AEffectProcessProc = void(VSTCALL*)(AEffect* effect, float** inputs, float** outputs,
@@ -30,9 +30,9 @@ constexpr int32_t fourCharCode(char a, char b, char c, char d) {
                                 static_cast<uint32_t>(static_cast<unsigned char>(d)));
 }
 
-constexpr int32_t kEffectMagic = fourCharCode('V', 's', 't', 'P');  // 0x56737450
+constexpr int32_t kEffectMagic = fourCharCode('V', 's', 't', 'P');     // 0x56737450
 constexpr int32_t kIdentifyAnswer = fourCharCode('N', 'v', 'E', 'f');  // 0x4E764566
-constexpr int32_t kNoEffectId = fourCharCode('N', 'o', 'E', 'f');     // 0x4E6F4566
+constexpr int32_t kNoEffectId = fourCharCode('N', 'o', 'E', 'f');      // 0x4E6F4566
 
 struct AEffect {
     int32_t magic;

@@ -49,9 +49,7 @@ BRINDLE_EXPORT AEffect* VSTCALL pluginMain(audioMasterCallback hostCallback) {
     return createEffect(hostCallback);
 }
 #else
-BRINDLE_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) {
-    return createEffect(hostCallback);
-}
+BRINDLE_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) { return createEffect(hostCallback); }
 #endif
 
 #ifndef _WIN32

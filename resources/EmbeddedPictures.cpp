@@ -27,8 +27,7 @@ extern "C" const unsigned char brindleHelpBmpEnd[];
 
 const EmbeddedPicture* findEmbeddedPicture(int32_t id) {
     static const EmbeddedPicture pictures[] = {
-        {128, brindleBackgroundBmp,
-         static_cast<size_t>(brindleBackgroundBmpEnd - brindleBackgroundBmp)},
+        {128, brindleBackgroundBmp, static_cast<size_t>(brindleBackgroundBmpEnd - brindleBackgroundBmp)},
         {133, brindleHelpBmp, static_cast<size_t>(brindleHelpBmpEnd - brindleHelpBmp)},
     };
     for (const EmbeddedPicture& picture : pictures) {

@@ -112,8 +112,8 @@ void setFont(DrawContextPort& context, const FontChoice& font) {
     description.lfOutPrecision = OUT_STRING_PRECIS;
     description.lfClipPrecision = CLIP_STROKE_PRECIS;
     description.lfQuality = DEFAULT_QUALITY;
-    description.lfPitchAndFamily = static_cast<BYTE>(
-        font.decorative ? (FF_DECORATIVE | DEFAULT_PITCH) : (FF_SWISS | VARIABLE_PITCH));
+    description.lfPitchAndFamily =
+        static_cast<BYTE>(font.decorative ? (FF_DECORATIVE | DEFAULT_PITCH) : (FF_SWISS | VARIABLE_PITCH));
     lstrcpynA(description.lfFaceName, font.face, LF_FACESIZE);
     replaceCreated(context, gdi::createFont(description), context.createdFont);
 }
@@ -141,8 +141,7 @@ void fillInside(DrawContextPort& context, const Rect& rect) {
     SelectObject(context.dc, previousPen);
 }
 
-void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque,
-              int32_t alignment) {
+void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque, int32_t alignment) {
     if (context.dc == nullptr || text == nullptr) {
         return;
     }
@@ -172,9 +171,12 @@ int32_t mouseButtons(void* /*window*/) {
     const struct {
         int key;
         int32_t bit;
-    } keys[] = {{swapped ? VK_RBUTTON : VK_LBUTTON, buttonLeft}, {VK_MBUTTON, buttonMiddle},
-                {swapped ? VK_LBUTTON : VK_RBUTTON, buttonRight}, {VK_SHIFT, modShift},
-                {VK_CONTROL, modControl}, {VK_MENU, modAlt}};
+    } keys[] = {{swapped ? VK_RBUTTON : VK_LBUTTON, buttonLeft},
+                {VK_MBUTTON, buttonMiddle},
+                {swapped ? VK_LBUTTON : VK_RBUTTON, buttonRight},
+                {VK_SHIFT, modShift},
+                {VK_CONTROL, modControl},
+                {VK_MENU, modAlt}};
     int32_t buttons = 0;
     for (const auto& key : keys) {
         if ((GetAsyncKeyState(key.key) & 0x8000) != 0) {

@@ -34,8 +34,7 @@ bool dropText(Frame* frame, HGLOBAL memory) {
     if (text != nullptr && size != 0) {
         // The block need not hold a terminating NUL: views get a terminated copy, and the
         // block's size as the count.
-        std::vector<char> copy(static_cast<const char*>(text),
-                               static_cast<const char*>(text) + size);
+        std::vector<char> copy(static_cast<const char*>(text), static_cast<const char*>(text) + size);
         copy.push_back(0);
         void* items[1] = {copy.data()};
         Point where;
@@ -155,8 +154,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD /*keyState*/
     }
     // The medium is ours now whatever it holds: only memory is read, everything is released.
     if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr) {
-        const bool taken = isText ? dropText(frame, medium.hGlobal)
-                                  : dropFileList(frame, medium.hGlobal);
+        const bool taken = isText ? dropText(frame, medium.hGlobal) : dropFileList(frame, medium.hGlobal);
         if (taken && effect != nullptr) {
             *effect = DROPEFFECT_COPY;
         }

@@ -31,8 +31,7 @@ public:
     HRESULT STDMETHODCALLTYPE DragLeave() override;
     // Passes the text or the files to the Frame's onDrop; the effect becomes DROPEFFECT_COPY
     // when a view took the drop, else DROPEFFECT_NONE.
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point,
-                                   DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
 private:
     virtual ~DropTarget();

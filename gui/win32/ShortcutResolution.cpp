@@ -39,8 +39,7 @@ bool resolveShortcut(char* path) {
         return false;
     }
     Held<IPersistFile> file;
-    if (FAILED(link.pointer->QueryInterface(IID_IPersistFile,
-                                            reinterpret_cast<void**>(&file.pointer)))) {
+    if (FAILED(link.pointer->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.pointer)))) {
         return false;
     }
     WCHAR widePath[2048];
@@ -56,8 +55,7 @@ bool resolveShortcut(char* path) {
     // Into a buffer of our own, so that a failure leaves the path as it was.
     char target[kDropPathBytes] = "";
     // S_FALSE: the link has no file system path.
-    if (link.pointer->GetPath(target, static_cast<int>(kDropPathBytes), nullptr, SLGP_SHORTPATH) !=
-            S_OK ||
+    if (link.pointer->GetPath(target, static_cast<int>(kDropPathBytes), nullptr, SLGP_SHORTPATH) != S_OK ||
         target[0] == 0 || std::memchr(target, 0, kDropPathBytes) == nullptr) {
         return false;
     }

@@ -90,8 +90,8 @@ void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination
     gdi::deleteDC(memory);
 }
 
-void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination,
-                          Point source, Color key) {
+void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source,
+                          Color key) {
     auto* target = static_cast<HDC>(deviceContext);
     if (bitmap.mask == nullptr) {
         bitmap.mask = makeMask(bitmap.picture, target, key);
@@ -116,14 +116,14 @@ void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& d
     HBITMAP saveBitmap = gdi::createCompatibleBitmap(target, w, h);
     HGDIOBJ oldSave = SelectObject(save, saveBitmap);
 
-    BitBlt(save, 0, 0, w, h, picture, x, y, SRCCOPY);           // keep the picture's own pixels
-    BitBlt(inverse, 0, 0, w, h, maskDc, x, y, NOTSRCCOPY);      // white where opaque
+    BitBlt(save, 0, 0, w, h, picture, x, y, SRCCOPY);       // keep the picture's own pixels
+    BitBlt(inverse, 0, 0, w, h, maskDc, x, y, NOTSRCCOPY);  // white where opaque
     BitBlt(compose, 0, 0, w, h, target, destination.left, destination.top, SRCCOPY);
-    BitBlt(compose, 0, 0, w, h, maskDc, x, y, SRCAND);          // black where opaque
-    BitBlt(picture, x, y, w, h, inverse, 0, 0, SRCAND);         // key pixels become black
-    BitBlt(compose, 0, 0, w, h, picture, x, y, SRCPAINT);       // add the opaque pixels
+    BitBlt(compose, 0, 0, w, h, maskDc, x, y, SRCAND);     // black where opaque
+    BitBlt(picture, x, y, w, h, inverse, 0, 0, SRCAND);    // key pixels become black
+    BitBlt(compose, 0, 0, w, h, picture, x, y, SRCPAINT);  // add the opaque pixels
     BitBlt(target, destination.left, destination.top, w, h, compose, 0, 0, SRCCOPY);
-    BitBlt(picture, x, y, w, h, save, 0, 0, SRCCOPY);           // the picture gets its pixels back
+    BitBlt(picture, x, y, w, h, save, 0, 0, SRCCOPY);  // the picture gets its pixels back
 
     SelectObject(inverse, oldInverse);
     SelectObject(compose, oldCompose);

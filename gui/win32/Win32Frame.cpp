@@ -22,9 +22,7 @@ int32_t classUseCount = 0;
 
 HINSTANCE instance() { return static_cast<HINSTANCE>(moduleInstance); }
 
-Frame* frameOf(HWND window) {
-    return reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+Frame* frameOf(HWND window) { return reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
 // The buttons and modifiers a button message reports, as mouseButtons gives them.
 int32_t pressButtons(WPARAM wParam) {
@@ -52,8 +50,8 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             HDC dc = BeginPaint(window, &paint);
             {
                 DrawContext context(frame, dc, window);
-                frame->drawRect(&context, Rect{paint.rcPaint.left, paint.rcPaint.top,
-                                               paint.rcPaint.right, paint.rcPaint.bottom});
+                frame->drawRect(&context, Rect{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+                                               paint.rcPaint.bottom});
             }
             EndPaint(window, &paint);
             return 0;
@@ -76,8 +74,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -159,9 +156,9 @@ bool createWindow(FramePort& state, void* parent, const Rect& size) {
         return false;
     }
     registerClass();
-    HWND window = CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE, 0, 0,
-                                  size.right - size.left, size.bottom - size.top,
-                                  static_cast<HWND>(parent), nullptr, instance(), nullptr);
+    HWND window =
+        CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE, 0, 0, size.right - size.left,
+                        size.bottom - size.top, static_cast<HWND>(parent), nullptr, instance(), nullptr);
     if (window == nullptr) {
         // No window will be destroyed for this use: give it back now.
         unregisterClass();
@@ -192,8 +189,7 @@ void setCursor(FramePort& state, int32_t kind) {
     if (state.defaultCursor == nullptr) {
         state.defaultCursor = GetCursor();
     }
-    LPCSTR shapes[] = {nullptr, IDC_WAIT, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_SIZENESW,
-                       IDC_SIZENWSE};
+    LPCSTR shapes[] = {nullptr, IDC_WAIT, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_SIZENESW, IDC_SIZENWSE};
     if (kind == cursorDefault) {
         SetCursor(state.defaultCursor);
     } else if (kind > cursorDefault && kind <= cursorResizeDiagonalDown) {

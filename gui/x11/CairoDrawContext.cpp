@@ -170,13 +170,12 @@ void lineTo(DrawContextPort& context, Point point) {
 
 void fillInside(DrawContextPort& context, const Rect& rect) {
     if (context.cairo != nullptr) {
-        fillPixels(context.cairo, context.fill, rect.left + 1, rect.top + 1,
-                   rect.right - rect.left - 1, rect.bottom - rect.top - 1);
+        fillPixels(context.cairo, context.fill, rect.left + 1, rect.top + 1, rect.right - rect.left - 1,
+                   rect.bottom - rect.top - 1);
     }
 }
 
-void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque,
-              int32_t alignment) {
+void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool opaque, int32_t alignment) {
     cairo_t* cairo = context.cairo;
     if (cairo == nullptr || text == nullptr) {
         return;
@@ -222,8 +221,8 @@ void drawText(DrawContextPort& context, const char* text, const Rect& rect, bool
     if (font.underline) {
         cairo_new_path(cairo);
         const int32_t thickness = font.size >= 24 ? font.size / 12 : 1;
-        fillPixels(cairo, context.text, place.origin.h, place.origin.v + metrics.ascent + 1,
-                   metrics.width, thickness);
+        fillPixels(cairo, context.text, place.origin.h, place.origin.v + metrics.ascent + 1, metrics.width,
+                   thickness);
     }
     cairo_restore(cairo);
 }

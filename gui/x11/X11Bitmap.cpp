@@ -144,15 +144,14 @@ void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination
     cairo_surface_flush(bitmap.picture);
     cairo_save(cairo);
     cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cairo, bitmap.picture, destination.left - source.h,
-                             destination.top - source.v);
+    cairo_set_source_surface(cairo, bitmap.picture, destination.left - source.h, destination.top - source.v);
     cairo_rectangle(cairo, destination.left, destination.top, w, h);
     cairo_fill(cairo);
     cairo_restore(cairo);
 }
 
-void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination,
-                          Point source, Color key) {
+void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source,
+                          Color key) {
     auto* cairo = static_cast<cairo_t*>(deviceContext);
     const int32_t w = destination.right - destination.left;
     const int32_t h = destination.bottom - destination.top;

@@ -64,15 +64,9 @@ bool handle(void* window, const WindowEvent& event) {
         return false;
     }
     switch (event.kind) {
-    case WindowEvent::Kind::Paint:
-        paint(window, event.area);
-        break;
-    case WindowEvent::Kind::Press:
-        press(window, event);
-        break;
-    case WindowEvent::Kind::Destroyed:
-        frame->onWindowDestroyed();
-        break;
+    case WindowEvent::Kind::Paint: paint(window, event.area); break;
+    case WindowEvent::Kind::Press: press(window, event); break;
+    case WindowEvent::Kind::Destroyed: frame->onWindowDestroyed(); break;
     }
     return true;
 }

@@ -21,14 +21,10 @@ int32_t buttonsFromMask(unsigned int mask) {
 int32_t pressButtons(unsigned int button, unsigned int stateBefore) {
     // The event's state is the one before the press: the pressed button is not in it yet.
     switch (button) {
-    case Button1:
-        return buttonsFromMask(stateBefore | Button1Mask);
-    case Button2:
-        return buttonsFromMask(stateBefore | Button2Mask);
-    case Button3:
-        return buttonsFromMask(stateBefore | Button3Mask);
-    default:
-        return 0;
+    case Button1: return buttonsFromMask(stateBefore | Button1Mask);
+    case Button2: return buttonsFromMask(stateBefore | Button2Mask);
+    case Button3: return buttonsFromMask(stateBefore | Button3Mask);
+    default: return 0;
     }
 }
 

@@ -130,12 +130,11 @@ public:
         erase.blue = static_cast<unsigned short>(kEraseColor.blue * 257);
         erase.flags = DoRed | DoGreen | DoBlue;
         info.eraseAllocated = XAllocColor(display, info.colormap, &erase) != 0;
-        info.erasePixel = info.eraseAllocated ? erase.pixel
-                                              : WhitePixel(display, DefaultScreen(display));
+        info.erasePixel = info.eraseAllocated ? erase.pixel : WhitePixel(display, DefaultScreen(display));
         // The server erases exposed parts with the background before the next idle paints them.
-        const ::Window window = XCreateSimpleWindow(
-            display, toWindow(parent), 0, 0, static_cast<unsigned>(width > 0 ? width : 1),
-            static_cast<unsigned>(height > 0 ? height : 1), 0, 0, info.erasePixel);
+        const ::Window window =
+            XCreateSimpleWindow(display, toWindow(parent), 0, 0, static_cast<unsigned>(width > 0 ? width : 1),
+                                static_cast<unsigned>(height > 0 ? height : 1), 0, 0, info.erasePixel);
         XSelectInput(display, window, kEventMask);
         XMapWindow(display, window);
         XSync(display, False);
@@ -171,9 +170,8 @@ public:
             return nullptr;
         }
         ErrorTrap trap;
-        cairo_surface_t* surface = cairo_xlib_surface_create(
-            display, found->first, found->second.visual, found->second.width,
-            found->second.height);
+        cairo_surface_t* surface = cairo_xlib_surface_create(display, found->first, found->second.visual,
+                                                             found->second.width, found->second.height);
         if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(surface);
             return nullptr;
@@ -197,8 +195,7 @@ public:
         int y = 0;
         ::Window child = 0;
         ErrorTrap trap;
-        XTranslateCoordinates(display, found->first, DefaultRootWindow(display), 0, 0, &x, &y,
-                              &child);
+        XTranslateCoordinates(display, found->first, DefaultRootWindow(display), 0, 0, &x, &y, &child);
         return Point{x, y};
     }
 
@@ -230,8 +227,8 @@ public:
             // Answers to our earlier drawing on a window the host has destroyed arrive here as
             // errors too: without the trap the default handler would end the host.
             ErrorTrap trap;
-            const Bool answered = XQueryPointer(connection, asked, &root, &child, &rootX, &rootY,
-                                                &windowX, &windowY, &mask);
+            const Bool answered =
+                XQueryPointer(connection, asked, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
             screen = Point{rootX, rootY};
             if (info != nullptr && trap.failedOn(asked)) {
                 // The window is gone: the drag over it is over.
@@ -261,8 +258,7 @@ public:
             switch (xevent.type) {
             case Expose:
                 event.kind = WindowEvent::Kind::Paint;
-                event.area = Rect{xevent.xexpose.x, xevent.xexpose.y,
-                                  xevent.xexpose.x + xevent.xexpose.width,
+                event.area = Rect{xevent.xexpose.x, xevent.xexpose.y, xevent.xexpose.x + xevent.xexpose.width,
                                   xevent.xexpose.y + xevent.xexpose.height};
                 return true;
             case ButtonPress:
@@ -281,8 +277,7 @@ public:
                     return true;
                 }
                 break;
-            default:
-                break;  // configure, map and the like: nothing to do
+            default: break;  // configure, map and the like: nothing to do
             }
         }
         return false;
@@ -294,9 +289,13 @@ public:
             return;
         }
         ErrorTrap trap;
-        static const unsigned int shapes[] = {0, XC_watch, XC_sb_h_double_arrow,
-                                              XC_sb_v_double_arrow, XC_fleur,
-                                              XC_top_right_corner, XC_bottom_right_corner};
+        static const unsigned int shapes[] = {0,
+                                              XC_watch,
+                                              XC_sb_h_double_arrow,
+                                              XC_sb_v_double_arrow,
+                                              XC_fleur,
+                                              XC_top_right_corner,
+                                              XC_bottom_right_corner};
         if (kind == cursorDefault) {
             XUndefineCursor(display, found->first);
         } else {

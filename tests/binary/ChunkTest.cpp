@@ -16,7 +16,8 @@ constexpr float kDefaultSlots[11] = {0.0f, 0.2f, 0.25f, 0.1f, 1.0f, 1.0f, 0.5f, 
 
 void expectDefaultProgramBytes(const unsigned char* block, bool withName, int program) {
     for (int slot = 0; slot < 11; ++slot) {
-        EXPECT_EQ(readFloat(block + 4 * slot), kDefaultSlots[slot]) << "program " << program << " slot " << slot;
+        EXPECT_EQ(readFloat(block + 4 * slot), kDefaultSlots[slot])
+            << "program " << program << " slot " << slot;
     }
     EXPECT_EQ(readFloat(block + 44), 0.15f);
     EXPECT_EQ(readFloat(block + 48), 1.0f);

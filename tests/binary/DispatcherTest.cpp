@@ -14,17 +14,28 @@ TEST(Dispatcher, FixedAnswers) {
         int32_t index;
         intptr_t answer;
     } kCases[] = {
-        {effIdentify, 0, 0x4E764566},   {effGetVstVersion, 0, 2200},
-        {effKeysRequired, 0, 1},        {effGetPlugCategory, 0, 0},
-        {effGetNumProgramCategories, 0, 1}, {effGetCurrentMidiProgram, 0, -1},
-        {effCanBeAutomated, 0, 1},      {effCanBeAutomated, 11, 1},
-        {effCanBeAutomated, 500, 1},    {effConnectInput, 0, 1},
-        {effConnectOutput, 1, 1},       {effGetVu, 0, 0},
-        {effGetTailSize, 0, 0},         {effGetVendorVersion, 0, 0},
-        {effEditDraw, 0, 0},            {effEditMouse, 0, 0},
-        {effEditKey, 0, 0},             {effEditTop, 0, 0},
-        {effEditSleep, 0, 0},           {effOpen, 0, 0},
-        {effGetProgramNameIndexed, 0, 0}, {effBeginSetProgram, 0, 0},
+        {effIdentify, 0, 0x4E764566},
+        {effGetVstVersion, 0, 2200},
+        {effKeysRequired, 0, 1},
+        {effGetPlugCategory, 0, 0},
+        {effGetNumProgramCategories, 0, 1},
+        {effGetCurrentMidiProgram, 0, -1},
+        {effCanBeAutomated, 0, 1},
+        {effCanBeAutomated, 11, 1},
+        {effCanBeAutomated, 500, 1},
+        {effConnectInput, 0, 1},
+        {effConnectOutput, 1, 1},
+        {effGetVu, 0, 0},
+        {effGetTailSize, 0, 0},
+        {effGetVendorVersion, 0, 0},
+        {effEditDraw, 0, 0},
+        {effEditMouse, 0, 0},
+        {effEditKey, 0, 0},
+        {effEditTop, 0, 0},
+        {effEditSleep, 0, 0},
+        {effOpen, 0, 0},
+        {effGetProgramNameIndexed, 0, 0},
+        {effBeginSetProgram, 0, 0},
         {effEndSetProgram, 0, 0},
     };
     for (const auto& c : kCases) {
@@ -73,10 +84,17 @@ TEST(Dispatcher, CapabilityTextsAreExact) {
         const char* text;
         intptr_t answer;
     } kCases[] = {
-        {"receiveVstEvents", 1},  {"receiveVstMidiEvent", 1}, {"receiveVstTimeInfo", 1},
-        {"ReceiveVstEvents", -1}, {"receivevstevents", -1},   {"receiveVstEvents ", -1},
-        {"receiveVstEvent", -1},  {"sendVstEvents", -1},      {"sendVstMidiEvent", -1},
-        {"", -1},                 {"bypass", -1},
+        {"receiveVstEvents", 1},
+        {"receiveVstMidiEvent", 1},
+        {"receiveVstTimeInfo", 1},
+        {"ReceiveVstEvents", -1},
+        {"receivevstevents", -1},
+        {"receiveVstEvents ", -1},
+        {"receiveVstEvent", -1},
+        {"sendVstEvents", -1},
+        {"sendVstMidiEvent", -1},
+        {"", -1},
+        {"bypass", -1},
     };
     for (const auto& c : kCases) {
         char text[64] = {};

@@ -39,7 +39,8 @@ VstMidiEvent note(unsigned char status, unsigned char key, unsigned char velocit
 void expectFiniteBlock(const PluginInstance& plugin) {
     constexpr int kFrames = 256;
     std::vector<float> l(kFrames), r(kFrames), ol(kFrames), orr(kFrames);
-    for (int i = 0; i < kFrames; ++i) l[static_cast<size_t>(i)] = r[static_cast<size_t>(i)] = 0.7f * std::sin(0.1f * static_cast<float>(i));
+    for (int i = 0; i < kFrames; ++i)
+        l[static_cast<size_t>(i)] = r[static_cast<size_t>(i)] = 0.7f * std::sin(0.1f * static_cast<float>(i));
     float* in[2] = {l.data(), r.data()};
     float* out[2] = {ol.data(), orr.data()};
     plugin.effect()->processReplacing(plugin.effect(), in, out, kFrames);
@@ -60,14 +61,16 @@ TEST(Events, NotesInEveryModeAndOddListsAreHarmless) {
     ASSERT_EQ(bank.size(), 1476u);
     for (int modes = 0; modes < 8; ++modes) {
         std::vector<unsigned char> withModes(bank);
-        for (int flag = 0; flag < 3; ++flag) withModes[1472 + static_cast<size_t>(flag)] = (modes >> flag) & 1;
+        for (int flag = 0; flag < 3; ++flag)
+            withModes[1472 + static_cast<size_t>(flag)] = (modes >> flag) & 1;
         ASSERT_EQ(plugin.setChunk(withModes, false), 1476);
         EXPECT_EQ(plugin.chunk(false), withModes) << "modes " << modes;
 
         EventList good;
-        good.midi = {note(0x90, 60, 100, 0), note(0x80, 60, 0, 100), note(0x9F, 127, 1, 255),
-                     note(0x90, 0, 0, 10), note(0x90, 69, 127, -5), note(0x90, 69, 127, INT_MAX)};
-        EXPECT_EQ(plugin.dispatch(effProcessEvents, 0, 0, good.build(static_cast<int32_t>(good.midi.size()))), 1);
+        good.midi = {note(0x90, 60, 100, 0), note(0x80, 60, 0, 100),  note(0x9F, 127, 1, 255),
+                     note(0x90, 0, 0, 10),   note(0x90, 69, 127, -5), note(0x90, 69, 127, INT_MAX)};
+        EXPECT_EQ(plugin.dispatch(effProcessEvents, 0, 0, good.build(static_cast<int32_t>(good.midi.size()))),
+                  1);
         expectFiniteBlock(plugin);
         expectFiniteBlock(plugin);
     }

@@ -15,12 +15,9 @@ intptr_t VSTCALL RecordingHost::callback(AEffect* effect, int32_t opcode, int32_
                                          void*, float) {
     requests.push_back({effect == nullptr, opcode, index, value});
     switch (opcode) {
-        case audioMasterVersion:
-            return versionAnswer;
-        case audioMasterGetTime:
-            return answerTime ? reinterpret_cast<intptr_t>(&timeInfo) : 0;
-        default:
-            return 0;
+    case audioMasterVersion: return versionAnswer;
+    case audioMasterGetTime: return answerTime ? reinterpret_cast<intptr_t>(&timeInfo) : 0;
+    default: return 0;
     }
 }
 

@@ -26,9 +26,9 @@ struct RecordingHost {
     static int count(int32_t opcode);
 
     static std::vector<HostRequest> requests;
-    static intptr_t versionAnswer;   // 2400 unless a test plays an old host
-    static bool answerTime;          // false: audioMasterGetTime answers null
-    static VstTimeInfo timeInfo;     // 44.1 kHz, 120 bpm
+    static intptr_t versionAnswer;  // 2400 unless a test plays an old host
+    static bool answerTime;         // false: audioMasterGetTime answers null
+    static VstTimeInfo timeInfo;    // 44.1 kHz, 120 bpm
 };
 
 // The plug-in file: BRINDLE_PLUGIN (environment) if set, else the one this tree built.

@@ -14,12 +14,10 @@ TEST(Names, ParametersWithDefaults) {
         float value;
         const char* display;
     } kParams[12] = {
-        {"attack", 0.0f, "0.000000"},     {"release", 0.2f, "0.200000"},
-        {"size", 0.25f, "4.000000"},      {"knak", 0.1f, "0.100000"},
-        {"dry/wet", 1.0f, "1.000000"},    {"bits", 1.0f, "1.000000"},
-        {"repeat", 0.5f, "0.500000"},     {"threshold", 0.15f, "0.150000"},
-        {"pre-cutoff", 1.0f, "1.000000"}, {"pre-reso", 0.0f, "0.000000"},
-        {"post-cutoff", 1.0f, "1.000000"}, {"post-reso", 0.0f, "0.000000"},
+        {"attack", 0.0f, "0.000000"},   {"release", 0.2f, "0.200000"},     {"size", 0.25f, "4.000000"},
+        {"knak", 0.1f, "0.100000"},     {"dry/wet", 1.0f, "1.000000"},     {"bits", 1.0f, "1.000000"},
+        {"repeat", 0.5f, "0.500000"},   {"threshold", 0.15f, "0.150000"},  {"pre-cutoff", 1.0f, "1.000000"},
+        {"pre-reso", 0.0f, "0.000000"}, {"post-cutoff", 1.0f, "1.000000"}, {"post-reso", 0.0f, "0.000000"},
     };
     for (int32_t i = 0; i < 12; ++i) {
         EXPECT_EQ(plugin.text(effGetParamName, i), kParams[i].name) << "parameter " << i;
@@ -37,8 +35,8 @@ TEST(Names, DisplaysFollowTheStoredValue) {
         float value;
         const char* display;
     } kCases[] = {
-        {0, 0.7f, "0.699999"},  {2, 0.0f, "1.000000"}, {2, 1.0f, "16.00000"},
-        {2, 0.5f, "8.000000"},  {7, 0.123456789f, "0.123456"}, {11, 1.0f, "1.000000"},
+        {0, 0.7f, "0.699999"}, {2, 0.0f, "1.000000"},         {2, 1.0f, "16.00000"},
+        {2, 0.5f, "8.000000"}, {7, 0.123456789f, "0.123456"}, {11, 1.0f, "1.000000"},
     };
     for (const auto& c : kCases) {
         plugin.setParameter(c.index, c.value);

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kFrames = 512;
-constexpr int kGuard = 16;            // samples after each block that must stay untouched
+constexpr int kGuard = 16;  // samples after each block that must stay untouched
 constexpr float kCanary = -12345.0f;
 
 // Two channels of input and output, each with a guard zone behind the block.
@@ -32,8 +32,7 @@ struct Buffers {
         for (int c = 0; c < 2; ++c) {
             for (int i = 0; i < kFrames; ++i) {
                 const double t = static_cast<double>(block * kFrames + i);
-                in[c][static_cast<size_t>(i)] =
-                    amplitude * static_cast<float>(std::sin(0.05 * t + c));
+                in[c][static_cast<size_t>(i)] = amplitude * static_cast<float>(std::sin(0.05 * t + c));
             }
         }
     }
@@ -100,7 +99,8 @@ TEST(Process, DryOnlyMixReturnsTheInputOnBothEntries) {
             for (int i = 0; i < kFrames; ++i) {
                 const auto s = static_cast<size_t>(i);
                 ASSERT_EQ(replaced.out[c][s], replaced.in[c][s]) << "block " << block << " sample " << i;
-                ASSERT_FLOAT_EQ(added.out[c][s], 0.25f + added.in[c][s]) << "block " << block << " sample " << i;
+                ASSERT_FLOAT_EQ(added.out[c][s], 0.25f + added.in[c][s])
+                    << "block " << block << " sample " << i;
             }
         }
         replaced.expectGuardsIntact();
@@ -143,8 +143,8 @@ TEST(Process, EmptyBlocksAndOddHostsAreHarmless) {
     const struct {
         bool answer;
         double rate, tempo;
-    } kHosts[] = {{false, 44100, 120}, {true, 44100, 0},   {true, 44100, -90}, {true, 44100, 1e12},
-                  {true, 0, 120},      {true, -48000, 120}, {true, 1e12, 999}, {true, kNan, kNan},
+    } kHosts[] = {{false, 44100, 120}, {true, 44100, 0},    {true, 44100, -90}, {true, 44100, 1e12},
+                  {true, 0, 120},      {true, -48000, 120}, {true, 1e12, 999},  {true, kNan, kNan},
                   {true, kInf, kInf},  {true, 8000, 300}};
     for (const auto& host : kHosts) {
         RecordingHost::answerTime = host.answer;

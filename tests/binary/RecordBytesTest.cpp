@@ -9,15 +9,15 @@
 namespace {
 
 struct RecordLayout {
-    size_t magic, dispatcher, process, setParameter, getParameter, numPrograms, numParams,
-        numInputs, numOutputs, flags, resvd1, resvd2, initialDelay, realQualities, offQualities,
-        ioRatio, object, user, uniqueID, version, processReplacing, future, size;
+    size_t magic, dispatcher, process, setParameter, getParameter, numPrograms, numParams, numInputs,
+        numOutputs, flags, resvd1, resvd2, initialDelay, realQualities, offQualities, ioRatio, object, user,
+        uniqueID, version, processReplacing, future, size;
 };
 
 // The published layouts: 144 bytes with 4-byte pointers, natural alignment with 8-byte ones.
 constexpr RecordLayout kLayout32{0,  4,  8,  12, 16, 20, 24, 28, 32, 36, 40, 44,
                                  48, 52, 56, 60, 64, 68, 72, 76, 80, 84, 144};
-constexpr RecordLayout kLayout64{0,  8,  16, 24, 32,  40,  44,  48,  52,  56,  64, 72,
+constexpr RecordLayout kLayout64{0,  8,  16, 24, 32, 40,  44,  48,  52,  56,  64, 72,
                                  80, 84, 88, 92, 96, 104, 112, 116, 120, 128, 192};
 constexpr size_t kPointer = sizeof(void*);
 constexpr const RecordLayout& kLayout = kPointer == 4 ? kLayout32 : kLayout64;
@@ -123,6 +123,5 @@ TEST(Record, OurDeclarationsMatchTheBytes) {
     EXPECT_EQ(readInt32(bytes + kLayout.uniqueID), effect->uniqueID);
     EXPECT_EQ(readFloat(bytes + kLayout.ioRatio), effect->ioRatio);
     EXPECT_EQ(pointerAt(bytes, kLayout.object), effect->object);
-    EXPECT_EQ(pointerAt(bytes, kLayout.processReplacing),
-              reinterpret_cast<void*>(effect->processReplacing));
+    EXPECT_EQ(pointerAt(bytes, kLayout.processReplacing), reinterpret_cast<void*>(effect->processReplacing));
 }

@@ -19,7 +19,9 @@ size_t programAt(int32_t program) { return static_cast<size_t>(program) * kPrese
 
 }  // namespace
 
-float Bank::step(int32_t i) const { return readAt<float>(bytes, kBankStepsOffset + 4 * static_cast<size_t>(i)); }
+float Bank::step(int32_t i) const {
+    return readAt<float>(bytes, kBankStepsOffset + 4 * static_cast<size_t>(i));
+}
 
 float Bank::sequenceLength(int32_t program) const {
     return readAt<float>(bytes, programAt(program) + offsetof(FreezeProgram, sequenceLengthValue));
@@ -33,7 +35,9 @@ int32_t Bank::postFilterType(int32_t program) const {
     return readAt<int32_t>(bytes, programAt(program) + offsetof(FreezeProgram, postFilterType));
 }
 
-bool Bank::midiFlag(int32_t i) const { return readAt<unsigned char>(bytes, kBankFlagsOffset + static_cast<size_t>(i)) != 0; }
+bool Bank::midiFlag(int32_t i) const {
+    return readAt<unsigned char>(bytes, kBankFlagsOffset + static_cast<size_t>(i)) != 0;
+}
 
 void Bank::setStep(int32_t i, float value) {
     std::memcpy(bytes.data() + kBankStepsOffset + 4 * i, &value, sizeof value);

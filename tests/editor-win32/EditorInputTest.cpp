@@ -35,7 +35,8 @@ TEST_F(EditorInput, SliderDragsSetTheirParameters) {
         setParameter(parameterOf(c.slider), 0.77f);
         Gesture gesture;
         gesture.press(POINT{sliderX(c.slider), kSliders.y + c.rows.front()});
-        for (size_t i = 1; i < c.rows.size(); ++i) gesture.moveTo(POINT{sliderX(c.slider), kSliders.y + c.rows[i]});
+        for (size_t i = 1; i < c.rows.size(); ++i)
+            gesture.moveTo(POINT{sliderX(c.slider), kSliders.y + c.rows[i]});
         const int32_t idles = hostIdleCalls;
         ASSERT_TRUE(gesture.play()) << "slider " << c.slider;
         EXPECT_FLOAT_EQ(parameter(parameterOf(c.slider)), c.expected) << "slider " << c.slider;
@@ -56,7 +57,8 @@ TEST_F(EditorInput, SidewaysDragSetsEverySliderItCrosses) {
 
 TEST_F(EditorInput, MeterDragSetsTheThreshold) {
     const int32_t x = centre(kMeter, kSliders).x;
-    ASSERT_TRUE(Gesture().press(POINT{x, kSliders.y + 95}).moveTo(POINT{x, kSliders.y + 50}).release().play());
+    ASSERT_TRUE(
+        Gesture().press(POINT{x, kSliders.y + 95}).moveTo(POINT{x, kSliders.y + 50}).release().play());
     EXPECT_FLOAT_EQ(parameter(7), 45.0f / 90.0f);
     ASSERT_TRUE(Gesture().press(POINT{x, kSliders.y + 5}).release().play());
     EXPECT_FLOAT_EQ(parameter(7), 1.0f);
@@ -74,22 +76,30 @@ TEST_F(EditorInput, StepsAndLengthFromTheBank) {
         float length;
     };
     std::vector<Case> cases;
-    cases.push_back({"left press on step 3", Gesture().press(POINT{stepX(3), kSteps.y + 55}).release(),
-                     {{3, 0.5f}, {2, 0.2f}}, 1.0f});
+    cases.push_back({"left press on step 3",
+                     Gesture().press(POINT{stepX(3), kSteps.y + 55}).release(),
+                     {{3, 0.5f}, {2, 0.2f}},
+                     1.0f});
     cases.push_back({"right drag over steps 4..8", Gesture(), {{4, 0.5f}, {8, 0.5f}, {9, 0.2f}}, 1.0f});
     cases.back().gesture.press(POINT{stepX(4), kSteps.y + 90}, true);
     for (int32_t i = 5; i <= 8; ++i) cases.back().gesture.moveTo(POINT{stepX(i), kSteps.y + 90});
     cases.back().gesture.release();
-    cases.push_back({"length bar at half", Gesture().press(POINT{lengthX, kSteps.y + 50}).release(), {}, 0.5f});
-    cases.push_back({"step first, then the length bar",
-                     Gesture().press(POINT{stepX(15), kSteps.y + 100}).moveTo(POINT{lengthX, kSteps.y + 80}).release(),
-                     {{15, 0.0f}}, 0.5f});
-    cases.push_back({"right press on the length bar", Gesture().press(POINT{lengthX, kSteps.y + 80}, true).release(),
-                     {}, 1.0f});
+    cases.push_back(
+        {"length bar at half", Gesture().press(POINT{lengthX, kSteps.y + 50}).release(), {}, 0.5f});
+    cases.push_back(
+        {"step first, then the length bar",
+         Gesture().press(POINT{stepX(15), kSteps.y + 100}).moveTo(POINT{lengthX, kSteps.y + 80}).release(),
+         {{15, 0.0f}},
+         0.5f});
+    cases.push_back({"right press on the length bar",
+                     Gesture().press(POINT{lengthX, kSteps.y + 80}, true).release(),
+                     {},
+                     1.0f});
     for (Case& c : cases) {
         ASSERT_TRUE(c.gesture.play()) << c.what;
         const Bank after = bank();
-        for (const auto& step : c.steps) EXPECT_FLOAT_EQ(after.step(step.first), step.second) << c.what << ", step " << step.first;
+        for (const auto& step : c.steps)
+            EXPECT_FLOAT_EQ(after.step(step.first), step.second) << c.what << ", step " << step.first;
         EXPECT_FLOAT_EQ(after.sequenceLength(), c.length) << c.what;
     }
 }
@@ -104,17 +114,19 @@ TEST_F(EditorInput, ClicksOnSwitchesAndTypeBoxes) {
         POINT at;
         bool flags[3];
         int32_t preType, postType;
-    } clicks[] = {{"MidiNote-Control", first, {true, false, false}, 0, 0},
-                  {"MidiNote-Control again", first, {false, false, false}, 0, 0},
-                  {"Note->RecordStart", second, {false, true, false}, 0, 0},
-                  {"gap right of the first switch", POINT{kMidi.x + 113, first.y}, {false, true, false}, 0, 0},
-                  {"pre type", pre, {false, true, false}, 1, 0},
-                  {"pre type again", pre, {false, true, false}, 2, 0},
-                  {"post type", post, {false, true, false}, 2, 1}};
+    } clicks[] = {
+        {"MidiNote-Control", first, {true, false, false}, 0, 0},
+        {"MidiNote-Control again", first, {false, false, false}, 0, 0},
+        {"Note->RecordStart", second, {false, true, false}, 0, 0},
+        {"gap right of the first switch", POINT{kMidi.x + 113, first.y}, {false, true, false}, 0, 0},
+        {"pre type", pre, {false, true, false}, 1, 0},
+        {"pre type again", pre, {false, true, false}, 2, 0},
+        {"post type", post, {false, true, false}, 2, 1}};
     for (const auto& c : clicks) {
         ASSERT_TRUE(click(c.at)) << c.what;
         const Bank after = bank();
-        for (int32_t i = 0; i < 3; ++i) EXPECT_EQ(after.midiFlag(i), c.flags[i]) << c.what << ", switch " << i;
+        for (int32_t i = 0; i < 3; ++i)
+            EXPECT_EQ(after.midiFlag(i), c.flags[i]) << c.what << ", switch " << i;
         EXPECT_EQ(after.preFilterType(), c.preType) << c.what;
         EXPECT_EQ(after.postFilterType(), c.postType) << c.what;
     }

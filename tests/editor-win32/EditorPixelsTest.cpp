@@ -50,8 +50,10 @@ TEST_F(EditorPixels, MeterTypeBoxesAndInverseAtTheDefaults) {
     const struct {
         int32_t localRow;
         Rgb colour;
-    } meterRows[] = {{81, kMeterColour}, {82, kBlack}, {83, kBelowThreshold}, {94, kBelowThreshold}, {95, kBlack}};
-    for (const auto& row : meterRows) EXPECT_EQ(pixel(x, kSliders.y + row.localRow), row.colour) << row.localRow;
+    } meterRows[] = {
+        {81, kMeterColour}, {82, kBlack}, {83, kBelowThreshold}, {94, kBelowThreshold}, {95, kBlack}};
+    for (const auto& row : meterRows)
+        EXPECT_EQ(pixel(x, kSliders.y + row.localRow), row.colour) << row.localRow;
     // A threshold of 0 puts the line on the bottom edge.
     setParameter(7, 0.0f);
     idle();
@@ -101,7 +103,8 @@ TEST_F(EditorPixels, MidiSwitchesShowTheBanksStateWhenReopened) {
         for (int32_t i = 0; i < 3; ++i) {
             const RECT& box = kSwitches[i];
             EXPECT_EQ(pixel(kMidi.x + box.left, kMidi.y + box.top), kBlack) << i;
-            EXPECT_EQ(pixel(kMidi.x + box.left + 1, kMidi.y + box.top + 1), want[i] ? kSwitchOn : kSwitchOff) << i;
+            EXPECT_EQ(pixel(kMidi.x + box.left + 1, kMidi.y + box.top + 1), want[i] ? kSwitchOn : kSwitchOff)
+                << i;
         }
     }
 }

@@ -23,14 +23,16 @@ int32_t liveGdiObjects() {
 bool pluginClassRegistered() {
     char name[32];
     HMODULE module = GetModuleHandleA("brindleLoop.dll");
-    std::snprintf(name, sizeof name, "Plugin%08x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
+    std::snprintf(name, sizeof name, "Plugin%08x",
+                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
     WNDCLASSA info;
     return module != nullptr && GetClassInfoA(module, name, &info) != 0;
 }
 
 size_t differing(const WindowImage& a, const WindowImage& b) {
     size_t count = 0;
-    for (size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i] ? 1 : 0;
+    for (size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i)
+        count += a.pixels[i] != b.pixels[i] ? 1 : 0;
     return count;
 }
 
@@ -98,7 +100,8 @@ TEST_F(EditorWindow, HelpPictureComesWithOneClickAndGoesWithTheNext) {
     EXPECT_FLOAT_EQ(parameter(0), 1.0f);
     const WindowImage back = capture(editorWindow(), 525, 300);
     EXPECT_LT(differing(back, panels), help.pixels.size() / 50);
-    EXPECT_NE(back.at(layout::sliderX(0), layout::kSliders.y + 10), panels.at(layout::sliderX(0), layout::kSliders.y + 10));
+    EXPECT_NE(back.at(layout::sliderX(0), layout::kSliders.y + 10),
+              panels.at(layout::sliderX(0), layout::kSliders.y + 10));
 }
 
 TEST_F(EditorWindow, AThousandOpeningsLeaveNoWindowNorGdiObject) {
@@ -122,12 +125,13 @@ TEST_F(EditorWindow, AThousandOpeningsLeaveNoWindowNorGdiObject) {
     EXPECT_EQ(threadWindowCount(), windows);
     EXPECT_TRUE(pluginWindowsIn(hostWindow()).empty());
     EXPECT_EQ(liveGdiObjects(), gdi);
-    std::printf("1000 openings: thread windows %d -> %d; GDI objects (handle probe) %d -> %d; "
-                "GetGuiResources GDI %lu -> %lu, USER %lu -> %lu\n",
-                windows, threadWindowCount(), gdi, liveGdiObjects(), static_cast<unsigned long>(gdiCount),
-                static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-                static_cast<unsigned long>(userCount),
-                static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)));
+    std::printf(
+        "1000 openings: thread windows %d -> %d; GDI objects (handle probe) %d -> %d; "
+        "GetGuiResources GDI %lu -> %lu, USER %lu -> %lu\n",
+        windows, threadWindowCount(), gdi, liveGdiObjects(), static_cast<unsigned long>(gdiCount),
+        static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+        static_cast<unsigned long>(userCount),
+        static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)));
     // Where GetGuiResources answers (real Windows), it must agree.
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiCount);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userCount);
@@ -148,7 +152,8 @@ TEST_F(EditorWindow, AHostThatDestroysItsWindowBeforeClosing) {
             };
             setParameter(0, 0.5f);
             const int32_t x = layout::sliderX(0);
-            ASSERT_TRUE(Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
+            ASSERT_TRUE(
+                Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
             onHostIdle = nullptr;
             EXPECT_FALSE(IsWindow(parent));
             // The loop ended with the window, after its first pass.

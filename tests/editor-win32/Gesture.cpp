@@ -111,7 +111,8 @@ bool Gesture::play() {
         return false;
     }
     // The tracking loop runs inside one of these dispatches; it returns once it sees the release.
-    const bool finished = pumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && buttonsUp(); }, 10000);
+    const bool finished =
+        pumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && buttonsUp(); }, 10000);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
     if (hook != nullptr) UnhookWindowsHookEx(hook);

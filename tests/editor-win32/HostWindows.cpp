@@ -40,10 +40,9 @@ BOOL CALLBACK countTree(HWND window, LPARAM count) {
 }  // namespace
 
 HWND makeTopLevelWindow() {
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, hostClass(), "brindleLoop host",
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, kEditorOnScreen.x,
-                                  kEditorOnScreen.y, 600, 400, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(
+        WS_EX_TOPMOST, hostClass(), "brindleLoop host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+        kEditorOnScreen.x, kEditorOnScreen.y, 600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(window);
     pumpUntil([] { return true; });
     return window;

@@ -18,8 +18,8 @@
 // The host: answers the version, counts idle calls and lets a test act inside them.
 extern std::atomic<int32_t> hostIdleCalls;
 extern std::function<void()> onHostIdle;
-intptr_t VSTCALL testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                  void* ptr, float opt);
+intptr_t VSTCALL testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                  float opt);
 
 // One plug-in instance per test, through the dispatcher only.
 class EditorHost : public ::testing::Test {

@@ -38,8 +38,8 @@ protected:
         }
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;  // placed where asked, window manager or not
-        parent = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, 600, 400, 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        parent = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, 600, 400, 0, CopyFromParent,
+                               InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
         XMapRaised(display, parent);
         XSync(display, False);
         ASSERT_TRUE(loader.load(BRINDLE_PLUGIN_FILE)) << loader.error();

@@ -59,9 +59,9 @@ TEST_F(EditorLifecycle, OpenBuildsTheSixViewsInOrder) {
     ASSERT_NE(frame(), nullptr);
     ASSERT_EQ(frame()->viewCount(), 6);
     const View* expected[] = {editor()->getWaveformView(), editor()->getStepPanel(),
-                              editor()->getSliderBank(), editor()->getHelpLabel(),
-                              editor()->getHelpPicture(), editor()->getMidiModePanel()};
-    const Rect areas[] = {{370, 135, 495, 205}, {15, 135, 365, 235}, {15, 10, 495, 130},
+                              editor()->getSliderBank(),   editor()->getHelpLabel(),
+                              editor()->getHelpPicture(),  editor()->getMidiModePanel()};
+    const Rect areas[] = {{370, 135, 495, 205}, {15, 135, 365, 235},  {15, 10, 495, 130},
                           {370, 210, 495, 233}, {370, 210, 495, 233}, {15, 240, 245, 290}};
     for (int32_t i = 0; i < 6; ++i) {
         EXPECT_EQ(frame()->viewAt(i), expected[i]) << i;
@@ -131,11 +131,13 @@ TEST_F(EditorLifecycle, PumpIdleRunsTheIdleAtMostEvery100Milliseconds) {
     };
     const std::vector<std::vector<Call>> sequences = {
         // Twice within 10 ms: once; within 50 ms of the next time it runs early.
-        {{1000, false, true}, {1005, true, false}, {1045, true, false}, {1046, true, true},
+        {{1000, false, true},
+         {1005, true, false},
+         {1045, true, false},
+         {1046, true, true},
          {1200, false, true}},
         // The tick count wraps: the order survives it both ways.
-        {{0xFFFFFF00u, false, true}, {0xFFFFFF10u, true, false}, {0x10u, false, true},
-         {0x20u, true, false}},
+        {{0xFFFFFF00u, false, true}, {0xFFFFFF10u, true, false}, {0x10u, false, true}, {0x20u, true, false}},
         {{0xFFFFFFD0u, false, true}, {0xFFFFFFD8u, true, false}, {0x40u, false, true}},
     };
     for (const auto& sequence : sequences) {

@@ -52,9 +52,7 @@ void EditorFixture::TearDown() {
     testHost() = TestHost{};
 }
 
-Color EditorFixture::pixel(int32_t x, int32_t y) const {
-    return headless::pixel(frame()->getWindow(), x, y);
-}
+Color EditorFixture::pixel(int32_t x, int32_t y) const { return headless::pixel(frame()->getWindow(), x, y); }
 
 namespace {
 
@@ -62,8 +60,8 @@ int32_t luminance(Color c) { return (299 * c.red + 587 * c.green + 114 * c.blue)
 
 }  // namespace
 
-bool EditorFixture::showsText(const Rect& box, const char* text, int32_t fontId, int32_t size,
-                              int32_t face, Color color) const {
+bool EditorFixture::showsText(const Rect& box, const char* text, int32_t fontId, int32_t size, int32_t face,
+                              Color color) const {
     cairo_surface_t* surface = x11port::createImage(box.width(), box.height());
     cairo_t* cairo = x11port::createCairo(surface);
     for (int32_t y = 0; y < box.height(); ++y) {
@@ -95,7 +93,8 @@ void EditorFixture::press(const PressScript& script) {
     ASSERT_FALSE(script.samples.empty());
     // The press itself is the first pass; each later pass polls the next sample.
     const headless::PointerState first = script.samples.front();
-    headless::scriptPointer(std::vector<headless::PointerState>(script.samples.begin() + 1, script.samples.end()));
+    headless::scriptPointer(
+        std::vector<headless::PointerState>(script.samples.begin() + 1, script.samples.end()));
     headless::postButtonPress(frame()->getWindow(),
                               Point{first.screen.h - kScreen.h, first.screen.v - kScreen.v}, first.buttons);
     frame()->idleRedraw();

@@ -41,7 +41,8 @@ TEST_F(PanelMouse, SliderZoneRowsGiveTheirValues) {
         for (const auto& row : rows) {
             effect->setProgramValue(i, 0.77f);
             press(PressScript().at({sliderX(i), kSliders.v + row.localRow}).release());
-            EXPECT_FLOAT_EQ(effect->getProgramValue(i), row.value) << "slider " << i << " row " << row.localRow;
+            EXPECT_FLOAT_EQ(effect->getProgramValue(i), row.value)
+                << "slider " << i << " row " << row.localRow;
         }
         for (int32_t outside : {1, 100}) {
             effect->setProgramValue(i, 0.77f);
@@ -77,7 +78,10 @@ TEST_F(PanelMouse, DragValuesOnEveryPassAndTheHostIsServed) {
     };
     const int32_t x = sliderX(1);
     PressScript script;
-    script.at({x, kSliders.v + 99}).at({x, kSliders.v + 56}).at({x, kSliders.v + 12}).at({x + 200, kSliders.v + 12});
+    script.at({x, kSliders.v + 99})
+        .at({x, kSliders.v + 56})
+        .at({x, kSliders.v + 12})
+        .at({x + 200, kSliders.v + 12});
     press(script.release());
     ASSERT_EQ(seen.size(), 4u);  // one idle per held pass; the release ends the loop
     EXPECT_FLOAT_EQ(seen[0], 0.0f);

@@ -97,7 +97,8 @@ TEST_F(PanelPixels, SliderNumbersAtTheEnds) {
         for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
             const char* expected = value == 0.0f ? atZero[i] : atOne[i];
             const Rect slider = inEditor(SliderBank::sliderRects[i], kSliders);
-            EXPECT_TRUE(showsText(slider, expected, 6, 9, 0, colorBlack)) << "slider " << i << " " << expected;
+            EXPECT_TRUE(showsText(slider, expected, 6, 9, 0, colorBlack))
+                << "slider " << i << " " << expected;
             EXPECT_FALSE(showsText(slider, "7", 6, 9, 0, colorBlack)) << "slider " << i;
             const Rect label{slider.left - 2, slider.bottom + 5, slider.right + 3, slider.bottom + 19};
             EXPECT_TRUE(showsText(label, SliderBank::sliderLabels[i], 6, 9, 0, colorBlack));
@@ -170,8 +171,8 @@ TEST_F(PanelPixels, StepsShowOffsetsBarsAndTheCurrentStep) {
         const char* number;
         int32_t barHeight;
     };
-    const Case cases[] = {{0.0f, "-8", 1},  {0.3f, "-3", 27}, {0.5f, "0", 45},
-                          {1.0f, "8", 90},  {5.0f, "72", 90}, {NAN, "0", 1}};
+    const Case cases[] = {{0.0f, "-8", 1}, {0.3f, "-3", 27}, {0.5f, "0", 45},
+                          {1.0f, "8", 90}, {5.0f, "72", 90}, {NAN, "0", 1}};
     for (int32_t i = 0; i < StepPanel::stepCount; ++i) {
         effect->setStepValue(i, cases[i % 6].value);
     }

@@ -7,17 +7,20 @@
 namespace {
 
 int32_t pickOpcode(FuzzedDataProvider& data) {
-    int32_t opcode = data.ConsumeIntegralInRange<int>(0, 15) == 0 ? data.ConsumeIntegral<int32_t>()
-                                                                   : data.ConsumeIntegralInRange<int32_t>(-3, 72);
+    int32_t opcode = data.ConsumeIntegralInRange<int>(0, 15) == 0
+                         ? data.ConsumeIntegral<int32_t>()
+                         : data.ConsumeIntegralInRange<int32_t>(-3, 72);
     return opcode == effClose ? effOpen : opcode;
 }
 
 int32_t pickIndex(FuzzedDataProvider& data) {
-    return data.ConsumeBool() ? data.ConsumeIntegralInRange<int32_t>(-2, 20) : data.ConsumeIntegral<int32_t>();
+    return data.ConsumeBool() ? data.ConsumeIntegralInRange<int32_t>(-2, 20)
+                              : data.ConsumeIntegral<int32_t>();
 }
 
 intptr_t pickValue(FuzzedDataProvider& data) {
-    return data.ConsumeBool() ? data.ConsumeIntegralInRange<intptr_t>(-2, 20) : data.ConsumeIntegral<intptr_t>();
+    return data.ConsumeBool() ? data.ConsumeIntegralInRange<intptr_t>(-2, 20)
+                              : data.ConsumeIntegral<intptr_t>();
 }
 
 }  // namespace
@@ -73,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             chunk = data.ConsumeBytes<uint8_t>(data.ConsumeIntegralInRange<size_t>(0, kBankChunkSize + 8));
             ptr = chunk.empty() ? nullptr : chunk.data();
             value = data.ConsumeBool() ? static_cast<intptr_t>(chunk.size())
-                                       : data.ConsumeIntegralInRange<intptr_t>(INT32_MIN, static_cast<intptr_t>(chunk.size()));
+                                       : data.ConsumeIntegralInRange<intptr_t>(
+                                             INT32_MIN, static_cast<intptr_t>(chunk.size()));
             break;
         case effProcessEvents:
             ptr = data.ConsumeIntegralInRange<int>(0, 15) == 0 ? nullptr : events.build(data);
@@ -81,11 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         case effEditOpen:
             ptr = nullptr;  // no window system here; no editor either
             break;
-        case effSetSpeakerArrangement:
-            value = reinterpret_cast<intptr_t>(buffer);
-            break;
-        default:
-            break;
+        case effSetSpeakerArrangement: value = reinterpret_cast<intptr_t>(buffer); break;
+        default: break;
         }
         const intptr_t answer = plugin.dispatch(opcode, index, value, ptr, opt);
 
@@ -115,14 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         case effString2Parameter:
         case effGetProgramNameIndexed:
         case effCopyProgram:
-        case effKeysRequired:
-            FUZZ_REQUIRE(answer == 0 || answer == 1, "boolean answer");
-            break;
-        case effCanDo:
-            FUZZ_REQUIRE(answer == 1 || answer == -1, "canDo answer");
-            break;
-        default:
-            break;
+        case effKeysRequired: FUZZ_REQUIRE(answer == 0 || answer == 1, "boolean answer"); break;
+        case effCanDo: FUZZ_REQUIRE(answer == 1 || answer == -1, "canDo answer"); break;
+        default: break;
         }
         plugin.checkReaders();
     }

@@ -16,7 +16,7 @@ float pickValue(FuzzedDataProvider& data) {
 
 int32_t pickIndex(FuzzedDataProvider& data, int32_t usualEnd) {
     return data.ConsumeIntegralInRange<int>(0, 7) == 0 ? data.ConsumeIntegral<int32_t>()
-                                                        : data.ConsumeIntegralInRange<int32_t>(-1, usualEnd);
+                                                       : data.ConsumeIntegralInRange<int32_t>(-1, usualEnd);
 }
 
 }  // namespace
@@ -61,9 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             break;
         }
         case 13: plugin.idleEditor(); break;
-        default:
-            plugin.processBlock(data, true);
-            break;
+        default: plugin.processBlock(data, true); break;
         }
         plugin.checkReaders();
     }

@@ -15,12 +15,12 @@
 #include "plugin/FreezeEffectEdit.h"
 
 // Reports a broken property and stops the run, so that libFuzzer keeps the input.
-#define FUZZ_REQUIRE(condition, what)                                                    \
-    do {                                                                                 \
-        if (!(condition)) {                                                              \
+#define FUZZ_REQUIRE(condition, what)                                                         \
+    do {                                                                                      \
+        if (!(condition)) {                                                                   \
             std::fprintf(stderr, "property broken at %s:%d: %s\n", __FILE__, __LINE__, what); \
-            std::abort();                                                                \
-        }                                                                                \
+            std::abort();                                                                     \
+        }                                                                                     \
     } while (0)
 
 // The time record the host serves; null when the input says the host has none.
@@ -76,8 +76,8 @@ public:
         const int32_t count = data.ConsumeIntegralInRange<int32_t>(0, 64);
         events.assign(static_cast<size_t>(count), VstMidiEvent{});
         for (VstMidiEvent& event : events) {
-            event.type = data.ConsumeIntegralInRange<int>(0, 7) == 0 ? data.ConsumeIntegral<int32_t>()
-                                                                      : kVstMidiType;
+            event.type =
+                data.ConsumeIntegralInRange<int>(0, 7) == 0 ? data.ConsumeIntegral<int32_t>() : kVstMidiType;
             event.byteSize = sizeof(VstMidiEvent);
             switch (data.ConsumeIntegralInRange<int>(0, 3)) {
             case 0: event.deltaFrames = data.ConsumeIntegral<int32_t>(); break;
@@ -85,9 +85,9 @@ public:
             default: event.deltaFrames = data.ConsumeIntegralInRange<int32_t>(0, 5000); break;
             }
             static const unsigned char statuses[] = {0x90, 0x80, 0x9F, 0x8A, 0xB0, 0xC0, 0xE0, 0xF0};
-            event.midiData[0] = static_cast<char>(data.ConsumeBool()
-                                                      ? statuses[data.ConsumeIntegralInRange<int>(0, 7)]
-                                                      : data.ConsumeIntegral<uint8_t>());
+            event.midiData[0] =
+                static_cast<char>(data.ConsumeBool() ? statuses[data.ConsumeIntegralInRange<int>(0, 7)]
+                                                     : data.ConsumeIntegral<uint8_t>());
             event.midiData[1] = static_cast<char>(data.ConsumeIntegral<uint8_t>());
             event.midiData[2] = static_cast<char>(data.ConsumeIntegral<uint8_t>());
             event.midiData[3] = static_cast<char>(data.ConsumeIntegral<uint8_t>());
@@ -111,8 +111,9 @@ public:
     static constexpr int32_t kMaxFrames = 4096;
 
     // Every run starts from the same host, so that a saved input replays exactly.
-    FuzzPlugin() : effect((fuzzHost() = FuzzHost(), new FreezeEffectEdit(fuzzHostCallback))),
-                   record(effect->getEffectRecord()) {
+    FuzzPlugin()
+        : effect((fuzzHost() = FuzzHost(), new FreezeEffectEdit(fuzzHostCallback))),
+          record(effect->getEffectRecord()) {
         for (auto& channel : in) channel.assign(kMaxFrames, 0.0f);
         for (auto& channel : out) channel.assign(kMaxFrames, 0.0f);
     }
@@ -169,8 +170,10 @@ public:
                     break;
                 }
                 }
-                if (!std::isfinite(x) || std::fabs(x) > 4.0f) arbitraryInput = true;
-                else inputPeak = std::max(inputPeak, std::fabs(x));
+                if (!std::isfinite(x) || std::fabs(x) > 4.0f)
+                    arbitraryInput = true;
+                else
+                    inputPeak = std::max(inputPeak, std::fabs(x));
                 in[c][static_cast<size_t>(i)] = x;
             }
         }
@@ -198,7 +201,8 @@ public:
             const float l = out[0][static_cast<size_t>(i)];
             const float r = out[1][static_cast<size_t>(i)];
             FUZZ_REQUIRE(std::isfinite(l) && std::isfinite(r), "output not finite for finite input");
-            FUZZ_REQUIRE(std::fabs(l) <= bound && std::fabs(r) <= bound, "output above what the settings allow");
+            FUZZ_REQUIRE(std::fabs(l) <= bound && std::fabs(r) <= bound,
+                         "output above what the settings allow");
         }
     }
 
@@ -211,8 +215,7 @@ public:
         FUZZ_REQUIRE(e.getStepIndex() >= 0 && e.getStepIndex() <= kMaxSteps, "step index");
         const int pre = static_cast<int>(e.getPreFilterType());
         const int post = static_cast<int>(e.getPostFilterType());
-        FUZZ_REQUIRE(pre >= 0 && pre <= kMaxFilterType && post >= 0 && post <= kMaxFilterType,
-                     "filter type");
+        FUZZ_REQUIRE(pre >= 0 && pre <= kMaxFilterType && post >= 0 && post <= kMaxFilterType, "filter type");
         FUZZ_REQUIRE(e.getLoopLength() >= 0 && e.getLoopLength() <= kMaxLoopLength, "loop length");
         FUZZ_REQUIRE(e.getSizeSteps() >= 1 && e.getSizeSteps() <= 16, "size steps");
         FUZZ_REQUIRE(e.getBitsValue() >= 1.0f && e.getBitsValue() <= 32.0f, "bits value");
@@ -247,8 +250,7 @@ public:
         const std::vector<unsigned char> second = saveChunk(preset);
         for (size_t i = 0; i < first.size(); ++i) {
             const bool sequenceField = preset && i >= 48 && i < 52;
-            if (!sequenceField)
-                FUZZ_REQUIRE(first[i] == second[i], "chunk changed by a save and load");
+            if (!sequenceField) FUZZ_REQUIRE(first[i] == second[i], "chunk changed by a save and load");
         }
         if (preset) {
             float before;

@@ -19,7 +19,8 @@ bool replay(const fs::path& file) {
         std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
         return false;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                     std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     return true;
 }

@@ -72,8 +72,8 @@ private:
 
     void close() {
         char line[96];
-        std::snprintf(line, sizeof line, "%zu %" PRIu64 " %" PRIu64 " %016" PRIx64, lines.size(), total, inStretch,
-                      hash);
+        std::snprintf(line, sizeof line, "%zu %" PRIu64 " %" PRIu64 " %016" PRIx64, lines.size(), total,
+                      inStretch, hash);
         lines.emplace_back(line);
         total += inStretch;
         inStretch = 0;
@@ -113,7 +113,8 @@ void expectGolden(const std::string& scenario, StretchHashes& hashes) {
     for (size_t i = 0; i < got.size() || i < expected.size(); ++i) {
         const std::string a = i < got.size() ? got[i] : "(none)";
         const std::string b = i < expected.size() ? expected[i] : "(none)";
-        if (a != b && differing++ < 5) ADD_FAILURE() << scenario << " stretch " << i << ": " << a << ", golden " << b;
+        if (a != b && differing++ < 5)
+            ADD_FAILURE() << scenario << " stretch " << i << ": " << a << ", golden " << b;
     }
     std::printf("golden %s: %" PRIu64 " stereo samples compared bit for bit in %zu stretches, %d differ\n",
                 scenario.c_str(), hashes.samples(), got.size(), differing);
@@ -170,8 +171,9 @@ std::vector<MidiNote> notesOf(int32_t pattern, double seconds) {
     return notes;
 }
 
-EditorSettings editorSettings(std::vector<std::pair<int32_t, float>> steps, int32_t sequenceLength, int32_t pre,
-                              int32_t post, int32_t control, int32_t recordStart, int32_t repeatTillOff) {
+EditorSettings editorSettings(std::vector<std::pair<int32_t, float>> steps, int32_t sequenceLength,
+                              int32_t pre, int32_t post, int32_t control, int32_t recordStart,
+                              int32_t repeatTillOff) {
     EditorSettings e;
     e.steps = std::move(steps);
     e.sequenceLength = sequenceLength;
@@ -186,25 +188,81 @@ EditorSettings editorSettings(std::vector<std::pair<int32_t, float>> steps, int3
 std::vector<Demo> demos() {
     return {
         {"demo-default", 16.0, 120.0, 512, false, {}, EditorSettings(), 0},
-        {"demo-filters-bits", 16.0, 120.0, 700, true, {{"bits", 0.3f}},
-         editorSettings({}, -1, 1, 3, -1, -1, -1), 0},
-        {"demo-filters-steps", 20.0, 98.0, 256, false,
-         {{"pre-cutoff", 0.4f}, {"pre-reso", 0.7f}, {"post-cutoff", 0.6f}, {"post-reso", 0.9f}, {"knak", 0.6f},
-          {"dry/wet", 0.7f}, {"repeat", 0.2f}, {"size", 0.6f}, {"attack", 0.3f}, {"release", 0.7f}},
-         editorSettings({{0, 0.1f}, {1, 0.9f}, {2, 0.3f}, {3, 0.7f}, {4, 1.0f}, {5, 0.0f}}, 5, 2, 1, -1, -1, -1), 0},
-        {"demo-midi-control", 20.0, 120.0, 512, false, {{"size", 0.3f}},
-         editorSettings({}, -1, -1, -1, 1, 0, 0), 1},
-        {"demo-note-record-start", 20.0, 120.0, 333, true, {{"size", 0.1f}, {"threshold", 0.05f}},
-         editorSettings({}, -1, 3, -1, 1, 1, 0), 1},
+        {"demo-filters-bits",
+         16.0,
+         120.0,
+         700,
+         true,
+         {{"bits", 0.3f}},
+         editorSettings({}, -1, 1, 3, -1, -1, -1),
+         0},
+        {"demo-filters-steps",
+         20.0,
+         98.0,
+         256,
+         false,
+         {{"pre-cutoff", 0.4f},
+          {"pre-reso", 0.7f},
+          {"post-cutoff", 0.6f},
+          {"post-reso", 0.9f},
+          {"knak", 0.6f},
+          {"dry/wet", 0.7f},
+          {"repeat", 0.2f},
+          {"size", 0.6f},
+          {"attack", 0.3f},
+          {"release", 0.7f}},
+         editorSettings({{0, 0.1f}, {1, 0.9f}, {2, 0.3f}, {3, 0.7f}, {4, 1.0f}, {5, 0.0f}}, 5, 2, 1, -1, -1,
+                        -1),
+         0},
+        {"demo-midi-control",
+         20.0,
+         120.0,
+         512,
+         false,
+         {{"size", 0.3f}},
+         editorSettings({}, -1, -1, -1, 1, 0, 0),
+         1},
+        {"demo-note-record-start",
+         20.0,
+         120.0,
+         333,
+         true,
+         {{"size", 0.1f}, {"threshold", 0.05f}},
+         editorSettings({}, -1, 3, -1, 1, 1, 0),
+         1},
         {"demo-record-start-alone", 12.0, 120.0, 512, false, {}, editorSettings({}, -1, -1, -1, 0, 1, 0), 1},
-        {"demo-repeat-till-noteoff", 20.0, 140.0, 512, false, {{"repeat", 0.0f}},
-         editorSettings({}, -1, -1, 2, 0, 0, 1), 1},
-        {"demo-all-modes", 24.0, 110.0, 64, true, {{"bits", 0.1f}, {"knak", 0.0f}, {"dry/wet", 0.5f}},
-         editorSettings({{2, 0.8f}}, 3, 3, 2, 1, 1, 1), 2},
-        {"demo-thresholds", 16.0, 175.0, 1000, true, {{"threshold", 0.6f}, {"attack", 1.0f}, {"release", 0.0f}},
-         editorSettings({}, 16, 1, 1, -1, -1, -1), 0},
-        {"demo-low-threshold", 16.0, 60.0, 512, false, {{"threshold", 0.02f}, {"size", 1.0f}, {"knak", 1.0f}},
-         editorSettings({{0, 1.0f}, {1, 0.0f}}, 2, -1, 3, -1, -1, -1), 0},
+        {"demo-repeat-till-noteoff",
+         20.0,
+         140.0,
+         512,
+         false,
+         {{"repeat", 0.0f}},
+         editorSettings({}, -1, -1, 2, 0, 0, 1),
+         1},
+        {"demo-all-modes",
+         24.0,
+         110.0,
+         64,
+         true,
+         {{"bits", 0.1f}, {"knak", 0.0f}, {"dry/wet", 0.5f}},
+         editorSettings({{2, 0.8f}}, 3, 3, 2, 1, 1, 1),
+         2},
+        {"demo-thresholds",
+         16.0,
+         175.0,
+         1000,
+         true,
+         {{"threshold", 0.6f}, {"attack", 1.0f}, {"release", 0.0f}},
+         editorSettings({}, 16, 1, 1, -1, -1, -1),
+         0},
+        {"demo-low-threshold",
+         16.0,
+         60.0,
+         512,
+         false,
+         {{"threshold", 0.02f}, {"size", 1.0f}, {"knak", 1.0f}},
+         editorSettings({{0, 1.0f}, {1, 0.0f}}, 2, -1, 3, -1, -1, -1),
+         0},
     };
 }
 
@@ -222,7 +280,8 @@ TEST_P(GoldenDemo, RendersAsBefore) {
     const AudioData input = makeDemoLoop(demo.seconds, demo.tempo);
     RenderSession session;
     std::string error;
-    ASSERT_TRUE(session.open(hostPath(BRINDLE_PLUGIN_FILE), input.sampleRate, settings.blockSize, error)) << error;
+    ASSERT_TRUE(session.open(hostPath(BRINDLE_PLUGIN_FILE), input.sampleRate, settings.blockSize, error))
+        << error;
     ASSERT_TRUE(session.configure(settings, error)) << error;
     AudioData output;
     session.render(input, output, settings);
@@ -277,8 +336,14 @@ public:
             float r = 0.0f;
             switch (kind) {
             case 0: break;
-            case 1: l = level * re; r = level * im; break;
-            case 2: l = level * noise; r = -level * noise; break;
+            case 1:
+                l = level * re;
+                r = level * im;
+                break;
+            case 2:
+                l = level * noise;
+                r = -level * noise;
+                break;
             default: l = r = (remaining % 5000) < 300 ? level * noise : 0.01f * noise; break;
             }
             left[i] = l;
@@ -332,14 +397,20 @@ TEST_P(GoldenEditor, RendersAsBefore) {
             case 0: effect.toggleInverse(); break;
             case 1: effect.cycleFilterType(1); break;
             case 2: effect.cycleFilterType(2); break;
-            case 3: effect.setStepValue(static_cast<int32_t>(random() % 16), static_cast<float>(random() % 1001) / 1000.0f); break;
+            case 3:
+                effect.setStepValue(static_cast<int32_t>(random() % 16),
+                                    static_cast<float>(random() % 1001) / 1000.0f);
+                break;
             case 4: effect.setSequenceLength(static_cast<float>(random() % 1001) / 1000.0f); break;
             case 5: effect.toggleMidiNoteControl(); break;
             case 6: effect.toggleNoteRecordStart(); break;
             case 7: effect.toggleRepeatTillNoteOff(); break;
             case 8: effect.setThreshold(static_cast<float>(random() % 500) / 1000.0f); break;
             case 9:
-            case 10: effect.setProgramValue(static_cast<int32_t>(random() % 11), static_cast<float>(random() % 1001) / 1000.0f); break;
+            case 10:
+                effect.setProgramValue(static_cast<int32_t>(random() % 11),
+                                       static_cast<float>(random() % 1001) / 1000.0f);
+                break;
             case 11: effect.setProgram(static_cast<int32_t>(random() % 16)); break;
             case 12: editorTime.tempo = 40.0 + static_cast<double>(random() % 200); break;
             case 13: editorTime.sampleRate = (random() % 2) ? 48000.0 : 44100.0; break;

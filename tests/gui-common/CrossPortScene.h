@@ -20,8 +20,8 @@ inline void drawCrossPortScene(DrawContext* context) {
     for (int i = 0; i < kSceneSize; i += 3) {
         const Point ends[] = {{i, 0}, {63, i}, {63 - i, 63}, {0, 63 - i}};
         for (const Point& end : ends) {
-            context->setLineColor(Color{static_cast<uint8_t>(40 + n % 50), static_cast<uint8_t>(n * 7 % 256),
-                                        200, 0});
+            context->setLineColor(
+                Color{static_cast<uint8_t>(40 + n % 50), static_cast<uint8_t>(n * 7 % 256), 200, 0});
             context->moveTo(centre);
             context->lineTo(end);
             ++n;

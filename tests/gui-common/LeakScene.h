@@ -79,8 +79,7 @@ inline Bitmap* addLifetimeViews(Frame* frame) {
     label->setFormatter([](float, char* text) { std::strcpy(text, "?"); });
     frame->addView(label);
     auto* help = new Bitmap(133);
-    frame->addView(new PopupPicture(Rect{370, 210, 495, 233}, nullptr, 0, help,
-                                    Rect{0, 0, 525, 300}));
+    frame->addView(new PopupPicture(Rect{370, 210, 495, 233}, nullptr, 0, help, Rect{0, 0, 525, 300}));
     help->release();
     return image;
 }

@@ -195,7 +195,7 @@ void printTextBoxesOfTheEditorsFonts() {
     const struct {
         int32_t font, size;
         const char* text;
-    } cases[] = {{3, 12, "Mix"}, {6, 9, "Atk"}, {6, 9, "Threshold"}, {3, 10, "POST"},
+    } cases[] = {{3, 12, "Mix"}, {6, 9, "Atk"}, {6, 9, "Threshold"},           {3, 10, "POST"},
                  {3, 9, "0.50"}, {0, 0, "?"},   {6, 9, "MidiNote-Control OFF"}};
     for (const auto& c : cases) {
         const Rect box = textBoxOf<Canvas>(alignCenter, Rect{0, 0, 120, 30}, c.text, c.font, c.size);

@@ -89,8 +89,11 @@ TEST_F(DropTargetTest, TheRuntimeHoldsOneTargetWhileDropIsEnabled) {
     const struct {
         const IID* iid;
         HRESULT expected;
-    } interfaces[] = {{&IID_IUnknown, S_OK}, {&IID_IDropTarget, S_OK}, {&IID_IDataObject, E_NOINTERFACE},
-                      {&IID_IDropSource, E_NOINTERFACE}, {&IID_IMarshal, E_NOINTERFACE}};
+    } interfaces[] = {{&IID_IUnknown, S_OK},
+                      {&IID_IDropTarget, S_OK},
+                      {&IID_IDataObject, E_NOINTERFACE},
+                      {&IID_IDropSource, E_NOINTERFACE},
+                      {&IID_IMarshal, E_NOINTERFACE}};
     for (const auto& i : interfaces) {
         void* answer = reinterpret_cast<void*>(1);
         EXPECT_EQ(target->QueryInterface(*i.iid, &answer), i.expected);
@@ -127,7 +130,7 @@ TEST_F(DropTargetTest, DragEffectsFollowTheFormatAndTheControlKey) {
     const DWORD keyStates[] = {0, MK_LBUTTON, MK_CONTROL, MK_LBUTTON | MK_CONTROL | MK_SHIFT};
     for (int o = 0; o < 4; ++o) {
         for (const DWORD keys : keyStates) {
-            const DWORD expected = !accepted[o] ? DROPEFFECT_NONE
+            const DWORD expected = !accepted[o]               ? DROPEFFECT_NONE
                                    : (keys & MK_CONTROL) != 0 ? DROPEFFECT_COPY
                                                               : DROPEFFECT_MOVE;
             DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
@@ -391,8 +394,8 @@ TEST(DropThreadTest, EachFrameInitialisesOleOnItsOwnThread) {
             if (hostTookTheMultithreadedApartment) {
                 CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             }
-            HWND parent = CreateWindowExA(0, "BrindleTestHost", "host", WS_POPUP, 0, 0, 100, 100,
-                                          nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+            HWND parent = CreateWindowExA(0, "BrindleTestHost", "host", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                          nullptr, GetModuleHandleA(nullptr), nullptr);
             {
                 Frame frame(Rect{0, 0, 50, 50}, parent, nullptr);
                 registered = runtimeTarget(frame.getWindow()) != nullptr;
@@ -400,9 +403,8 @@ TEST(DropThreadTest, EachFrameInitialisesOleOnItsOwnThread) {
             }
             DestroyWindow(parent);
             // S_OK: nothing was left initialised; S_FALSE: the apartment is still there.
-            afterwards = CoInitializeEx(nullptr, hostTookTheMultithreadedApartment
-                                                     ? COINIT_MULTITHREADED
-                                                     : COINIT_APARTMENTTHREADED);
+            afterwards = CoInitializeEx(
+                nullptr, hostTookTheMultithreadedApartment ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED);
             CoUninitialize();
             if (hostTookTheMultithreadedApartment) {
                 CoUninitialize();
@@ -413,8 +415,7 @@ TEST(DropThreadTest, EachFrameInitialisesOleOnItsOwnThread) {
             EXPECT_TRUE(registered);
             EXPECT_TRUE(enabled);
         }
-        std::printf("multithreaded %d: registered %d\n", hostTookTheMultithreadedApartment,
-                    registered);
+        std::printf("multithreaded %d: registered %d\n", hostTookTheMultithreadedApartment, registered);
         EXPECT_EQ(afterwards, hostTookTheMultithreadedApartment ? S_FALSE : S_OK);
         EXPECT_EQ(win32port::liveDropTargets(), 0);
     }

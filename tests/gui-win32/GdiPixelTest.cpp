@@ -86,8 +86,7 @@ TEST_F(GdiPixelTest, MouseStateFollowsSynthesizedInput) {
     inputs[1].type = INPUT_MOUSE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
-    EXPECT_TRUE(pumpUntil([&] { return canvas.ctx()->mouseButtons() == 9; }))
-        << canvas.ctx()->mouseButtons();
+    EXPECT_TRUE(pumpUntil([&] { return canvas.ctx()->mouseButtons() == 9; })) << canvas.ctx()->mouseButtons();
     inputs[0].ki.dwFlags = KEYEVENTF_KEYUP;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
@@ -98,7 +97,8 @@ TEST_F(GdiPixelTest, MouseStateFollowsSynthesizedInput) {
     EXPECT_TRUE(pumpUntil([&] {
         canvas.ctx()->mousePosition(where);
         return where == Point{123, 45};
-    })) << where.h << "," << where.v;
+    })) << where.h
+        << "," << where.v;
 }
 
 TEST_F(GdiPixelTest, OffscreenSurfacesAndBlits) {

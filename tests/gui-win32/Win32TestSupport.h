@@ -23,9 +23,7 @@ inline std::ostream& operator<<(std::ostream& out, const Color& c) {
     return out << "(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << ")";
 }
 
-inline Color fromRef(COLORREF ref) {
-    return Color{GetRValue(ref), GetGValue(ref), GetBValue(ref), 0};
-}
+inline Color fromRef(COLORREF ref) { return Color{GetRValue(ref), GetGValue(ref), GetBValue(ref), 0}; }
 
 // Every test loads bitmaps and registers window classes with the test program's own module.
 class Win32Test : public ::testing::Test {
@@ -164,8 +162,8 @@ inline HWND testDesktop() {
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         RegisterClassA(&windowClass);
         HWND window = CreateWindowExA(WS_EX_TOPMOST, "BrindleTestHost", "desktop",
-                                      WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 900, 700,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                      WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 900, 700, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
         SetForegroundWindow(window);
         return window;
     }();
@@ -175,8 +173,8 @@ inline HWND testDesktop() {
 class HostWindow {
 public:
     HostWindow(int x, int y, int width, int height) {
-        handle = CreateWindowExA(0, "BrindleTestHost", "host", WS_CHILD | WS_VISIBLE, x, y, width,
-                                 height, testDesktop(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        handle = CreateWindowExA(0, "BrindleTestHost", "host", WS_CHILD | WS_VISIBLE, x, y, width, height,
+                                 testDesktop(), nullptr, GetModuleHandleA(nullptr), nullptr);
         pumpUntil([] { return true; });
     }
     ~HostWindow() {

@@ -17,9 +17,9 @@ void paintPattern(Bitmap& bitmap) {
     for (int32_t y = 0; y < bitmap.getHeight(); ++y) {
         for (int32_t x = 0; x < bitmap.getWidth(); ++x) {
             const bool key = x >= 2 && x <= 4 && y >= 2 && y <= 4;
-            x11port::writePixel(pixelsOf(bitmap), x, y,
-                                key ? colorWhite
-                                    : Color{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 100, 0});
+            x11port::writePixel(
+                pixelsOf(bitmap), x, y,
+                key ? colorWhite : Color{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 100, 0});
         }
     }
 }
@@ -97,8 +97,8 @@ TEST_F(BitmapTest, ColourKeyedDrawingLeavesKeyPixelsAndTheBitmapAlone) {
     const int64_t before = guiObjects::totalCreated();
     picture.drawColorKeyed(canvas.ctx(), Rect{0, 0, 3, 3}, Point{3, 3});
     EXPECT_EQ(guiObjects::totalCreated(), before);
-    EXPECT_EQ(canvas.at(0, 0), kPaper);                    // (3, 3) is key
-    EXPECT_EQ(canvas.at(2, 2), (Color{5, 5, 100, 0}));     // (5, 5) is not
+    EXPECT_EQ(canvas.at(0, 0), kPaper);                 // (3, 3) is key
+    EXPECT_EQ(canvas.at(2, 2), (Color{5, 5, 100, 0}));  // (5, 5) is not
 
     // An all-white picture changes nothing.
     Bitmap white(nullptr, 6, 6);

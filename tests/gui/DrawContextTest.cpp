@@ -145,7 +145,13 @@ TEST_F(DrawContextTest, OffscreenSurfacesAndBlits) {
     {
         // A private copy: drawing into it leaves the bitmap alone.
         OffscreenContext copy(parent.ctx(), &picture, false);
-        EXPECT_EQ(x11port::readPixel(static_cast<cairo_surface_t*>(copy.getDeviceContext() ? cairo_get_target(static_cast<cairo_t*>(copy.getDeviceContext())) : nullptr), 3, 3), colorYellow);
+        EXPECT_EQ(
+            x11port::readPixel(
+                static_cast<cairo_surface_t*>(
+                    copy.getDeviceContext() ? cairo_get_target(static_cast<cairo_t*>(copy.getDeviceContext()))
+                                            : nullptr),
+                3, 3),
+            colorYellow);
         copy.setFillColor(colorBlue);
         copy.fillRect(Rect{-1, -1, 30, 10});
     }

@@ -160,8 +160,8 @@ TEST_F(FrameTest, PaintsDrawTheBackgroundAndOnlyTheViewsThatMeetTheArea) {
     headless::postExpose(frame->getWindow(), Rect{0, 0, 100, 100});
     frame->idleRedraw();
     EXPECT_EQ(left->draws, 1);
-    EXPECT_EQ(right->draws, 0);  // outside the painted area
-    EXPECT_EQ(screen(0, 50), (Color{63, 88, 160, 0}));   // background border, in the area
+    EXPECT_EQ(right->draws, 0);                         // outside the painted area
+    EXPECT_EQ(screen(0, 50), (Color{63, 88, 160, 0}));  // background border, in the area
     EXPECT_EQ(screen(199, 50), x11port::kEraseColor);   // outside the area: only erased
     EXPECT_EQ(screen(20, 20), colorGreen);
 }

@@ -169,8 +169,7 @@ public:
 // The smallest concrete Control.
 class PlainControl : public Control {
 public:
-    explicit PlainControl(const Rect& rect, Bitmap* bitmap = nullptr)
-        : Control(rect, nullptr, 7, bitmap) {}
+    explicit PlainControl(const Rect& rect, Bitmap* bitmap = nullptr) : Control(rect, nullptr, 7, bitmap) {}
     void draw(DrawContext* /*context*/) override { ++draws; }
     int draws = 0;
 };

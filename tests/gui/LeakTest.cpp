@@ -49,8 +49,7 @@ TEST_F(LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
     for (int round = 0; round < 100; ++round) {
         void* host = headless::createHostWindow(round, round, 600, 400);
         auto* background = new Bitmap(128);
-        auto* frame = new Frame(Rect{0, 0, background->getWidth(), background->getHeight()}, host,
-                                nullptr);
+        auto* frame = new Frame(Rect{0, 0, background->getWidth(), background->getHeight()}, host, nullptr);
         frame->setBackground(background);
         Bitmap* image = addLifetimeViews(frame);
         frame->idleRedraw();

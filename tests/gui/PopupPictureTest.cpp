@@ -25,8 +25,8 @@ protected:
         help = new Bitmap(133);
         under = new RecordingView(Rect{0, 0, 100, 100}, &log, "under");
         frame->addView(under);
-        popup = new PopupPicture(Rect{370, 210, 495, 233}, &listener, 0, help,
-                                 Rect{0, 0, 525, 300}, Point{0, 0});
+        popup =
+            new PopupPicture(Rect{370, 210, 495, 233}, &listener, 0, help, Rect{0, 0, 525, 300}, Point{0, 0});
         help->release();  // the control holds it now
         frame->addView(popup);
     }

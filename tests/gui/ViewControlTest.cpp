@@ -67,17 +67,16 @@ TEST_F(ViewControlTest, HitTestsIncludeAllFourEdges) {
     const struct {
         Point p;
         bool inside;
-    } points[] = {{{10, 20}, true}, {{30, 40}, true}, {{30, 20}, true}, {{10, 40}, true},
-                  {{20, 30}, true}, {{9, 30}, false}, {{31, 30}, false}, {{20, 19}, false},
-                  {{20, 41}, false}};
+    } points[] = {{{10, 20}, true}, {{30, 40}, true},  {{30, 20}, true},  {{10, 40}, true}, {{20, 30}, true},
+                  {{9, 30}, false}, {{31, 30}, false}, {{20, 19}, false}, {{20, 41}, false}};
     for (const auto& c : points) {
         EXPECT_EQ(view.containsPoint(c.p), c.inside) << c.p.h << "," << c.p.v;
     }
     const struct {
         Rect r;
         bool meets;
-    } rects[] = {{{30, 40, 50, 60}, true}, {{0, 0, 10, 20}, true}, {{31, 20, 50, 40}, false},
-                 {{0, 0, 9, 50}, false},    {{10, 41, 30, 50}, false}, {{0, 0, 100, 100}, true},
+    } rects[] = {{{30, 40, 50, 60}, true}, {{0, 0, 10, 20}, true},    {{31, 20, 50, 40}, false},
+                 {{0, 0, 9, 50}, false},   {{10, 41, 30, 50}, false}, {{0, 0, 100, 100}, true},
                  {{15, 25, 16, 26}, true}};
     for (const auto& c : rects) {
         EXPECT_EQ(view.intersects(c.r), c.meets) << c.r.left << "," << c.r.top;

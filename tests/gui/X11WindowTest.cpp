@@ -271,17 +271,15 @@ TEST_F(X11WindowTest, ParentsOfAnyVisualGetTheEraseColourAndThenTheDrawing) {
         attributes.colormap = colormap;
         attributes.border_pixel = 0;
         attributes.background_pixel = 0;
-        parents.push_back(XCreateWindow(display, host, 0, 0, 300, 200, 0, 32, InputOutput,
-                                        deep.visual, CWColormap | CWBorderPixel | CWBackPixel,
-                                        &attributes));
+        parents.push_back(XCreateWindow(display, host, 0, 0, 300, 200, 0, 32, InputOutput, deep.visual,
+                                        CWColormap | CWBorderPixel | CWBackPixel, &attributes));
         XMapWindow(display, parents.back());
         XSync(display, False);
     } else {
         std::printf("no 32-bit visual on this server: the default visual only\n");
     }
     for (const ::Window parent : parents) {
-        Frame frame(Rect{0, 0, 120, 80}, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)),
-                    nullptr);
+        Frame frame(Rect{0, 0, 120, 80}, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)), nullptr);
         ASSERT_NE(frame.getWindow(), nullptr);
         XSync(display, False);
         EXPECT_EQ(pixelAt(windowOf(frame), 100, 70), rgb(x11port::kEraseColor)) << parent;

@@ -80,15 +80,31 @@ TEST_F(DispatcherTest, FixedAnswers) {
     EXPECT_EQ(call(effGetVendorVersion), 0);
     EXPECT_EQ(call(effGetTailSize), 0);
     EXPECT_EQ(call(effOpen), 0);
-    for (int32_t opcode : std::initializer_list<int32_t>{effString2Parameter, effGetProgramNameIndexed, effCopyProgram,
-                           effGetInputProperties, effGetOutputProperties, effOfflineNotify,
-                           effOfflinePrepare, effOfflineRun, effProcessVarIo,
-                           effSetSpeakerArrangement, effSetBypass, effGetEffectName,
-                           effSetViewPosition, effGetParameterProperties,
-                           effHasMidiProgramsChanged, effGetMidiKeyName, effBeginSetProgram,
-                           effEndSetProgram, effGetMidiProgramName, effGetMidiProgramCategory,
-                           effGetCurrentPosition, effGetDestinationBuffer, effGetIcon, effIdle,
-                           effVendorSpecific})
+    for (int32_t opcode : std::initializer_list<int32_t>{effString2Parameter,
+                                                         effGetProgramNameIndexed,
+                                                         effCopyProgram,
+                                                         effGetInputProperties,
+                                                         effGetOutputProperties,
+                                                         effOfflineNotify,
+                                                         effOfflinePrepare,
+                                                         effOfflineRun,
+                                                         effProcessVarIo,
+                                                         effSetSpeakerArrangement,
+                                                         effSetBypass,
+                                                         effGetEffectName,
+                                                         effSetViewPosition,
+                                                         effGetParameterProperties,
+                                                         effHasMidiProgramsChanged,
+                                                         effGetMidiKeyName,
+                                                         effBeginSetProgram,
+                                                         effEndSetProgram,
+                                                         effGetMidiProgramName,
+                                                         effGetMidiProgramCategory,
+                                                         effGetCurrentPosition,
+                                                         effGetDestinationBuffer,
+                                                         effGetIcon,
+                                                         effIdle,
+                                                         effVendorSpecific})
         EXPECT_EQ(call(opcode), 0) << "opcode " << opcode;
     // The error text request writes nothing.
     EXPECT_EQ(text(effGetErrorText), std::string(63, '#'));
@@ -97,8 +113,9 @@ TEST_F(DispatcherTest, FixedAnswers) {
 TEST_F(DispatcherTest, OpcodesOutsideTheTableAnswerZeroAndChangeNothing) {
     call(effSetProgram, 0, 4);
     effect->setParameter(kParamSize, 0.6f);
-    for (int32_t opcode : std::initializer_list<int32_t>{effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep, 69, 70,
-                           100, 1000, INT_MAX, -1, -2, -1000, INT_MIN}) {
+    for (int32_t opcode :
+         std::initializer_list<int32_t>{effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep, 69,
+                                        70, 100, 1000, INT_MAX, -1, -2, -1000, INT_MIN}) {
         char buffer[256] = {};
         EXPECT_EQ(call(opcode, 1, 1, buffer, 1.0f), 0) << "opcode " << opcode;
         EXPECT_EQ(buffer[0], 0);

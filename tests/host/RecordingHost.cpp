@@ -5,8 +5,8 @@ RecordingHost& RecordingHost::instance() {
     return host;
 }
 
-intptr_t VSTCALL RecordingHost::callback(AEffect* effect, int32_t opcode, int32_t index,
-                                         intptr_t value, void* ptr, float opt) {
+intptr_t VSTCALL RecordingHost::callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                         void* ptr, float opt) {
     RecordingHost& host = instance();
     host.requests.push_back({effect, opcode, index, value, ptr, opt});
     auto found = host.answers.find(opcode);

@@ -182,7 +182,8 @@ AudioData renderInProcess(const AudioData& in, double rate) {
     AudioData out = in;
     for (size_t start = 0; start < in.frames(); start += 512) {
         const auto block = static_cast<int32_t>(std::min<size_t>(512, in.frames() - start));
-        float* inputs[2] = {const_cast<float*>(in.left.data() + start), const_cast<float*>(in.right.data() + start)};
+        float* inputs[2] = {const_cast<float*>(in.left.data() + start),
+                            const_cast<float*>(in.right.data() + start)};
         float* outputs[2] = {out.left.data() + start, out.right.data() + start};
         effect.processReplacing(inputs, outputs, block);
     }
@@ -201,7 +202,8 @@ TEST(AudioFormat, TheFilesSampleRateIsTheOneThePluginWorksAt) {
     for (int rate : {22050, 48000, 96000}) {
         const std::string name = "at" + std::to_string(rate) + ".wav";
         ASSERT_TRUE(writeSound(scratch / name, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, rate, interleaved));
-        const ToolRun run = runTool(scratch, name + " --param size=0.3 --param threshold=0.1 -o out.wav" + plugin());
+        const ToolRun run =
+            runTool(scratch, name + " --param size=0.3 --param threshold=0.1 -o out.wav" + plugin());
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const Sound out = readSound(scratch / "out.wav");
         EXPECT_EQ(out.info.samplerate, rate);
@@ -221,7 +223,8 @@ TEST(AudioFormat, TheFilesSampleRateIsTheOneThePluginWorksAt) {
 TEST(AudioFormat, UnknownOutputsAndUnreadableInputsAreRefusedByNameWithNoOutput) {
     Scratch scratch;
     ASSERT_TRUE(writeSound(scratch / "in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 44100, testSignal(2000)));
-    ASSERT_TRUE(writeSound(scratch / "good.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100, testSignal(20000)));
+    ASSERT_TRUE(
+        writeSound(scratch / "good.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100, testSignal(20000)));
     {
         const std::string flac = readTextFile(scratch / "good.flac");
         writeText(scratch / "cut.flac", flac.substr(0, flac.size() / 3));
@@ -230,7 +233,9 @@ TEST(AudioFormat, UnknownOutputsAndUnreadableInputsAreRefusedByNameWithNoOutput)
     }
     writeText(scratch / "empty.wav", "");
     writeText(scratch / "text.flac", "this is not a FLAC file\n");
-    writeText(scratch / "noise.aiff", "FORM\x7f\xff\xff\xff" "AIFFjunkjunkjunk");
+    writeText(scratch / "noise.aiff",
+              "FORM\x7f\xff\xff\xff"
+              "AIFFjunkjunkjunk");
     fs::create_directories(scratch / "folder.wav");
     const struct {
         std::string arguments, output;
@@ -240,7 +245,10 @@ TEST(AudioFormat, UnknownOutputsAndUnreadableInputsAreRefusedByNameWithNoOutput)
         {"in.wav -o out.mp3", "out.mp3", 2, {"out.mp3", "\".mp3\"", ".flac"}},
         {"in.wav -o out", "out", 2, {"out:", "none of .wav, .flac, .aif, .aiff"}},
         {"in.wav -o out.wav.txt", "out.wav.txt", 2, {"out.wav.txt", "\".txt\""}},
-        {"in.wav -o out.flac --bit-depth 32f", "out.flac", 2, {"out.flac", "FLAC holds integer samples only"}},
+        {"in.wav -o out.flac --bit-depth 32f",
+         "out.flac",
+         2,
+         {"out.flac", "FLAC holds integer samples only"}},
         {"in.wav -o out.wav --bit-depth 8", "out.wav", 2, {"--bit-depth wants 16, 24 or 32f"}},
         {"in.wav -o out.wav --bit-depth", "out.wav", 2, {"--bit-depth needs a value"}},
         {"missing.flac -o out.wav", "out.wav", 1, {"missing.flac"}},
@@ -284,7 +292,8 @@ TEST(TinyWavWithLibsndfile, ReadsEachDepthTinyWavWrites) {
         ASSERT_EQ(out.info.frames, 1500);
         const int bits = bitsOf(depth);
         for (size_t i = 0; i < signal.size(); ++i)
-            ASSERT_EQ(out.samples[i], bits == 32 ? signal[i] : quantised(signal[i], bits)) << bits << " bits, " << i;
+            ASSERT_EQ(out.samples[i], bits == 32 ? signal[i] : quantised(signal[i], bits))
+                << bits << " bits, " << i;
     }
 }
 
@@ -301,7 +310,8 @@ TEST(AudioFormat, WindowsBuildWritesTheSameWavAndRefusesOtherFormatsClearly) {
     for (size_t i = 0; i < mono.size(); ++i) mono[i] = 1.3f * std::sin(0.02f * static_cast<float>(i));
     ASSERT_TRUE(writeSound(scratch / "mono.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1, 48000, mono));
     ASSERT_TRUE(writeSound(scratch / "in.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 48000, mono));
-    const std::string windows = "wine '" + exe.string() + "' --plugin '" + dll.string() + "' --param dry/wet=0.5 ";
+    const std::string windows =
+        "wine '" + exe.string() + "' --plugin '" + dll.string() + "' --param dry/wet=0.5 ";
     for (const std::string depth : {"16", "24", "32f"}) {
         const std::string settings = "mono.wav --bit-depth " + depth + " -o ";
         ASSERT_EQ(runTool(scratch, settings + "linux.wav --param dry/wet=0.5" + plugin()).exitCode, 0);
@@ -330,7 +340,8 @@ TEST(AudioFormat, WindowsBuildWritesTheSameWavAndRefusesOtherFormatsClearly) {
         const ToolRun run = runCommand(scratch, windows + r.arguments);
         EXPECT_EQ(run.exitCode, r.exitCode) << r.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(r.says), std::string::npos) << r.arguments << "\n" << run.err;
-        for (const char* name : {"out.wav", "out.flac", "out.aiff"}) EXPECT_FALSE(fs::exists(scratch / name)) << name;
+        for (const char* name : {"out.wav", "out.flac", "out.aiff"})
+            EXPECT_FALSE(fs::exists(scratch / name)) << name;
     }
 }
 

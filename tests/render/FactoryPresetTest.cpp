@@ -33,8 +33,9 @@ Signal mono(const AudioData& audio) {
 
 // Renders the demo at 120 BPM with a preset and extra arguments; returns left + right.
 Signal render(const Scratch& scratch, const std::string& arguments) {
-    const ToolRun run = runTool(scratch, "--demo --demo-seconds " + std::to_string(kSeconds) +
-                                             " --quiet -o out.wav --plugin '" + BRINDLE_PLUGIN_FILE + "' " + arguments);
+    const ToolRun run =
+        runTool(scratch, "--demo --demo-seconds " + std::to_string(kSeconds) +
+                             " --quiet -o out.wav --plugin '" + BRINDLE_PLUGIN_FILE + "' " + arguments);
     EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
     return mono(readOutput(scratch / "out.wav"));
 }
@@ -164,7 +165,8 @@ const Claim kClaims[] = {
          expectFreezes(out, dry);
          expectLoopLength(out, 12 * kGridUnit);
          size_t offGrid = 0;
-         for (double v : out) offGrid += std::fabs(v * 16.0 - std::round(v * 16.0)) > 1e-3;  // L + R: on the grid too
+         for (double v : out)
+             offGrid += std::fabs(v * 16.0 - std::round(v * 16.0)) > 1e-3;  // L + R: on the grid too
          EXPECT_EQ(offGrid, 0u);
      }},
     {"dub-shadow.fxp",  // 1/16-note repeats through a 410 Hz low-pass under the dry beat
@@ -231,7 +233,8 @@ INSTANTIATE_TEST_SUITE_P(Presets, FactoryPreset, testing::ValuesIn(kClaims), [](
 TEST(FactoryPresets, MidiHoldLoopsFourPeriodsOfTheNoteUntilItsRelease) {
     Scratch scratch;
     writeText(scratch / "notes.txt", "22050 57 100\n88200 57 0\n");  // A 440 from 0.5 s to 2 s
-    const Signal out = render(scratch, "--bank '" + (kPresets / "midi-hold.fxb").string() + "' --midi notes.txt");
+    const Signal out =
+        render(scratch, "--bank '" + (kPresets / "midi-hold.fxb").string() + "' --midi notes.txt");
     ASSERT_EQ(out.size(), static_cast<size_t>(kSeconds * kRate));
     const auto silent = [&](size_t from, size_t to) {
         return std::all_of(out.begin() + static_cast<long>(from), out.begin() + static_cast<long>(to),
@@ -246,19 +249,21 @@ TEST(FactoryPresets, MidiHoldLoopsFourPeriodsOfTheNoteUntilItsRelease) {
 
 TEST(FactoryPresets, TheScriptWritesTheCommittedFiles) {
     Scratch scratch;
-    const ToolRun run = runCommand(scratch, std::string("BRINDLE_RENDER='") + BRINDLE_RENDER_TOOL + "' bash '" +
-                                                BRINDLE_SCRIPTS_DIR + "/make-presets.sh' made");
+    const ToolRun run = runCommand(scratch, std::string("BRINDLE_RENDER='") + BRINDLE_RENDER_TOOL +
+                                                "' bash '" + BRINDLE_SCRIPTS_DIR + "/make-presets.sh' made");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(scratch / "made")) {
         std::vector<unsigned char> made, committed;
         ASSERT_TRUE(readFileBytes(entry.path().string(), made));
-        EXPECT_TRUE(readFileBytes((kPresets / entry.path().filename()).string(), committed)) << entry.path().filename();
+        EXPECT_TRUE(readFileBytes((kPresets / entry.path().filename()).string(), committed))
+            << entry.path().filename();
         EXPECT_TRUE(made == committed) << entry.path().filename() << " differs from presets/";
         ++files;
     }
     size_t committedFiles = 0;
-    for (const auto& entry : fs::directory_iterator(kPresets)) committedFiles += entry.path().extension() != ".txt";
+    for (const auto& entry : fs::directory_iterator(kPresets))
+        committedFiles += entry.path().extension() != ".txt";
     EXPECT_EQ(files, committedFiles);
     EXPECT_GE(files, 9u);
 }

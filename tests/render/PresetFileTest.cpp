@@ -40,7 +40,8 @@ PresetFile sample(PresetKind kind) {
     if (kind == PresetKind::programParameters) file.program.parameters = {0.0f, 0.25f, -1.5f, 1.0f, 1e-30f};
     if (kind == PresetKind::bankPrograms)
         for (int i = 0; i < 3; ++i)
-            file.programs.push_back({"p" + std::to_string(i), std::vector<float>(12, 0.1f * static_cast<float>(i))});
+            file.programs.push_back(
+                {"p" + std::to_string(i), std::vector<float>(12, 0.1f * static_cast<float>(i))});
     if (kind == PresetKind::programChunk || kind == PresetKind::bankChunk)
         for (int i = 0; i < 84; ++i) file.chunk.push_back(static_cast<unsigned char>(i * 7));
     return file;
@@ -62,7 +63,7 @@ TEST(PresetFile, ParameterProgramHasTheLayoutHostsWrite) {
     Bytes name(28, 0);
     std::memcpy(name.data(), "Stutter", 7);
     bytes.insert(bytes.end(), name.begin(), name.end());
-    appendBig(bytes, 0x3F000000);                          // 0.5
+    appendBig(bytes, 0x3F000000);                         // 0.5
     appendBig(bytes, static_cast<int32_t>(0xBF800000u));  // -1.0
     ASSERT_EQ(bytes.size(), 64u);
 
@@ -86,19 +87,31 @@ TEST(PresetFile, ChunkFilesHaveTheLayoutHostsWrite) {
         const size_t header = bank ? 156 : 56;
         ASSERT_EQ(bytes.size(), header + 4 + 84);
         const auto byte = [](size_t value) { return static_cast<unsigned char>(value); };
-        const Bytes expectedStart = {'C', 'c', 'n', 'K', 0, 0, 0, byte(bytes.size() - 8),         // size
-                                     'F', byte(bank ? 'B' : 'P'), 'C', 'h', 0, 0, 0, byte(bank ? 2 : 1),  // version
-                                     'B', 'R', 'L', 'P', 0, 0, 0x03, 0xE8,                     // ID, 1000
-                                     0, 0, 0, byte(bank ? 16 : 12)};                            // count
+        const Bytes expectedStart = {'C',  'c',
+                                     'n',  'K',
+                                     0,    0,
+                                     0,    byte(bytes.size() - 8),  // size
+                                     'F',  byte(bank ? 'B' : 'P'),
+                                     'C',  'h',
+                                     0,    0,
+                                     0,    byte(bank ? 2 : 1),  // version
+                                     'B',  'R',
+                                     'L',  'P',
+                                     0,    0,
+                                     0x03, 0xE8,  // ID, 1000
+                                     0,    0,
+                                     0,    byte(bank ? 16 : 12)};  // count
         EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 28), expectedStart);
         if (bank) {
             EXPECT_EQ(Bytes(bytes.begin() + 28, bytes.begin() + 32), (Bytes{0, 0, 0, 5}));  // current program
             EXPECT_EQ(Bytes(bytes.begin() + 32, bytes.begin() + 156), Bytes(124, 0));
         } else {
-            EXPECT_EQ(std::string(bytes.begin() + 28, bytes.begin() + 56), file.program.name);  // no terminator
+            EXPECT_EQ(std::string(bytes.begin() + 28, bytes.begin() + 56),
+                      file.program.name);  // no terminator
         }
-        EXPECT_EQ(Bytes(bytes.begin() + static_cast<long>(header), bytes.begin() + static_cast<long>(header) + 4),
-                  (Bytes{0, 0, 0, 84}));
+        EXPECT_EQ(
+            Bytes(bytes.begin() + static_cast<long>(header), bytes.begin() + static_cast<long>(header) + 4),
+            (Bytes{0, 0, 0, 84}));
         EXPECT_EQ(Bytes(bytes.end() - 84, bytes.end()), file.chunk);
     }
 }
@@ -113,7 +126,8 @@ TEST(PresetFile, EveryKindSurvivesAWriteAndARead) {
             const Bytes bytes = writePresetFile(file);
             PresetFile back;
             std::string error;
-            ASSERT_TRUE(parsePresetFile(bytes, kLimits, back, error)) << presetKindCode(kind) << ": " << error;
+            ASSERT_TRUE(parsePresetFile(bytes, kLimits, back, error))
+                << presetKindCode(kind) << ": " << error;
             EXPECT_EQ(back.kind, kind);
             EXPECT_EQ(back.formatVersion, version);
             EXPECT_EQ(back.currentProgram, isBankKind(kind) && version == 2 ? 5 : -1) << presetKindCode(kind);
@@ -143,7 +157,13 @@ TEST(PresetFile, DamagedAndForeignFilesAreRefusedWithTheReason) {
         const char* says;
     } cases[] = {
         {PresetKind::programChunk, "no header", [](Bytes& b) { b.resize(6); }, "truncated"},
-        {PresetKind::programChunk, "other magic", [](Bytes& b) { b[0] = 'R'; b[1] = 'I'; b[2] = 'F'; b[3] = 'F'; },
+        {PresetKind::programChunk, "other magic",
+         [](Bytes& b) {
+             b[0] = 'R';
+             b[1] = 'I';
+             b[2] = 'F';
+             b[3] = 'F';
+         },
          "begins with 'RIFF', not 'CcnK'"},
         {PresetKind::programChunk, "size one short", [](Bytes& b) { b.pop_back(); },
          "says 136 bytes follow it, but 135"},
@@ -153,9 +173,17 @@ TEST(PresetFile, DamagedAndForeignFilesAreRefusedWithTheReason) {
         {PresetKind::programChunk, "unknown kind", [](Bytes& b) { putBig(b, 8, fourCharCode("FxZZ")); },
          "unknown kind 'FxZZ'"},
         {PresetKind::programChunk, "header cut short",
-         [](Bytes& b) { b.resize(40); putBig(b, 4, 32); }, "a FPCh header has 56 bytes"},
+         [](Bytes& b) {
+             b.resize(40);
+             putBig(b, 4, 32);
+         },
+         "a FPCh header has 56 bytes"},
         {PresetKind::bankChunk, "bank header cut short",
-         [](Bytes& b) { b.resize(100); putBig(b, 4, 92); }, "a FBCh header has 156 bytes"},
+         [](Bytes& b) {
+             b.resize(100);
+             putBig(b, 4, 92);
+         },
+         "a FBCh header has 156 bytes"},
         {PresetKind::programParameters, "version 3", [](Bytes& b) { putBig(b, 12, 3); }, "format version 3"},
         {PresetKind::programChunk, "another plug-in", [](Bytes& b) { putBig(b, 16, fourCharCode("Abcd")); },
          "'Abcd', not 'BRLP'"},
@@ -163,26 +191,35 @@ TEST(PresetFile, DamagedAndForeignFilesAreRefusedWithTheReason) {
          "'\\x01\\x02\\x03\\x04'"},
         {PresetKind::programParameters, "13 parameters", [](Bytes& b) { putBig(b, 24, 13); },
          "13 parameters; the plug-in has 12"},
-        {PresetKind::programParameters, "negative count", [](Bytes& b) { putBig(b, 24, -1); }, "-1 parameters"},
+        {PresetKind::programParameters, "negative count", [](Bytes& b) { putBig(b, 24, -1); },
+         "-1 parameters"},
         {PresetKind::bankPrograms, "17 programs", [](Bytes& b) { putBig(b, 24, 17); },
          "17 programs; the plug-in has 16"},
-        {PresetKind::bankPrograms, "count above the programs there",
-         [](Bytes& b) { putBig(b, 24, 4); }, "truncated: it ends in program 4 of 4"},
-        {PresetKind::bankPrograms, "count below the programs there",
-         [](Bytes& b) { putBig(b, 24, 2); }, "stray bytes after the last program"},
+        {PresetKind::bankPrograms, "count above the programs there", [](Bytes& b) { putBig(b, 24, 4); },
+         "truncated: it ends in program 4 of 4"},
+        {PresetKind::bankPrograms, "count below the programs there", [](Bytes& b) { putBig(b, 24, 2); },
+         "stray bytes after the last program"},
         {PresetKind::programParameters, "a value short",
-         [](Bytes& b) { b.resize(b.size() - 4); putBig(b, 4, static_cast<int32_t>(b.size() - 8)); },
+         [](Bytes& b) {
+             b.resize(b.size() - 4);
+             putBig(b, 4, static_cast<int32_t>(b.size() - 8));
+         },
          "5 parameter values take 20 bytes, but 16 follow"},
         {PresetKind::programChunk, "chunk size above the file", [](Bytes& b) { putBig(b, 56, 85); },
          "chunk size field says 85 bytes, but 84"},
         {PresetKind::bankChunk, "negative chunk size", [](Bytes& b) { putBig(b, 156, -84); }, "says -84"},
         {PresetKind::bankChunk, "no chunk size",
-         [](Bytes& b) { b.resize(156); putBig(b, 4, 148); }, "ends before the chunk's size"},
+         [](Bytes& b) {
+             b.resize(156);
+             putBig(b, 4, 148);
+         },
+         "ends before the chunk's size"},
         {PresetKind::bankChunk, "current program 16", [](Bytes& b) { putBig(b, 28, 16); },
          "current program 16 is not one of the plug-in's 0..15"},
         {PresetKind::bankPrograms, "nested program of another plug-in",
          [](Bytes& b) { putBig(b, 156 + 16, fourCharCode("Zyxw")); }, "program 1 of 3: made for the plug-in"},
-        {PresetKind::bankPrograms, "nested chunk program", [](Bytes& b) { putBig(b, 156 + 8, fourCharCode("FPCh")); },
+        {PresetKind::bankPrograms, "nested chunk program",
+         [](Bytes& b) { putBig(b, 156 + 8, fourCharCode("FPCh")); },
          "program 1 of 3: a bank's program must be a parameter list"},
         {PresetKind::bankPrograms, "nested size beyond the file", [](Bytes& b) { putBig(b, 156 + 4, 5000); },
          "program 1 of 3: its size field says 5000"},
@@ -215,7 +252,8 @@ TEST(PresetFile, CutAndScrambledFilesNeverReadPastTheirEnd) {
             const Bytes cut(whole.begin(), whole.begin() + static_cast<long>(length));
             PresetFile file;
             std::string error;
-            EXPECT_FALSE(parsePresetFile(cut, kLimits, file, error)) << presetKindCode(kind) << " cut at " << length;
+            EXPECT_FALSE(parsePresetFile(cut, kLimits, file, error))
+                << presetKindCode(kind) << " cut at " << length;
             EXPECT_FALSE(error.empty());
         }
         for (int round = 0; round < 3000; ++round) {
@@ -244,7 +282,8 @@ TEST(PresetFile, ChunkFilesAreReadWhateverTheirCount) {
             file.count = count;
             PresetFile back;
             std::string error;
-            EXPECT_TRUE(parsePresetFile(writePresetFile(file), kLimits, back, error)) << count << ": " << error;
+            EXPECT_TRUE(parsePresetFile(writePresetFile(file), kLimits, back, error))
+                << count << ": " << error;
             EXPECT_EQ(back.chunk, file.chunk);
         }
     }

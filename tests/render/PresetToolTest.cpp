@@ -20,7 +20,9 @@ using Bytes = std::vector<unsigned char>;
 const std::string kPlugin = std::string(" --plugin '") + BRINDLE_PLUGIN_FILE + "'";
 const PresetLimits kLimits{fourCharCode("BRLP"), 12, 16};
 
-void writeBytes(const fs::path& path, const Bytes& bytes) { ASSERT_TRUE(writeFileBytes(path.string(), bytes)); }
+void writeBytes(const fs::path& path, const Bytes& bytes) {
+    ASSERT_TRUE(writeFileBytes(path.string(), bytes));
+}
 
 PresetFile readPreset(const fs::path& path) {
     Bytes bytes;
@@ -65,7 +67,8 @@ TEST(PresetTool, SavedPresetAndBankLoadBackToTheSameSound) {
 
     // Bank-level settings (steps, MIDI modes) travel in the bank; with notes they are heard.
     writeText(scratch / "notes.txt", "3000 57 100\n50000 64 100\n70000 64 0\n");
-    const std::string bankLevel = "--steps 0.1,0.9,0.3 --midi-control --repeat-till-noteoff --midi notes.txt ";
+    const std::string bankLevel =
+        "--steps 0.1,0.9,0.3 --midi-control --repeat-till-noteoff --midi notes.txt ";
     const AudioData withNotes = render(scratch, program + bankLevel + "--save-bank b2.fxb");
     EXPECT_TRUE(sameAudio(render(scratch, "--bank b2.fxb --midi notes.txt"), withNotes));
     EXPECT_FALSE(sameAudio(withNotes, original));
@@ -81,8 +84,9 @@ TEST(PresetTool, SavedPresetAndBankLoadBackToTheSameSound) {
 TEST(PresetTool, ParameterListsAreAppliedThroughTheParameters) {
     Scratch scratch;
     // attack .. post-reso as the plug-in numbers them.
-    const std::vector<float> values = {0.1f, 0.3f, 0.7f, 0.2f, 0.8f, 0.6f, 0.4f, 0.05f, 0.9f, 0.2f, 0.5f, 0.3f};
-    const char* const names[] = {"attack", "release", "size", "knak", "dry/wet", "bits",
+    const std::vector<float> values = {0.1f, 0.3f,  0.7f, 0.2f, 0.8f, 0.6f,
+                                       0.4f, 0.05f, 0.9f, 0.2f, 0.5f, 0.3f};
+    const char* const names[] = {"attack", "release",   "size",       "knak",     "dry/wet",     "bits",
                                  "repeat", "threshold", "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
     std::string asParameters;
     for (size_t i = 0; i < values.size(); ++i)
@@ -112,7 +116,8 @@ TEST(PresetTool, ParameterListsAreAppliedThroughTheParameters) {
     writeBytes(scratch / "list.fxb", writePresetFile(bank));
     EXPECT_TRUE(sameAudio(render(scratch, "--bank list.fxb"), expected));
     EXPECT_TRUE(sameAudio(render(scratch, "--bank list.fxb --program 9"), makeDemoLoop(2.0, 120.0)));
-    EXPECT_TRUE(sameAudio(render(scratch, "--bank list.fxb --program 3 --param dry/wet=0"), makeDemoLoop(2.0, 120.0)));
+    EXPECT_TRUE(sameAudio(render(scratch, "--bank list.fxb --program 3 --param dry/wet=0"),
+                          makeDemoLoop(2.0, 120.0)));
 }
 
 TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
@@ -134,7 +139,11 @@ TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
     thirteen.pluginId = kLimits.pluginId;
     thirteen.program.parameters.assign(13, 0.5f);
     writeBytes(scratch / "count.fxp", writePresetFile(thirteen));
-    variant("chunk80.fxp", [](Bytes& b) { b.resize(b.size() - 4); b[7] -= 4; b[59] = 80; });
+    variant("chunk80.fxp", [](Bytes& b) {
+        b.resize(b.size() - 4);
+        b[7] -= 4;
+        b[59] = 80;
+    });
     writeText(scratch / "text.fxp", "Some text that is not a preset at all\n");
 
     const struct {
@@ -142,7 +151,8 @@ TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
         int exitCode;
         std::string says;
     } cases[] = {
-        {"--preset foreign.fxp", 1, "foreign.fxp: made for the plug-in with the unique ID 'XRLP', not 'BRLP'"},
+        {"--preset foreign.fxp", 1,
+         "foreign.fxp: made for the plug-in with the unique ID 'XRLP', not 'BRLP'"},
         {"--preset cut.fxp", 1, "cut.fxp: the size field says"},
         {"--preset long.fxp", 1, "long.fxp: the size field says 136 bytes follow it, but 137"},
         {"--preset count.fxp", 1, "count.fxp: it holds 13 parameters; the plug-in has 12"},
@@ -156,8 +166,8 @@ TEST(PresetTool, BadFilesFailNamingTheFileAndTheFaultAndWriteNothing) {
         {"--save-preset same --save-bank same", 2, "name the same file"},
     };
     for (const auto& c : cases) {
-        const ToolRun run = runTool(scratch, "--demo --demo-seconds 1 -o old.wav --save-bank new.fxb " +
-                                                 c.arguments + kPlugin);
+        const ToolRun run = runTool(
+            scratch, "--demo --demo-seconds 1 -o old.wav --save-bank new.fxb " + c.arguments + kPlugin);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
         EXPECT_EQ(readTextFile(scratch / "old.wav"), "keep me") << c.arguments;
@@ -181,14 +191,15 @@ TEST(PresetTool, FilesLmmsSavedLoadAndSoundAsWhatItHeld) {
         const char* name;
     } cases[] = {
         {"--preset '%/lmms-default.fxp'", plain, "lmms-default"},  // LMMS names it after the file
-        {"--bank '%/lmms-default.fxb'", plain, "Init 1"},           // banks carry no names
+        {"--bank '%/lmms-default.fxb'", plain, "Init 1"},          // banks carry no names
         {"--preset '%/lmms-stutter.fxp'", stutter, "lmms-stutter"},
         {"--bank '%/lmms-stutter.fxb'", stutter, "Init 1"},
     };
     for (const auto& c : cases) {
         std::string arguments = c.arguments;
         arguments.replace(arguments.find('%'), 1, data);
-        EXPECT_TRUE(sameAudio(render(scratch, arguments + " --save-preset again.fxp"), c.sounds)) << arguments;
+        EXPECT_TRUE(sameAudio(render(scratch, arguments + " --save-preset again.fxp"), c.sounds))
+            << arguments;
         EXPECT_EQ(readPreset(scratch / "again.fxp").program.name, c.name) << arguments;
     }
 }
@@ -206,13 +217,16 @@ TEST(PresetTool, WindowsBuildUnderWineSavesWhatLinuxSaves) {
     PresetFile bank;
     bank.kind = PresetKind::bankPrograms;
     bank.pluginId = kLimits.pluginId;
-    for (int i = 0; i < 16; ++i) bank.programs.push_back({"p", std::vector<float>(12, static_cast<float>(i) / 16.0f)});
+    for (int i = 0; i < 16; ++i)
+        bank.programs.push_back({"p", std::vector<float>(12, static_cast<float>(i) / 16.0f)});
     writeBytes(scratch / "list.fxb", writePresetFile(bank));
-    const std::string settings = " --bank list.fxb --program 4 --preset '" + std::string(BRINDLE_PRESETS_DIR) +
+    const std::string settings = " --bank list.fxb --program 4 --preset '" +
+                                 std::string(BRINDLE_PRESETS_DIR) +
                                  "/dub-shadow.fxp' --steps 0.2,0.7 --save-preset ";
     ASSERT_EQ(runTool(scratch, settings + "linux.fxp --save-bank linux.fxb" + kPlugin).exitCode, 0);
-    const ToolRun windows = runCommand(scratch, "wine '" + exe.string() + "'" + settings + "windows.fxp" +
-                                                    " --save-bank windows.fxb --plugin '" + dll.string() + "'");
+    const ToolRun windows =
+        runCommand(scratch, "wine '" + exe.string() + "'" + settings + "windows.fxp" +
+                                " --save-bank windows.fxb --plugin '" + dll.string() + "'");
     ASSERT_EQ(windows.exitCode, 0) << windows.err << windows.out;
     for (const char* kind : {".fxp", ".fxb"}) {
         Bytes linux, win;

@@ -67,10 +67,11 @@ TEST(MidiFile, FormatOneMergesTracksAndFollowsTheRenderTempoWithoutTempoEvents) 
     Bytes first;
     append(first, {0x60, 0x90, 40, 90, 0x00, 0xFF, 0x2F, 0x00});  // tick 96
     Bytes second;
-    append(second, {0x30, 0x91, 50, 90, 0x30, 0x81, 50, 0});       // ticks 48 and 96, no end event
+    append(second, {0x30, 0x91, 50, 90, 0x30, 0x81, 50, 0});  // ticks 48 and 96, no end event
     std::vector<MidiNote> notes;
     std::string error;
-    ASSERT_TRUE(parseMidiFile(midiFile(1, 96, {conductor, first, second}), 48000.0, 100.0, notes, error)) << error;
+    ASSERT_TRUE(parseMidiFile(midiFile(1, 96, {conductor, first, second}), 48000.0, 100.0, notes, error))
+        << error;
     ASSERT_EQ(notes.size(), 3u);
     // At 100 BPM a quarter (96 ticks) is 0.6 s.
     EXPECT_EQ(notes[0].position, 14400);
@@ -123,7 +124,8 @@ TEST(MidiFile, DamagedFilesAreRefusedWithAReason) {
 TEST(MidiText, LinesBecomeSortedNoteMessages) {
     std::vector<MidiNote> notes;
     std::string error;
-    ASSERT_TRUE(parseMidiText("# comment\n300 60 100\n\n100 62 0  # off\r\n100 64 127\n", notes, error)) << error;
+    ASSERT_TRUE(parseMidiText("# comment\n300 60 100\n\n100 62 0  # off\r\n100 64 127\n", notes, error))
+        << error;
     ASSERT_EQ(notes.size(), 3u);
     EXPECT_EQ(notes[0].position, 100);
     EXPECT_EQ(notes[0].status, 0x80);

@@ -64,7 +64,8 @@ TEST(OutputFormat, ExtensionAndDepthChooseTheFormatAndItsLimits) {
     };
     for (const auto& s : sizes) {
         std::string error;
-        EXPECT_EQ(fitsOutputFormat(s.format, s.frames, error), s.fits) << describeFormat(s.format) << " " << s.frames;
+        EXPECT_EQ(fitsOutputFormat(s.format, s.frames, error), s.fits)
+            << describeFormat(s.format) << " " << s.frames;
         EXPECT_EQ(error.empty(), s.fits) << error;
     }
 }
@@ -83,7 +84,8 @@ TEST(IntegerSamples, RoundToTheNearestLevelAndClipEveryInput) {
         {1.0f, 24, 8388607},    {-1.0f, 24, -8388608},     {3e38f, 24, 8388607},
         {0.25f, 24, 2097152},   {-1.4f / 8388608, 24, -1}, {std::nanf(""), 24, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(quantiseSample(c.value, c.bits), c.expected) << c.value << " at " << c.bits;
+    for (const auto& c : cases)
+        EXPECT_EQ(quantiseSample(c.value, c.bits), c.expected) << c.value << " at " << c.bits;
 }
 
 fs::path scratchFile(const std::string& name) {
@@ -125,7 +127,9 @@ TEST(TinyWav, EachDepthReadsBackAsItsLevelsAndOtherFilesAreNamed) {
                 }
                 ASSERT_EQ(read.right[i], audio.right[i]) << i;
             } else {
-                const auto level = [&](float v) { return static_cast<float>(quantiseSample(v, bits) / scale); };
+                const auto level = [&](float v) {
+                    return static_cast<float>(quantiseSample(v, bits) / scale);
+                };
                 ASSERT_EQ(read.left[i], level(audio.left[i])) << bits << " " << i;
                 ASSERT_EQ(read.right[i], level(audio.right[i])) << bits << " " << i;
             }
@@ -142,7 +146,11 @@ TEST(TinyWav, EachDepthReadsBackAsItsLevelsAndOtherFilesAreNamed) {
     } files[] = {
         {"mono8.wav", mono8, ""},
         {"flac.wav", "fLaC\0\0\0\x22", "is a FLAC file"},
-        {"aiff.wav", std::string("FORM\0\0\0\x20" "AIFFCOMM", 16), "is an AIFF file"},
+        {"aiff.wav",
+         std::string("FORM\0\0\0\x20"
+                     "AIFFCOMM",
+                     16),
+         "is an AIFF file"},
         {"ogg.wav", "OggS\0\x02", "is an Ogg file"},
         {"text.wav", "hello", "not a sound file"},
         // A chunk size past the end: on 32-bit builds the next offset would wrap around to

@@ -49,8 +49,8 @@ public:
 inline ToolRun runCommand(const Scratch& in, const std::string& command) {
     const fs::path out = in / "stdout.txt";
     const fs::path err = in / "stderr.txt";
-    const std::string full = "cd '" + in.dir.string() + "' && " + command + " >'" + out.string() +
-                             "' 2>'" + err.string() + "'";
+    const std::string full =
+        "cd '" + in.dir.string() + "' && " + command + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int status = std::system(full.c_str());
     ToolRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -211,7 +211,8 @@ std::pair<uint32_t, uint32_t> pngSize(const fs::path& path) {
     unsigned char head[24] = {};
     file.read(reinterpret_cast<char*>(head), sizeof head);
     const unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (!file || std::memcmp(head, signature, sizeof signature) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0)
+    if (!file || std::memcmp(head, signature, sizeof signature) != 0 ||
+        std::memcmp(head + 12, "IHDR", 4) != 0)
         return {0, 0};
     auto word = [&](int at) {
         return static_cast<uint32_t>(head[at]) << 24 | static_cast<uint32_t>(head[at + 1]) << 16 |
@@ -259,7 +260,8 @@ TEST(RenderPlot, WindowsBuildSaysItHasNoPlot) {
     if (!fs::exists(exe)) GTEST_SKIP() << "no 32-bit build in " << BRINDLE_WIN32_TREE;
     if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
     Scratch scratch;
-    const ToolRun run = runCommand(scratch, "wine '" + exe.string() + "' --demo --demo-seconds 1 --plot a.png");
+    const ToolRun run =
+        runCommand(scratch, "wine '" + exe.string() + "' --demo --demo-seconds 1 --plot a.png");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("--plot is not available in this build"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(scratch / "a.png"));

@@ -40,7 +40,8 @@ TEST(RenderTool, DemoNeedsNoInputAndSaysWhereTheOutputWent) {
 
 TEST(RenderTool, FullyDryRenderIsTheInput) {
     Scratch scratch;
-    const ToolRun run = runTool(scratch, "--demo --demo-seconds 3 --tempo 100 --param dry/wet=0 -o dry.wav" + plugin());
+    const ToolRun run =
+        runTool(scratch, "--demo --demo-seconds 3 --tempo 100 --param dry/wet=0 -o dry.wav" + plugin());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     expectSame(readOutput(scratch / "dry.wav"), makeDemoLoop(3.0, 100.0));
 
@@ -51,7 +52,8 @@ TEST(RenderTool, FullyDryRenderIsTheInput) {
 
 TEST(RenderTool, OutputDoesNotDependOnTheBlockSizes) {
     Scratch scratch;
-    const std::string common = " --demo --demo-seconds 6 --param bits=0.3 --pre-filter lp --post-filter bp" + plugin();
+    const std::string common =
+        " --demo --demo-seconds 6 --param bits=0.3 --pre-filter lp --post-filter bp" + plugin();
     ASSERT_EQ(runTool(scratch, "-o a.wav --block 512" + common).exitCode, 0);
     ASSERT_EQ(runTool(scratch, "-o b.wav --block 700 --vary-blocks" + common).exitCode, 0);
     ASSERT_EQ(runTool(scratch, "-o c.wav --block 1" + common).exitCode, 0);
@@ -82,7 +84,8 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
         "--demo --demo-seconds 4 --tempo 133 --block 256 --program 3 --param size=0.6 --param knak=0.4 "
         "--param repeat=0.8 --param threshold=0.2 --param post-cutoff=0.5 --steps 0.2,0.9,0.5 --step 5=0.7 "
         "--sequence-length 4 --pre-filter hp --post-filter lp --midi-control --note-record-start "
-        "--midi notes.txt -o tool.wav" + plugin());
+        "--midi notes.txt -o tool.wav" +
+            plugin());
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     directTime.sampleRate = 44100.0;
@@ -134,7 +137,8 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
             for (size_t i = 0; i < events.size(); ++i) pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
             effect.processEvents(list);
         }
-        float* inputs[2] = {const_cast<float*>(in.left.data() + start), const_cast<float*>(in.right.data() + start)};
+        float* inputs[2] = {const_cast<float*>(in.left.data() + start),
+                            const_cast<float*>(in.right.data() + start)};
         float* outputs[2] = {expected.left.data() + start, expected.right.data() + start};
         effect.processReplacing(inputs, outputs, static_cast<int32_t>(block));
     }
@@ -146,12 +150,11 @@ TEST(RenderTool, StandardMidiFileGivesWhatTheSameNotesAsTextGive) {
     Scratch scratch;
     // At 120 BPM and 480 ticks per quarter a tick is 44100 / 960 samples: ticks 960 and 2400
     // fall on samples 44100 and 110250.
-    const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,
-                                 'M', 'T', 'r', 'k', 0, 0, 0, 18,
-                                 0x87, 0x40, 0x90, 57, 100,   // tick 960
-                                 0x8B, 0x20, 0x90, 64, 100,   // tick 2400
-                                 0x00, 0x80, 64, 0,
-                                 0x00, 0xFF, 0x2F, 0x00};
+    const unsigned char smf[] = {'M',  'T',  'h',  'd',  0,    0,    0,    6,   0,
+                                 0,    0,    1,    0x01, 0xE0, 'M',  'T',  'r', 'k',
+                                 0,    0,    0,    18,   0x87, 0x40, 0x90, 57,  100,  // tick 960
+                                 0x8B, 0x20, 0x90, 64,   100,                         // tick 2400
+                                 0x00, 0x80, 64,   0,    0x00, 0xFF, 0x2F, 0x00};
     {
         std::ofstream file(scratch / "notes.mid", std::ios::binary);
         file.write(reinterpret_cast<const char*>(smf), sizeof smf);
@@ -191,12 +194,15 @@ TEST(RenderTool, ChunkFilesAreLoadedAndCheckedForSize) {
     for (int32_t p = 0; p < kNumPrograms; ++p)
         std::memcpy(bank.data() + p * kPresetChunkSize, p == 7 ? &preset : &normal, kBankProgramBytes);
     const float half = 0.5f;
-    for (int32_t s = 0; s < kNumStepValues; ++s) std::memcpy(bank.data() + kBankStepsOffset + 4 * s, &half, 4);
+    for (int32_t s = 0; s < kNumStepValues; ++s)
+        std::memcpy(bank.data() + kBankStepsOffset + 4 * s, &half, 4);
     {
         std::ofstream file(scratch / "bank.fxb", std::ios::binary);
         file.write(reinterpret_cast<const char*>(bank.data()), static_cast<std::streamsize>(bank.size()));
     }
-    ASSERT_EQ(runTool(scratch, "--demo --demo-seconds 2 --bank bank.fxb --program 7 -o bank.wav" + plugin()).exitCode, 0);
+    ASSERT_EQ(runTool(scratch, "--demo --demo-seconds 2 --bank bank.fxb --program 7 -o bank.wav" + plugin())
+                  .exitCode,
+              0);
     expectSame(readOutput(scratch / "bank.wav"), makeDemoLoop(2.0, 120.0));
 
     writeText(scratch / "short.fxb", "not a bank");
@@ -246,7 +252,8 @@ TEST(RenderTool, BadArgumentsAndFilesFailClearlyAndLeaveNoOutput) {
     };
     for (const auto& c : cases) {
         const bool hasPlugin = c.arguments.find("--plugin") != std::string::npos;
-        const ToolRun run = runTool(scratch, std::string(hasPlugin ? "" : plugin()) + " --demo-seconds 1 " + c.arguments);
+        const ToolRun run =
+            runTool(scratch, std::string(hasPlugin ? "" : plugin()) + " --demo-seconds 1 " + c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
         EXPECT_EQ(readTextFile(scratch / "old.wav"), "keep me") << c.arguments;

@@ -158,7 +158,8 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
                 record->process(record, inputs, outputs, frames);
             }
             for (int i = 0; i < frames; ++i)
-                if (!std::isfinite(out[0][static_cast<size_t>(i)]) || !std::isfinite(out[1][static_cast<size_t>(i)]))
+                if (!std::isfinite(out[0][static_cast<size_t>(i)]) ||
+                    !std::isfinite(out[1][static_cast<size_t>(i)]))
                     ++nonFinite;
             samples += frames;
         }
@@ -179,7 +180,10 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             case 2:
                 record->setParameter(record, static_cast<int32_t>(random() % 13), oddValue(random));
                 break;
-            case 3: record->dispatcher(record, effSetProgram, 0, static_cast<intptr_t>(random() % 18), nullptr, 0.0f); break;
+            case 3:
+                record->dispatcher(record, effSetProgram, 0, static_cast<intptr_t>(random() % 18), nullptr,
+                                   0.0f);
+                break;
             case 4: {
                 void* data = nullptr;
                 const intptr_t size = record->dispatcher(record, effGetChunk, 0, 0, &data, 0.0f);
@@ -200,7 +204,8 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
                 if (damaged.empty()) break;
                 for (int n = static_cast<int>(random() % 4); n > 0; --n)
                     damaged[random() % damaged.size()] = static_cast<unsigned char>(random());
-                const intptr_t size = static_cast<intptr_t>(random() % 4 == 0 ? random() % damaged.size() : damaged.size());
+                const intptr_t size =
+                    static_cast<intptr_t>(random() % 4 == 0 ? random() % damaged.size() : damaged.size());
                 record->dispatcher(record, effSetChunk, isPreset ? 1 : 0, size, damaged.data(), 0.0f);
                 break;
             }
@@ -235,8 +240,10 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             case 5: effect->setSequenceLength(oddValue(random)); break;
             case 6: effect->toggleMidiNoteControl(); break;
             default:
-                if (random() % 2) effect->toggleNoteRecordStart();
-                else effect->toggleRepeatTillNoteOff();
+                if (random() % 2)
+                    effect->toggleNoteRecordStart();
+                else
+                    effect->toggleRepeatTillNoteOff();
                 break;
             }
         }
@@ -253,7 +260,8 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
         while (!audioDone.load()) {
             ++readerPasses;
             record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
-            for (int32_t slot = 0; slot < kNumProgramValues; ++slot) sink = sink + effect->getProgramValue(slot);
+            for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
+                sink = sink + effect->getProgramValue(slot);
             for (int32_t index = 0; index < kNumParams; ++index) {
                 sink = sink + record->getParameter(record, index);
                 record->dispatcher(record, effGetParamDisplay, index, 0, text, 0.0f);
@@ -269,7 +277,8 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             const int32_t length = effect->getSequenceLength();
             if (length < 1 || length > kMaxSteps) ++outOfRange;
             sink = sink + (effect->isInverse() ? 1.0f : 0.0f) + (effect->isMidiNoteControl() ? 1.0f : 0.0f) +
-                   (effect->isNoteRecordStart() ? 1.0f : 0.0f) + (effect->isRepeatTillNoteOff() ? 1.0f : 0.0f);
+                   (effect->isNoteRecordStart() ? 1.0f : 0.0f) +
+                   (effect->isRepeatTillNoteOff() ? 1.0f : 0.0f);
             const int32_t loop = effect->getLoopLength();
             if (loop < 0 || loop > kMaxLoopLength)
                 ++outOfRange;
@@ -280,8 +289,10 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             const float bits = effect->getBitsValue();
             if (size < 1 || size > 16 || !(bits >= 1.0f && bits <= 32.0f)) ++outOfRange;
             const int32_t program = effect->getProgram();
-            if (program < 0 || program >= kNumPrograms) ++outOfRange;
-            else sink = sink + readProgramRecord(*effect, program);
+            if (program < 0 || program >= kNumPrograms)
+                ++outOfRange;
+            else
+                sink = sink + readProgramRecord(*effect, program);
         }
         record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
         headless::destroyHostWindow(hostWindow);
@@ -293,9 +304,10 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
     editorWrites.join();
     reader.join();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%ld samples (%.1f s of audio at 44.1 kHz) in %.2f s; %ld host requests, %ld editor "
-                "edits, %ld editor read passes\n",
-                samples, static_cast<double>(samples) / 44100.0, seconds, writerOps, editorOps, readerPasses);
+    std::printf(
+        "%ld samples (%.1f s of audio at 44.1 kHz) in %.2f s; %ld host requests, %ld editor "
+        "edits, %ld editor read passes\n",
+        samples, static_cast<double>(samples) / 44100.0, seconds, writerOps, editorOps, readerPasses);
 
     EXPECT_EQ(nonFinite.load(), 0) << "seed " << seed;
     EXPECT_EQ(outOfRange.load(), 0) << "seed " << seed;

@@ -49,21 +49,25 @@ void expectVersions(const fs::path& bin, const std::string& launcher, const std:
         const Answer answer = run(launcher + "'" + (bin / (name + suffix)).string() + "' --version");
         EXPECT_EQ(answer.exitCode, 0) << name;
         std::string line = answer.out;
-        if (line.size() >= 2 && line[line.size() - 2] == '\r') line.erase(line.size() - 2, 1);  // Windows text mode
+        if (line.size() >= 2 && line[line.size() - 2] == '\r')
+            line.erase(line.size() - 2, 1);  // Windows text mode
         EXPECT_EQ(line, name + " " + BRINDLE_PROJECT_VERSION + "\n") << name;
     }
 }
 
 TEST(ToolVersion, EveryNativeToolSaysItsNameAndTheProjectVersion) {
-    expectVersions(BRINDLE_TOOL_DIR, "", "",
-                   {"brindleloop-render", "brindleloop-info", "brindleloop-soak", "brindleloop-editor-timing"});
+    expectVersions(
+        BRINDLE_TOOL_DIR, "", "",
+        {"brindleloop-render", "brindleloop-info", "brindleloop-soak", "brindleloop-editor-timing"});
 }
 
 TEST(ToolVersion, EveryWindowsToolSaysItsNameAndTheProjectVersionUnderWine) {
     const fs::path bin = fs::path(BRINDLE_WIN32_TREE) / "bin";
-    if (!fs::exists(bin / "brindleloop-render.exe")) GTEST_SKIP() << "no 32-bit build in " << BRINDLE_WIN32_TREE;
+    if (!fs::exists(bin / "brindleloop-render.exe"))
+        GTEST_SKIP() << "no 32-bit build in " << BRINDLE_WIN32_TREE;
     if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
-    expectVersions(bin, "wine ", ".exe", {"brindleloop-render", "brindleloop-info", "brindleloop-editor-timing"});
+    expectVersions(bin, "wine ", ".exe",
+                   {"brindleloop-render", "brindleloop-info", "brindleloop-editor-timing"});
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ ParentWindow::ParentWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "brindleTimingHost";
     RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, "brindleTimingHost", "timing host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
-                             40, 600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window = CreateWindowExA(0, "brindleTimingHost", "timing host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                             600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     pump();
 }
 

@@ -9,8 +9,8 @@ ParentWindow::ParentWindow() {
     Display* connection = XOpenDisplay(nullptr);
     if (connection == nullptr) return;
     display = connection;
-    const Window created = XCreateSimpleWindow(connection, DefaultRootWindow(connection), 40, 40, 600,
-                                               400, 0, 0, WhitePixel(connection, DefaultScreen(connection)));
+    const Window created = XCreateSimpleWindow(connection, DefaultRootWindow(connection), 40, 40, 600, 400, 0,
+                                               0, WhitePixel(connection, DefaultScreen(connection)));
     XMapWindow(connection, created);
     XSync(connection, False);
     window = reinterpret_cast<void*>(static_cast<uintptr_t>(created));

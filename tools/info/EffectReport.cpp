@@ -22,11 +22,16 @@ std::string flagNames(int32_t flags) {
         int32_t bit;
         const char* name;
     } kNames[] = {
-        {effFlagsHasEditor, "HasEditor"},       {effFlagsHasClip, "HasClip"},
-        {effFlagsHasVu, "HasVu"},               {effFlagsCanMono, "CanMono"},
-        {effFlagsCanReplacing, "CanReplacing"}, {effFlagsProgramChunks, "ProgramChunks"},
-        {effFlagsIsSynth, "IsSynth"},           {effFlagsNoSoundInStop, "NoSoundInStop"},
-        {effFlagsExtIsAsync, "ExtIsAsync"},     {effFlagsExtHasBuffer, "ExtHasBuffer"},
+        {effFlagsHasEditor, "HasEditor"},
+        {effFlagsHasClip, "HasClip"},
+        {effFlagsHasVu, "HasVu"},
+        {effFlagsCanMono, "CanMono"},
+        {effFlagsCanReplacing, "CanReplacing"},
+        {effFlagsProgramChunks, "ProgramChunks"},
+        {effFlagsIsSynth, "IsSynth"},
+        {effFlagsNoSoundInStop, "NoSoundInStop"},
+        {effFlagsExtIsAsync, "ExtIsAsync"},
+        {effFlagsExtHasBuffer, "ExtHasBuffer"},
     };
     std::string names;
     int32_t known = 0;
@@ -64,23 +69,25 @@ bool printEffectReport(AEffect* effect, std::FILE* out) {
     std::fprintf(out, "  inputs/outputs  %d/%d\n", effect->numInputs, effect->numOutputs);
     std::fprintf(out, "  programs        %d\n", effect->numPrograms);
     std::fprintf(out, "  parameters      %d\n", effect->numParams);
-    std::fprintf(out, "  flags           0x%X (%s)\n", static_cast<unsigned>(flags), flagNames(flags).c_str());
+    std::fprintf(out, "  flags           0x%X (%s)\n", static_cast<unsigned>(flags),
+                 flagNames(flags).c_str());
     std::fprintf(out, "  initial delay   %d\n", effect->initialDelay);
-    std::fprintf(out, "  record          %u bytes, %u-bit pointers\n",
-                 static_cast<unsigned>(sizeof(AEffect)), static_cast<unsigned>(8 * sizeof(void*)));
+    std::fprintf(out, "  record          %u bytes, %u-bit pointers\n", static_cast<unsigned>(sizeof(AEffect)),
+                 static_cast<unsigned>(8 * sizeof(void*)));
     std::fprintf(out, "  vendor          %s\n", askText(effect, effGetVendorString, 0).c_str());
     std::fprintf(out, "  product         %s\n", askText(effect, effGetProductString, 0).c_str());
     std::fprintf(out, "  VST version     %ld\n",
                  static_cast<long>(effect->dispatcher(effect, effGetVstVersion, 0, 0, nullptr, 0.0f)));
 
-    std::fprintf(out, "  parameters:\n    %-3s %-13s %-13s %-10s %s\n", "#", "name", "label", "display", "value");
+    std::fprintf(out, "  parameters:\n    %-3s %-13s %-13s %-10s %s\n", "#", "name", "label", "display",
+                 "value");
     for (int32_t i = 0; i < effect->numParams; ++i) {
         const std::string name = askText(effect, effGetParamName, i);
         const std::string label = askText(effect, effGetParamLabel, i);
         const std::string display = askText(effect, effGetParamDisplay, i);
         const double value = effect->getParameter(effect, i);
-        std::fprintf(out, "    %-3d %-13s %-13s %-10s %g\n", i, name.c_str(), label.c_str(),
-                     display.c_str(), value);
+        std::fprintf(out, "    %-3d %-13s %-13s %-10s %g\n", i, name.c_str(), label.c_str(), display.c_str(),
+                     value);
     }
 
     // Program names are read by switching programs, as hosts without the indexed request do.

@@ -20,14 +20,10 @@ VstTimeInfo timeInfo{};
 // A minimal host: a version, a clock at 44.1 kHz and 120 bpm, and no other services.
 intptr_t VSTCALL infoHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     switch (opcode) {
-        case audioMasterVersion:
-            return 2400;
-        case audioMasterGetTime:
-            return reinterpret_cast<intptr_t>(&timeInfo);
-        case audioMasterGetSampleRate:
-            return 44100;
-        default:
-            return 0;
+    case audioMasterVersion: return 2400;
+    case audioMasterGetTime: return reinterpret_cast<intptr_t>(&timeInfo);
+    case audioMasterGetSampleRate: return 44100;
+    default: return 0;
     }
 }
 

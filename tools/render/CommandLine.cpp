@@ -189,7 +189,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
             size_t from = 0;
             while (true) {
                 const size_t comma = v.find(',', from);
-                const std::string item = v.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+                const std::string item =
+                    v.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
                 float number = 0.0f;
                 if (step >= 16 || !parseUnit(item, number)) {
                     error = "--steps wants up to 16 comma-separated values from 0 to 1, not \"" + v + "\"";

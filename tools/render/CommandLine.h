@@ -9,13 +9,13 @@
 struct CommandLine {
     std::string input;
     std::string output;
-    std::string bitDepth;      // --bit-depth as given; empty: the container's default
-    OutputFormat format;       // chosen from the output's extension and bitDepth
-    std::string plugin;        // empty: the plug-in built beside the tool
+    std::string bitDepth;  // --bit-depth as given; empty: the container's default
+    OutputFormat format;   // chosen from the output's extension and bitDepth
+    std::string plugin;    // empty: the plug-in built beside the tool
     std::string midiFile;
-    std::string plot;          // --plot: the picture of the render (PNG)
-    std::string savePreset;    // .fxp of the current program after the settings
-    std::string saveBank;      // .fxb of the whole bank after the settings
+    std::string plot;        // --plot: the picture of the render (PNG)
+    std::string savePreset;  // .fxp of the current program after the settings
+    std::string saveBank;    // .fxb of the whole bank after the settings
     bool demo = false;
     double demoSeconds = 16.0;
     bool timing = false;

@@ -47,14 +47,17 @@ public:
     void level(int32_t offset, float envelope, float threshold) {
         recordTo->levels.push_back({recordStart + offset, envelope, threshold});
     }
-    void trigger(float envelope, const CoreState& state) { add(EventKind::Trigger, state.stepIndex, envelope); }
+    void trigger(float envelope, const CoreState& state) {
+        add(EventKind::Trigger, state.stepIndex, envelope);
+    }
     void recordingEnd() { add(EventKind::RecordingEnd, 0); }
     void noteApplied(const CoreState& state) {
         add(EventKind::NoteApplied, state.loopLength);
         recordTo->events.back().startsRecording = state.recording == 1;
     }
     void wrap(const CoreState& state, int32_t repeatLimit) {
-        add(state.repeatCount + 1 < repeatLimit ? EventKind::LoopStart : EventKind::LoopEnd, state.loopLength);
+        add(state.repeatCount + 1 < repeatLimit ? EventKind::LoopStart : EventKind::LoopEnd,
+            state.loopLength);
     }
 
 private:

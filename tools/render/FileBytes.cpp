@@ -9,7 +9,8 @@ bool readFileBytes(const std::string& path, std::vector<unsigned char>& bytes) {
     bytes.clear();
     unsigned char piece[65536];
     size_t got = 0;
-    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) bytes.insert(bytes.end(), piece, piece + got);
+    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0)
+        bytes.insert(bytes.end(), piece, piece + got);
     const bool ok = std::ferror(file) == 0;
     std::fclose(file);
     return ok;

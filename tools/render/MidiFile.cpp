@@ -72,12 +72,14 @@ bool readTrack(Reader track, size_t trackNumber, std::vector<TimedMessage>& mess
                 if (!track.has(1)) return damaged("a meta event is cut short");
                 const unsigned char type = track.byte();
                 uint32_t length = 0;
-                if (!track.variable(length) || !track.has(length)) return damaged("a meta event is cut short");
+                if (!track.variable(length) || !track.has(length))
+                    return damaged("a meta event is cut short");
                 if (type == 0x51 && length == 3) {
                     const unsigned char a = track.byte();
                     const unsigned char b = track.byte();
                     const unsigned char c = track.byte();
-                    tempos.emplace_back(tick, static_cast<uint32_t>(a) << 16 | static_cast<uint32_t>(b) << 8 | c);
+                    tempos.emplace_back(tick,
+                                        static_cast<uint32_t>(a) << 16 | static_cast<uint32_t>(b) << 8 | c);
                 } else {
                     track.skip(length);
                 }
@@ -86,7 +88,8 @@ bool readTrack(Reader track, size_t trackNumber, std::vector<TimedMessage>& mess
             }
             if (first == 0xF0 || first == 0xF7) {  // system exclusive
                 uint32_t length = 0;
-                if (!track.variable(length) || !track.has(length)) return damaged("a system-exclusive event is cut short");
+                if (!track.variable(length) || !track.has(length))
+                    return damaged("a system-exclusive event is cut short");
                 track.skip(length);
                 status = 0;  // cancels running status
                 continue;
@@ -130,7 +133,8 @@ bool parseMidiFile(const std::vector<unsigned char>& bytes, double sampleRate, d
     const uint16_t trackCount = big16(bytes.data() + 10);
     const uint16_t division = big16(bytes.data() + 12);
     if (format > 1) {
-        error = "MIDI file format " + std::to_string(format) + " (independent songs) is not played; formats 0 and 1 are";
+        error = "MIDI file format " + std::to_string(format) +
+                " (independent songs) is not played; formats 0 and 1 are";
         return false;
     }
     if (division == 0) {
@@ -149,13 +153,15 @@ bool parseMidiFile(const std::vector<unsigned char>& bytes, double sampleRate, d
             return false;
         }
         if (isTrack) {
-            if (!readTrack(Reader(bytes.data() + at + 8, length), tracks, messages, tempos, error)) return false;
+            if (!readTrack(Reader(bytes.data() + at + 8, length), tracks, messages, tempos, error))
+                return false;
             ++tracks;
         }
         at += 8 + length;  // chunks of other types are skipped
     }
     if (tracks < trackCount) {
-        error = "the MIDI file announces " + std::to_string(trackCount) + " tracks but holds " + std::to_string(tracks);
+        error = "the MIDI file announces " + std::to_string(trackCount) + " tracks but holds " +
+                std::to_string(tracks);
         return false;
     }
 
@@ -190,10 +196,12 @@ bool parseMidiFile(const std::vector<unsigned char>& bytes, double sampleRate, d
     double segmentSeconds = 0.0;  // time at the start of map[segment]
     for (const TimedMessage& m : messages) {
         while (segment + 1 < map.size() && map[segment + 1].tick <= m.tick) {
-            segmentSeconds += static_cast<double>(map[segment + 1].tick - map[segment].tick) * map[segment].secondsPerTick;
+            segmentSeconds +=
+                static_cast<double>(map[segment + 1].tick - map[segment].tick) * map[segment].secondsPerTick;
             ++segment;
         }
-        const double seconds = segmentSeconds + static_cast<double>(m.tick - map[segment].tick) * map[segment].secondsPerTick;
+        const double seconds =
+            segmentSeconds + static_cast<double>(m.tick - map[segment].tick) * map[segment].secondsPerTick;
         const double position = std::floor(seconds * sampleRate + 0.5);
         if (!(position < 9e15)) {
             error = "a note lies beyond any length a render can have";

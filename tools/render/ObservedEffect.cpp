@@ -4,7 +4,8 @@
 #include "engine/FreezeCoreBlock.h"
 #include "engine/HostTimeRequest.h"
 
-ObservedEffect::ObservedEffect(audioMasterCallback host, EngineEvents& into) : FreezeEffect(host), events(into) {}
+ObservedEffect::ObservedEffect(audioMasterCallback host, EngineEvents& into)
+    : FreezeEffect(host), events(into) {}
 
 template <bool Accumulate>
 void ObservedEffect::processObserved(float** inputs, float** outputs, int32_t sampleFrames) {

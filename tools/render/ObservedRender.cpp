@@ -7,8 +7,8 @@
 #include "tools/render/ObservedEffect.h"
 #include "tools/render/RenderSession.h"
 
-bool renderObserved(const AudioData& input, const RenderSettings& settings, AudioData& output, EngineEvents& events,
-                    std::string& error) {
+bool renderObserved(const AudioData& input, const RenderSettings& settings, AudioData& output,
+                    EngineEvents& events, std::string& error) {
     events = EngineEvents{};
     // Made as the plug-in's entry point makes its effect; the session deletes it on close.
     const EffectFactory create = [&events](audioMasterCallback host) -> AEffect* {
@@ -19,7 +19,8 @@ bool renderObserved(const AudioData& input, const RenderSettings& settings, Audi
         }
     };
     RenderSession session;
-    if (!session.open(create, "the in-process engine", input.sampleRate, settings.blockSize, error)) return false;
+    if (!session.open(create, "the in-process engine", input.sampleRate, settings.blockSize, error))
+        return false;
     if (!session.configure(settings, error)) return false;
     session.render(input, output, settings);
     session.close();

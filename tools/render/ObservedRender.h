@@ -12,8 +12,8 @@
 
 // Renders `input` with the observed engine into `output` and `events`; false with a message
 // when the effect cannot be made or configured.
-bool renderObserved(const AudioData& input, const RenderSettings& settings, AudioData& output, EngineEvents& events,
-                    std::string& error);
+bool renderObserved(const AudioData& input, const RenderSettings& settings, AudioData& output,
+                    EngineEvents& events, std::string& error);
 
 // The first frame where the two renders differ in any bit of either channel, or -1 where they
 // are the same (renders of different lengths differ at the shorter one's end).

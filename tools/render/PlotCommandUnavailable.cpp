@@ -6,7 +6,7 @@ bool plotAvailable(std::string& why) {
     return false;
 }
 
-bool plotRender(const AudioData&, const AudioData&, const RenderSettings&, const std::string&, const std::string&,
-                std::string& error) {
+bool plotRender(const AudioData&, const AudioData&, const RenderSettings&, const std::string&,
+                const std::string&, std::string& error) {
     return plotAvailable(error);
 }

@@ -53,7 +53,8 @@ class Writer {
 public:
     void int32(int32_t value) {
         const auto bits = static_cast<uint32_t>(value);
-        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(bits >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes.push_back(static_cast<unsigned char>(bits >> shift));
     }
     void float32(float value) {
         uint32_t bits;
@@ -61,9 +62,12 @@ public:
         int32(static_cast<int32_t>(bits));
     }
     void text(const std::string& value, size_t size) {
-        for (size_t i = 0; i < size; ++i) bytes.push_back(i < value.size() ? static_cast<unsigned char>(value[i]) : 0);
+        for (size_t i = 0; i < size; ++i)
+            bytes.push_back(i < value.size() ? static_cast<unsigned char>(value[i]) : 0);
     }
-    void raw(const std::vector<unsigned char>& value) { bytes.insert(bytes.end(), value.begin(), value.end()); }
+    void raw(const std::vector<unsigned char>& value) {
+        bytes.insert(bytes.end(), value.begin(), value.end());
+    }
     // The size field counts everything after itself; it is filled in once the rest is there.
     void patchSize(size_t fieldAt) {
         const auto size = static_cast<uint32_t>(bytes.size() - fieldAt - 4);
@@ -139,7 +143,8 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
     // remark, and LMMS 1.2 writes the plug-in's program count there in its .fxp files.
     const bool chunk = file.kind == PresetKind::programChunk || file.kind == PresetKind::bankChunk;
     if (!chunk && (file.count < 0 || file.count > most)) {
-        error = "it holds " + std::to_string(file.count) + " " + item + "s; the plug-in has " + std::to_string(most);
+        error = "it holds " + std::to_string(file.count) + " " + item + "s; the plug-in has " +
+                std::to_string(most);
         return false;
     }
     file.currentProgram = -1;
@@ -148,8 +153,8 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
         in.skip(kBankReservedBytes - 4);
         if (file.formatVersion == 2) {
             if (current < 0 || current >= limits.numPrograms) {
-                error = "its current program " + std::to_string(current) + " is not one of the plug-in's 0.." +
-                        std::to_string(limits.numPrograms - 1);
+                error = "its current program " + std::to_string(current) +
+                        " is not one of the plug-in's 0.." + std::to_string(limits.numPrograms - 1);
                 return false;
             }
             file.currentProgram = current;
@@ -157,8 +162,9 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
     } else {
         const auto* name = in.position();
         const void* terminator = std::memchr(name, 0, kNameBytes);
-        const size_t length = terminator ? static_cast<size_t>(static_cast<const unsigned char*>(terminator) - name)
-                                         : kNameBytes;
+        const size_t length = terminator
+                                  ? static_cast<size_t>(static_cast<const unsigned char*>(terminator) - name)
+                                  : kNameBytes;
         file.program.name.assign(reinterpret_cast<const char*>(name), length);
         in.skip(kNameBytes);
     }
@@ -170,8 +176,9 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
     case PresetKind::programParameters: {
         const size_t wanted = 4 * static_cast<size_t>(file.count);
         if (in.left() != wanted) {
-            error = counted(static_cast<size_t>(file.count), "parameter value") + " take " + std::to_string(wanted) +
-                    " bytes, but " + std::to_string(in.left()) + " follow the header";
+            error = counted(static_cast<size_t>(file.count), "parameter value") + " take " +
+                    std::to_string(wanted) + " bytes, but " + std::to_string(in.left()) +
+                    " follow the header";
             return false;
         }
         for (int32_t i = 0; i < file.count; ++i) file.program.parameters.push_back(in.float32());
@@ -194,7 +201,8 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
     }
     case PresetKind::bankPrograms:
         for (int32_t i = 0; i < file.count; ++i) {
-            const std::string which = "program " + std::to_string(i + 1) + " of " + std::to_string(file.count);
+            const std::string which =
+                "program " + std::to_string(i + 1) + " of " + std::to_string(file.count);
             // A program's extent is its own first 8 bytes plus what its size field says.
             Reader peek(in.position(), in.left());
             if (peek.left() < 8) {
@@ -204,8 +212,8 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
             peek.int32();
             const int32_t programSize = peek.int32();
             if (programSize < 0 || static_cast<size_t>(programSize) > peek.left()) {
-                error = which + ": its size field says " + std::to_string(programSize) + " bytes follow it, but " +
-                        std::to_string(peek.left()) + " are left in the file";
+                error = which + ": its size field says " + std::to_string(programSize) +
+                        " bytes follow it, but " + std::to_string(peek.left()) + " are left in the file";
                 return false;
             }
             const size_t extent = 8 + static_cast<size_t>(programSize);
@@ -288,7 +296,8 @@ std::vector<unsigned char> writePresetFile(const PresetFile& file) {
     out.int32(file.formatVersion);
     out.int32(file.pluginId);
     out.int32(file.pluginVersion);
-    out.int32(file.kind == PresetKind::bankPrograms ? static_cast<int32_t>(file.programs.size()) : file.count);
+    out.int32(file.kind == PresetKind::bankPrograms ? static_cast<int32_t>(file.programs.size())
+                                                    : file.count);
     if (bank) {
         out.int32(file.formatVersion == 2 ? file.currentProgram : 0);
         out.text("", kBankReservedBytes - 4);

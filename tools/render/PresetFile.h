@@ -25,12 +25,12 @@ struct PresetProgram {
 
 struct PresetFile {
     PresetKind kind = PresetKind::programChunk;
-    int32_t formatVersion = 1;   // 1; 2 for a bank that carries its current program
-    int32_t pluginId = 0;        // the plug-in's unique ID
+    int32_t formatVersion = 1;  // 1; 2 for a bank that carries its current program
+    int32_t pluginId = 0;       // the plug-in's unique ID
     int32_t pluginVersion = 0;
-    int32_t count = 0;           // chunk kinds: the plug-in's parameters (program) or programs (bank)
-    int32_t currentProgram = -1; // a version 2 bank's current program; -1 for none
-    PresetProgram program;                // the program kinds' name; FxCk's values
+    int32_t count = 0;            // chunk kinds: the plug-in's parameters (program) or programs (bank)
+    int32_t currentProgram = -1;  // a version 2 bank's current program; -1 for none
+    PresetProgram program;        // the program kinds' name; FxCk's values
     std::vector<PresetProgram> programs;  // FxBk
     std::vector<unsigned char> chunk;     // FPCh, FBCh
 };

@@ -105,10 +105,12 @@ int main(int argc, char** argv) {
     // Notes: a standard MIDI file, or text lines of "samplePosition note velocity".
     if (!line.midiFile.empty()) {
         std::vector<unsigned char> bytes;
-        if (!readFileBytes(nativePath(line.midiFile), bytes)) return fail("cannot read MIDI file " + line.midiFile);
-        const bool parsed = looksLikeMidiFile(bytes)
-                                ? parseMidiFile(bytes, input.sampleRate, settings.tempo, settings.notes, error)
-                                : parseMidiText(std::string(bytes.begin(), bytes.end()), settings.notes, error);
+        if (!readFileBytes(nativePath(line.midiFile), bytes))
+            return fail("cannot read MIDI file " + line.midiFile);
+        const bool parsed =
+            looksLikeMidiFile(bytes)
+                ? parseMidiFile(bytes, input.sampleRate, settings.tempo, settings.notes, error)
+                : parseMidiText(std::string(bytes.begin(), bytes.end()), settings.notes, error);
         if (!parsed) return fail(line.midiFile + ": " + error);
     }
 
@@ -136,7 +138,8 @@ int main(int argc, char** argv) {
     const auto wallBefore = std::chrono::steady_clock::now();
     session.render(input, output, settings, [&](size_t done) {
         if (showProgress)
-            std::fprintf(stderr, "\rrendering %5.1f / %.1f s", static_cast<double>(done) / input.sampleRate, seconds);
+            std::fprintf(stderr, "\rrendering %5.1f / %.1f s", static_cast<double>(done) / input.sampleRate,
+                         seconds);
     });
     double cpu = processCpuSeconds() - cpuBefore;
     // Some systems count process time in coarse ticks; a short render may show none at all.
@@ -162,17 +165,19 @@ int main(int argc, char** argv) {
             std::printf("brindleloop-render: wrote %s\n", pending[i].target.c_str());
     }
     if (!line.plot.empty()) {
-        const std::string title = "brindleLoop: " + (line.demo ? std::string("the demo loop") : line.input) + ", " +
-                                  std::to_string(static_cast<int>(std::lround(settings.tempo))) + " BPM, " +
-                                  std::to_string(static_cast<int>(std::lround(input.sampleRate))) + " Hz";
+        const std::string title = "brindleLoop: " + (line.demo ? std::string("the demo loop") : line.input) +
+                                  ", " + std::to_string(static_cast<int>(std::lround(settings.tempo))) +
+                                  " BPM, " + std::to_string(static_cast<int>(std::lround(input.sampleRate))) +
+                                  " Hz";
         if (!plotRender(input, output, settings, title, nativePath(line.plot), error)) return fail(error);
         if (!line.quiet) std::printf("brindleloop-render: wrote %s\n", line.plot.c_str());
     }
     if (line.timing) {
         const double perSecond = seconds > 0.0 ? cpu / seconds : 0.0;
-        std::printf("timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx%s\n",
-                    cpu, seconds, perSecond, perSecond > 0.0 ? 1.0 / perSecond : 0.0,
-                    wallClock ? " (wall clock: the process time was too coarse)" : "");
+        std::printf(
+            "timing: %.4f CPU seconds for %.2f s of audio: %.6f CPU s per audio s, realtime factor %.0fx%s\n",
+            cpu, seconds, perSecond, perSecond > 0.0 ? 1.0 / perSecond : 0.0,
+            wallClock ? " (wall clock: the process time was too coarse)" : "");
     }
     return 0;
 }

@@ -78,7 +78,9 @@ std::string number(double value, int decimals) {
 class TimeAxis {
 public:
     TimeAxis(size_t frames, double sampleRate) : length(std::max<size_t>(frames, 1)), rate(sampleRate) {}
-    double x(double position) const { return kLeft + (kRight - kLeft) * position / static_cast<double>(length); }
+    double x(double position) const {
+        return kLeft + (kRight - kLeft) * position / static_cast<double>(length);
+    }
     double xSeconds(double seconds) const { return x(seconds * rate); }
     double seconds() const { return static_cast<double>(length) / rate; }
     // The samples drawn in pixel column `column` (from kLeft): [first, last).
@@ -246,8 +248,8 @@ void envelopeLane(cairo_t* cr, const TimeAxis& axis, const std::vector<LevelPoin
     cairo_text_extents_t extents;
     cairo_text_extents(cr, label.c_str(), &extents);
     color(cr, {1.0, 1.0, 1.0});
-    cairo_rectangle(cr, kRight - 8.0 - extents.x_advance, y(lastThreshold) - 8.0 - kFont, extents.x_advance + 8.0,
-                    kFont + 4.0);
+    cairo_rectangle(cr, kRight - 8.0 - extents.x_advance, y(lastThreshold) - 8.0 - kFont,
+                    extents.x_advance + 8.0, kFont + 4.0);
     cairo_fill(cr);
     color(cr, kThreshold);
     text(cr, kRight - 4.0, y(lastThreshold) - 8.0, label, Align::Right);
@@ -260,7 +262,8 @@ void eventLane(cairo_t* cr, const TimeAxis& axis, const EngineEvents& events) {
     double recordingFrom = -1.0;
     for (const EngineEvent& e : events.events) {
         const double x = axis.x(static_cast<double>(e.position));
-        const bool starts = e.kind == EventKind::Trigger || (e.kind == EventKind::NoteApplied && e.startsRecording);
+        const bool starts =
+            e.kind == EventKind::Trigger || (e.kind == EventKind::NoteApplied && e.startsRecording);
         if (starts && recordingFrom < 0.0) recordingFrom = x;
         if (e.kind == EventKind::RecordingEnd && recordingFrom >= 0.0) {
             color(cr, kRecording);
@@ -313,8 +316,7 @@ void eventLane(cairo_t* cr, const TimeAxis& axis, const EngineEvents& events) {
             line(cr, x, kEventLane.top + 92.0, x, kEventLane.top + 120.0);
             cairo_set_line_width(cr, 1.0);
             break;
-        case EventKind::RecordingEnd:
-            break;
+        case EventKind::RecordingEnd: break;
         }
     }
 }
@@ -326,7 +328,8 @@ void freezeLines(cairo_t* cr, const TimeAxis& axis, const EngineEvents& events) 
     for (const EngineEvent& e : events.events) {
         if (e.kind != EventKind::Trigger) continue;
         const double x = std::round(axis.x(static_cast<double>(e.position))) + 0.5;
-        for (const Lane* lane : {&kInputLane, &kLevelLane, &kOutputLane}) line(cr, x, lane->top, x, lane->bottom());
+        for (const Lane* lane : {&kInputLane, &kLevelLane, &kOutputLane})
+            line(cr, x, lane->top, x, lane->bottom());
     }
 }
 
@@ -366,7 +369,8 @@ bool writeRenderPlot(const std::string& path, const PlotData& plot, std::string&
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, kFont);
 
-    const TimeAxis axis(plot.output.frames(), plot.output.sampleRate > 0.0 ? plot.output.sampleRate : 44100.0);
+    const TimeAxis axis(plot.output.frames(),
+                        plot.output.sampleRate > 0.0 ? plot.output.sampleRate : 44100.0);
     color(cr, kText);
     cairo_set_font_size(cr, 19.0);
     text(cr, kLeft, 34.0, plot.title);

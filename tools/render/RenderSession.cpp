@@ -9,8 +9,7 @@
 
 namespace {
 
-intptr_t VSTCALL renderHostCallback(AEffect* effect, int32_t opcode, int32_t, intptr_t value, void*,
-                                    float) {
+intptr_t VSTCALL renderHostCallback(AEffect* effect, int32_t opcode, int32_t, intptr_t value, void*, float) {
     if (opcode == audioMasterVersion) return 2400;
     auto* session = effect ? static_cast<RenderSession*>(effect->user) : nullptr;
     return session ? session->answer(opcode, value) : 0;
@@ -46,17 +45,11 @@ RenderSession::~RenderSession() { close(); }
 
 intptr_t RenderSession::answer(int32_t opcode, intptr_t) {
     switch (opcode) {
-    case audioMasterGetTime:
-        ++timeRequestCount;
-        return reinterpret_cast<intptr_t>(&timeInfo);
-    case audioMasterWantMidi:
-        return 1;
-    case audioMasterGetSampleRate:
-        return static_cast<intptr_t>(timeInfo.sampleRate);
-    case audioMasterGetBlockSize:
-        return maxBlock;
-    default:
-        return 0;
+    case audioMasterGetTime: ++timeRequestCount; return reinterpret_cast<intptr_t>(&timeInfo);
+    case audioMasterWantMidi: return 1;
+    case audioMasterGetSampleRate: return static_cast<intptr_t>(timeInfo.sampleRate);
+    case audioMasterGetBlockSize: return maxBlock;
+    default: return 0;
     }
 }
 

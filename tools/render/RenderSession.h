@@ -51,7 +51,8 @@ private:
     // A preset or bank file of any of the four kinds, or a raw chunk; the bank's current
     // program (or the one selected before) is applied afterwards.
     bool loadStateFile(const std::string& path, bool bank, std::string& error);
-    bool applyProgramChunk(const std::vector<unsigned char>& chunk, const std::string& path, std::string& error);
+    bool applyProgramChunk(const std::vector<unsigned char>& chunk, const std::string& path,
+                           std::string& error);
     bool applyBankChunk(const std::vector<unsigned char>& chunk, int32_t current, const std::string& path,
                         std::string& error);
     void applyProgramParameters(const PresetProgram& program);

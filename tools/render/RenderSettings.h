@@ -22,7 +22,7 @@ struct EditorSettings {
     int32_t sequenceLength = -1;                   // 1..16
     int32_t preFilter = -1;                        // 0 OFF, 1 LP, 2 HP, 3 BP
     int32_t postFilter = -1;
-    int32_t midiNoteControl = -1;                  // 0 or 1
+    int32_t midiNoteControl = -1;  // 0 or 1
     int32_t noteRecordStart = -1;
     int32_t repeatTillNoteOff = -1;
 
@@ -33,13 +33,13 @@ struct EditorSettings {
 };
 
 struct RenderSettings {
-    double tempo = 120.0;        // beats per minute, served through audioMasterGetTime
-    int32_t blockSize = 512;     // the largest block
-    bool varyBlocks = false;     // blocks of changing size, as some hosts send
-    int32_t program = -1;        // 0..15, or -1 for the plug-in's current program
-    std::string bankFile;        // applied first
-    std::string presetFile;      // applied to the selected program
-    std::string programName;     // given to the selected program after the preset
+    double tempo = 120.0;     // beats per minute, served through audioMasterGetTime
+    int32_t blockSize = 512;  // the largest block
+    bool varyBlocks = false;  // blocks of changing size, as some hosts send
+    int32_t program = -1;     // 0..15, or -1 for the plug-in's current program
+    std::string bankFile;     // applied first
+    std::string presetFile;   // applied to the selected program
+    std::string programName;  // given to the selected program after the preset
     std::vector<std::pair<std::string, float>> parameters;  // by name, in order
     EditorSettings editor;
     std::vector<MidiNote> notes;  // sorted by position

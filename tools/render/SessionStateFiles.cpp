@@ -20,8 +20,9 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
         const size_t expected = bank ? kBankChunkSize : kPresetChunkSize;
         if (bytes.size() != expected) {
             error = path + ": neither a VST " + what + " file (" + (bank ? ".fxb" : ".fxp") +
-                    ", beginning with CcnK) nor a raw " + what + " chunk: it holds " + std::to_string(bytes.size()) +
-                    " bytes, a " + what + " chunk has " + std::to_string(expected);
+                    ", beginning with CcnK) nor a raw " + what + " chunk: it holds " +
+                    std::to_string(bytes.size()) + " bytes, a " + what + " chunk has " +
+                    std::to_string(expected);
             return false;
         }
         return bank ? applyBankChunk(bytes, before, path, error) : applyProgramChunk(bytes, path, error);
@@ -38,18 +39,15 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
     }
     if (isBankKind(file.kind) != bank) {
         error = path + " is a " + (bank ? "program" : "bank") + " file (" + presetKindCode(file.kind) +
-                "); give it to " +
-                (bank ? "--preset" : "--bank");
+                "); give it to " + (bank ? "--preset" : "--bank");
         return false;
     }
     switch (file.kind) {
-    case PresetKind::programParameters:
-        applyProgramParameters(file.program);
-        return true;
-    case PresetKind::programChunk:
-        return applyProgramChunk(file.chunk, path, error);
+    case PresetKind::programParameters: applyProgramParameters(file.program); return true;
+    case PresetKind::programChunk: return applyProgramChunk(file.chunk, path, error);
     case PresetKind::bankChunk:
-        return applyBankChunk(file.chunk, file.currentProgram >= 0 ? file.currentProgram : before, path, error);
+        return applyBankChunk(file.chunk, file.currentProgram >= 0 ? file.currentProgram : before, path,
+                              error);
     case PresetKind::bankPrograms:
         // Each program in turn, as hosts load such banks; then the bank's current program.
         for (size_t i = 0; i < file.programs.size(); ++i) {
@@ -65,8 +63,8 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
 bool RenderSession::applyProgramChunk(const std::vector<unsigned char>& chunk, const std::string& path,
                                       std::string& error) {
     if (chunk.size() != static_cast<size_t>(kPresetChunkSize)) {
-        error = path + ": its program chunk has " + std::to_string(chunk.size()) + " bytes; the plug-in's has " +
-                std::to_string(kPresetChunkSize);
+        error = path + ": its program chunk has " + std::to_string(chunk.size()) +
+                " bytes; the plug-in's has " + std::to_string(kPresetChunkSize);
         return false;
     }
     std::vector<unsigned char> copy = chunk;  // the plug-in takes a non-const pointer
@@ -74,8 +72,8 @@ bool RenderSession::applyProgramChunk(const std::vector<unsigned char>& chunk, c
     return true;
 }
 
-bool RenderSession::applyBankChunk(const std::vector<unsigned char>& chunk, int32_t current, const std::string& path,
-                                   std::string& error) {
+bool RenderSession::applyBankChunk(const std::vector<unsigned char>& chunk, int32_t current,
+                                   const std::string& path, std::string& error) {
     if (chunk.size() != static_cast<size_t>(kBankChunkSize)) {
         error = path + ": its bank chunk has " + std::to_string(chunk.size()) + " bytes; the plug-in's has " +
                 std::to_string(kBankChunkSize);

@@ -96,15 +96,16 @@ bool writeAudioFile(const std::string& path, const AudioData& audio, const Outpu
             const float r = audio.right[done + i];
             if (integer) {
                 ints[2 * i] = static_cast<int>(static_cast<uint32_t>(quantiseSample(l, bits)) << (32 - bits));
-                ints[2 * i + 1] = static_cast<int>(static_cast<uint32_t>(quantiseSample(r, bits)) << (32 - bits));
+                ints[2 * i + 1] =
+                    static_cast<int>(static_cast<uint32_t>(quantiseSample(r, bits)) << (32 - bits));
             } else {
                 floats[2 * i] = l;
                 floats[2 * i + 1] = r;
             }
         }
         const auto frames = static_cast<sf_count_t>(count);
-        ok = (integer ? sf_writef_int(file, ints.data(), frames) : sf_writef_float(file, floats.data(), frames)) ==
-             frames;
+        ok = (integer ? sf_writef_int(file, ints.data(), frames)
+                      : sf_writef_float(file, floats.data(), frames)) == frames;
         done += count;
     }
     const bool closed = sf_close(file) == 0;

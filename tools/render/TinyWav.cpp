@@ -42,9 +42,9 @@ float sampleAt(const unsigned char* p, uint16_t format, uint16_t bits) {
     if (bits == 16) return static_cast<float>(static_cast<int16_t>(read16(p))) / 32768.0f;
     if (bits == 24) {
         // Into the top three bytes, so the sign comes along.
-        const auto raw = static_cast<int32_t>(static_cast<uint32_t>(p[0]) << 8 |
-                                              static_cast<uint32_t>(p[1]) << 16 |
-                                              static_cast<uint32_t>(p[2]) << 24);
+        const auto raw =
+            static_cast<int32_t>(static_cast<uint32_t>(p[0]) << 8 | static_cast<uint32_t>(p[1]) << 16 |
+                                 static_cast<uint32_t>(p[2]) << 24);
         return static_cast<float>(static_cast<double>(raw) / 2147483648.0);
     }
     return static_cast<float>(static_cast<double>(static_cast<int32_t>(read32(p))) / 2147483648.0);

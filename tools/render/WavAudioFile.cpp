@@ -8,8 +8,8 @@ bool readAudioFile(const std::string& path, AudioData& audio, std::string& error
 
 bool canWriteAudioFormat(const OutputFormat& format, std::string& error) {
     if (format.type == FileType::wav) return true;
-    error = "this build writes WAV only; " + describeFormat(format) +
-            " needs the build with libsndfile (Linux)";
+    error =
+        "this build writes WAV only; " + describeFormat(format) + " needs the build with libsndfile (Linux)";
     return false;
 }
 

@@ -6,9 +6,13 @@
 
 namespace {
 
-void putFloat(std::vector<unsigned char>& out, size_t at, float value) { putChunkFloat(out.data() + at, value); }
+void putFloat(std::vector<unsigned char>& out, size_t at, float value) {
+    putChunkFloat(out.data() + at, value);
+}
 
-void putInt(std::vector<unsigned char>& out, size_t at, int32_t value) { putChunkInt(out.data() + at, value); }
+void putInt(std::vector<unsigned char>& out, size_t at, int32_t value) {
+    putChunkInt(out.data() + at, value);
+}
 
 float someValue(std::mt19937& random) {
     static const float odd[] = {-1.0f, -0.001f, 1.001f, 2.0f, 1e6f, -1e6f, 3e38f, 0.0f, 1.0f};
@@ -43,8 +47,10 @@ int modeBitsOf(const std::vector<unsigned char>& bank) {
 void makePreset(std::mt19937& random, std::vector<unsigned char>& out) {
     out.assign(kPresetChunkSize, 0);
     makeProgramBody(random, out, 0);
-    for (size_t i = kProgramNameOffset; i < kPresetChunkSize; ++i) out[i] = static_cast<unsigned char>('A' + random() % 26);
-    if (random() % 2) out[kProgramNameOffset + random() % kProgramNameSize] = 0;  // otherwise no terminator at all
+    for (size_t i = kProgramNameOffset; i < kPresetChunkSize; ++i)
+        out[i] = static_cast<unsigned char>('A' + random() % 26);
+    if (random() % 2)
+        out[kProgramNameOffset + random() % kProgramNameSize] = 0;  // otherwise no terminator at all
 }
 
 void makeBank(std::mt19937& random, int modeBits, std::vector<unsigned char>& out) {

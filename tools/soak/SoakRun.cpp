@@ -77,9 +77,7 @@ public:
                 r = on ? amplitude * noise(random) : 0.0f;
                 break;
             }
-            case 3:
-                l = r = (position++ % period) == 0 ? amplitude : 0.0f;
-                break;
+            case 3: l = r = (position++ % period) == 0 ? amplitude : 0.0f; break;
             default:
                 l = 0.02f * noise(random);
                 r = 0.02f * noise(random);
@@ -181,7 +179,8 @@ public:
                 rssByMinute.push_back(residentBytes());
             }
         }
-        const double mainWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double mainWall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const bool nanChecks = separateNanChecks();
         host.close();
         return report(mainWall, nanChecks);
@@ -225,7 +224,14 @@ private:
             const auto index = static_cast<int32_t>(random() % kNumParams);
             float value = std::uniform_real_distribution<float>(0.0f, 1.0f)(random);
             if (random() % 10 == 0) {
-                static const float odd[] = {-1.0f, -0.01f, 1.01f, 2.0f, 10.0f, -1e6f, 1e6f, 3e38f,
+                static const float odd[] = {-1.0f,
+                                            -0.01f,
+                                            1.01f,
+                                            2.0f,
+                                            10.0f,
+                                            -1e6f,
+                                            1e6f,
+                                            3e38f,
                                             std::numeric_limits<float>::infinity(),
                                             -std::numeric_limits<float>::infinity()};
                 value = odd[random() % 10];
@@ -252,7 +258,8 @@ private:
         case 1:  // a saved one loaded back
             if (saved.empty()) return;
             scratch = saved;
-            host.dispatch(effSetChunk, savedIsPreset ? 1 : 0, static_cast<intptr_t>(scratch.size()), scratch.data());
+            host.dispatch(effSetChunk, savedIsPreset ? 1 : 0, static_cast<intptr_t>(scratch.size()),
+                          scratch.data());
             (savedIsPreset ? figures.presetLoads : figures.bankLoads)++;
             if (!savedIsPreset) readModes();
             return;
@@ -291,9 +298,10 @@ private:
 
     void changeTempo() {
         SoakTime& time = SoakHost::time();
-        static const double odd[] = {0.0, -120.0, 1e9, 0.5, 1.0, 100000.0,
-                                     std::numeric_limits<double>::quiet_NaN()};
-        time.tempo = random() % 5 == 0 ? odd[random() % 7] : std::uniform_real_distribution<double>(40.0, 250.0)(random);
+        static const double odd[] = {
+            0.0, -120.0, 1e9, 0.5, 1.0, 100000.0, std::numeric_limits<double>::quiet_NaN()};
+        time.tempo = random() % 5 == 0 ? odd[random() % 7]
+                                       : std::uniform_real_distribution<double>(40.0, 250.0)(random);
         // Now and then a host without time information for a while.
         time.served = random() % 12 != 0;
         if (!time.served) ++figures.timeMissing;
@@ -380,7 +388,8 @@ private:
                 blockPeak = std::max(blockPeak, static_cast<double>(std::fabs(y)));
             }
         if (blockPeak > bound && figures.overBound++ == 0)
-            std::printf("FAIL: output peak %.3g above the bound %.3g at %.3f s of audio\n", blockPeak, bound, seconds);
+            std::printf("FAIL: output peak %.3g above the bound %.3g at %.3f s of audio\n", blockPeak, bound,
+                        seconds);
         figures.outputPeak = std::max(figures.outputPeak, blockPeak);
         if (bound > 0.0) figures.worstRatio = std::max(figures.worstRatio, blockPeak / bound);
     }
@@ -410,7 +419,8 @@ private:
             putChunkFloat(record + kProgramThresholdOffset, kDefaultThreshold);
             putChunkFloat(record + kProgramSequenceLengthOffset, 1.0f);
         }
-        for (int32_t step = 0; step < kNumStepValues; ++step) putChunkFloat(scratch.data() + bankStepOffset(step), 0.5f);
+        for (int32_t step = 0; step < kNumStepValues; ++step)
+            putChunkFloat(scratch.data() + bankStepOffset(step), 0.5f);
         host.dispatch(effSetChunk, 0, kBankChunkSize, scratch.data());
         host.dispatch(effSetProgram, 0, 0);
         host.setParameter(kParamRepeat, 1.0f);  // 32 passes
@@ -440,8 +450,10 @@ private:
 
         // Non-finite input for one block, then silence, then a burst that must freeze.
         cleanState();
-        const float bad[] = {nan, std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
-        for (int i = 0; i < 512; ++i) in[0][static_cast<size_t>(i)] = in[1][static_cast<size_t>(i)] = bad[i % 3];
+        const float bad[] = {nan, std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity()};
+        for (int i = 0; i < 512; ++i)
+            in[0][static_cast<size_t>(i)] = in[1][static_cast<size_t>(i)] = bad[i % 3];
         float* inputs[2] = {in[0].data(), in[1].data()};
         float* outputs[2] = {out[0].data(), out[1].data()};
         host.process(inputs, outputs, 512, false);  // non-finite out of non-finite in is fine
@@ -453,15 +465,18 @@ private:
             std::mt19937 noise(5);
             for (int32_t b = 0; b < blocks; ++b) {
                 for (int32_t i = 0; i < 512; ++i) {
-                    in[0][static_cast<size_t>(i)] = level * std::uniform_real_distribution<float>(-1.0f, 1.0f)(noise);
+                    in[0][static_cast<size_t>(i)] =
+                        level * std::uniform_real_distribution<float>(-1.0f, 1.0f)(noise);
                     in[1][static_cast<size_t>(i)] = in[0][static_cast<size_t>(i)];
                 }
                 host.process(inputs, outputs, 512, false);
                 if (settings.observer) settings.observer(out[0].data(), out[1].data(), 512);
                 for (int32_t i = 0; i < 512; ++i) {
                     const float y = out[0][static_cast<size_t>(i)];
-                    if (!std::isfinite(y)) ++nonFiniteAfter;
-                    else peak = std::max(peak, static_cast<double>(std::fabs(y)));
+                    if (!std::isfinite(y))
+                        ++nonFiniteAfter;
+                    else
+                        peak = std::max(peak, static_cast<double>(std::fabs(y)));
                 }
             }
         };
@@ -472,9 +487,10 @@ private:
         renderFixed(26, 0.8f, burstPeak);   // 0.3 s of loud noise: a freeze
         renderFixed(172, 0.0f, loopPeak);   // the loop, heard in silence
         const bool recovers = nonFiniteAfter == 0 && loopPeak > 0.05;
-        std::printf("non-finite input: %ld non-finite output samples afterwards; loop peak in the "
-                    "silence after a burst %.3f (%s)\n",
-                    nonFiniteAfter, loopPeak, recovers ? "freezes again" : "FAIL: no freeze any more");
+        std::printf(
+            "non-finite input: %ld non-finite output samples afterwards; loop peak in the "
+            "silence after a burst %.3f (%s)\n",
+            nonFiniteAfter, loopPeak, recovers ? "freezes again" : "FAIL: no freeze any more");
         return parametersOk && recovers;
     }
 
@@ -483,13 +499,14 @@ private:
         const double audioMinutes = seconds / 60.0;
         std::printf("audio: %.1f minutes (%ld samples, %ld blocks) in %.1f s of wall time, %.0fx real time\n",
                     audioMinutes, f.samples, f.blocks, wall, seconds / std::max(wall, 1e-9));
-        std::printf("host actions: %ld parameter changes (%ld outside 0..1), %ld program changes, "
-                    "%ld preset and %ld bank loads, %ld damaged loads, %ld chunk saves, %ld tempo "
-                    "changes (%ld without time information), %ld sample-rate changes, %ld suspends, "
-                    "%ld MIDI events\n",
-                    f.parameterChanges, f.outOfRangeValues, f.programChanges, f.presetLoads, f.bankLoads,
-                    f.damagedLoads, f.chunkSaves, f.tempoChanges, f.timeMissing, f.rateChanges, f.suspends,
-                    f.midiEvents);
+        std::printf(
+            "host actions: %ld parameter changes (%ld outside 0..1), %ld program changes, "
+            "%ld preset and %ld bank loads, %ld damaged loads, %ld chunk saves, %ld tempo "
+            "changes (%ld without time information), %ld sample-rate changes, %ld suspends, "
+            "%ld MIDI events\n",
+            f.parameterChanges, f.outOfRangeValues, f.programChanges, f.presetLoads, f.bankLoads,
+            f.damagedLoads, f.chunkSaves, f.tempoChanges, f.timeMissing, f.rateChanges, f.suspends,
+            f.midiEvents);
         std::printf("audio seconds per mode (MidiNote-Control, Note->RecordStart, Repeat till NoteOff):");
         bool allModes = true;
         for (int m = 0; m < 8; ++m) {
@@ -497,8 +514,9 @@ private:
             if (f.secondsPerMode[m] <= 0.0) allModes = false;
         }
         std::printf("\n");
-        std::printf("level: input peak %.3f, output peak %.3f, bound %.1f (worst block at %.4f of its bound)\n",
-                    input.peak, f.outputPeak, levelBound(input.peak), f.worstRatio);
+        std::printf(
+            "level: input peak %.3f, output peak %.3f, bound %.1f (worst block at %.4f of its bound)\n",
+            input.peak, f.outputPeak, levelBound(input.peak), f.worstRatio);
         std::printf("non-finite output samples: %ld; blocks over the bound: %ld\n", f.nonFinite, f.overBound);
 
         // Memory: the end of the first minute against the end of the last one.
@@ -507,10 +525,11 @@ private:
         const long peak = *std::max_element(rssByMinute.begin(), rssByMinute.end());
         const long growth = last - first;
         const bool memoryFlat = growth <= 2L * 1024 * 1024;
-        std::printf("memory (resident): start %.1f MB, after the first minute %.1f MB, at the end %.1f MB, "
-                    "peak %.1f MB, growth %+.1f KB over %zu minutes (%s)\n",
-                    rssByMinute.front() / 1048576.0, first / 1048576.0, last / 1048576.0, peak / 1048576.0,
-                    growth / 1024.0, rssByMinute.size() - 1, memoryFlat ? "flat" : "FAIL: grows");
+        std::printf(
+            "memory (resident): start %.1f MB, after the first minute %.1f MB, at the end %.1f MB, "
+            "peak %.1f MB, growth %+.1f KB over %zu minutes (%s)\n",
+            rssByMinute.front() / 1048576.0, first / 1048576.0, last / 1048576.0, peak / 1048576.0,
+            growth / 1024.0, rssByMinute.size() - 1, memoryFlat ? "flat" : "FAIL: grows");
 
         const bool ok = f.nonFinite == 0 && f.overBound == 0 && memoryFlat && nanChecks &&
                         (allModes || settings.minutes < 3.0);
