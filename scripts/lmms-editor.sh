@@ -7,47 +7,16 @@
 #   scripts/lmms-editor.sh [path/to/brindleLoop.dll]
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/lmms-common.sh"
 
 dll=${1:-$(plugin_file win32)}
 [ -f "$dll" ] || { warn "no DLL at $dll: build it first (scripts/build.sh win32)"; exit 1; }
 work="$BRINDLE_BUILD/lmms"
 shot="$BRINDLE_ROOT/docs/editor-lmms.png"
 
-# --- packages -----------------------------------------------------------------------------
-# LMMS's VST support lives in its i386 build: the VST effect and server are i386 libraries.
-install_packages lmms:i386 lmms-vst-server:i386 xdotool x11-apps imagemagick xvfb wine wine32:i386 || exit 1
-
-# --- a home, a Wine prefix and a project of its own ------------------------------------------
-rm -rf "$work/home" "$work/vst"
-mkdir -p "$work/home/lmms" "$work/vst" "$(dirname "$shot")"
-cp "$dll" "$work/vst/brindleLoop.dll"
-export HOME="$work/home"
-lmms_pid=""
-cleanup() {
-    [ -n "$lmms_pid" ] && kill "$lmms_pid" 2>/dev/null
-    [ -n "$lmms_pid" ] && wait "$lmms_pid" 2>/dev/null
-    stop_wine
-    stop_xvfb
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-
-start_xvfb || exit 1
-setup_wine "$work/wineprefix" || exit 1
-
-# Dummy audio and MIDI (no sound card under Xvfb); the plug-in window shown on its own
-# (embedding needs a window manager's help that Xvfb alone does not give).
-cat >"$HOME/.lmmsrc.xml" <<EOF
-<?xml version="1.0"?>
-<!DOCTYPE lmms-config-file>
-<lmms version="1.2.2">
-  <app nomsgaftersetup="1" nommpz="1" openlastproject="0" disablebackup="1"/>
-  <mixer audiodev="Dummy (no sound output)" mididev="Dummy (no MIDI support)"/>
-  <paths workingdir="$HOME/lmms/" vstdir="$work/vst/" ladspadir="" sf2dir="" gigdir="" defaultsf2=""/>
-  <ui vstembedmethod="${LMMS_EMBED:-none}" enableautosave="0" displaydbfs="0"/>
-</lmms>
-EOF
-
+# --- a home, a Wine prefix and a configuration of its own ----------------------------------
+mkdir -p "$(dirname "$shot")"
+lmms_session "$work" "$dll" "${LMMS_EMBED:-none}" || exit 1
 project="$work/editor-in-lmms.mmp"
 cat >"$project" <<EOF
 <?xml version="1.0"?>
@@ -79,10 +48,7 @@ cat >"$project" <<EOF
 EOF
 
 # --- run it -----------------------------------------------------------------------------------
-log="$work/lmms.log"
-say "starting LMMS with $project (log: $log)"
-lmms --allowroot "$project" >"$log" 2>&1 &
-lmms_pid=$!
+lmms_start "$project"
 
 # The editor is a 525 by 300 window of the VST server (a Wine process, not LMMS itself); give
 # LMMS, the server and Wine up to two minutes to load and show it.
@@ -94,23 +60,13 @@ find_editor() {
         if [ "${WIDTH:-0}" = 525 ] && [ "${HEIGHT:-0}" = 300 ]; then echo "$w"; return; fi
     done
 }
-# LMMS opens its setup dialog at the first start with a new configuration: accept it with a
-# click on OK (XTest: there is no window manager to give a window the focus for keys).
-click_ok() {
-    local id=$1 geometry x y
-    geometry=$(xdotool getwindowgeometry --shell "$id") || return 1
-    eval "$geometry"
-    x=$((X + WIDTH - 140)); y=$((Y + HEIGHT - 29))
-    say "accepting \"$(xdotool getwindowname "$id")\" at $x,$y"
-    xdotool mousemove "$x" "$y" click 1
-}
 editor=""
 setup_done=0
 for _ in $(seq 1 120); do
     kill -0 "$lmms_pid" 2>/dev/null || { warn "LMMS ended"; break; }
     if [ $setup_done = 0 ]; then
         setup=$(xdotool search --onlyvisible --name '^Setup LMMS$' 2>/dev/null | head -n 1)
-        if [ -n "$setup" ]; then sleep 1; click_ok "$setup" && setup_done=1; fi
+        if [ -n "$setup" ]; then sleep 1; accept_setup "$setup" && setup_done=1; fi
     fi
     editor=$(find_editor)
     [ -n "$editor" ] && break
@@ -163,7 +119,7 @@ if [ -n "$editor" ]; then
     say "after the drag: $(colour_at $((X + 21)) $((Y + 30)))"
 fi
 say "LMMS log (last lines):"
-tail -n 25 "$log" | sed 's/^/   /'
+tail -n 25 "$lmms_log" | sed 's/^/   /'
 if [ -n "$editor" ]; then
     eval "$(xdotool getwindowgeometry --shell "$editor")"
     say "the editor window appeared: window $editor of process $(xdotool getwindowpid "$editor")" \

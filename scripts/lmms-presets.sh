@@ -9,6 +9,7 @@
 #   scripts/lmms-presets.sh [path/to/brindleLoop.dll]
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/lmms-common.sh"
 
 dll=${1:-$(plugin_file win32)}
 [ -f "$dll" ] || { warn "no DLL at $dll: build it first (scripts/build.sh win32)"; exit 1; }
@@ -16,49 +17,10 @@ work="$BRINDLE_BUILD/lmms-presets"
 data="$BRINDLE_ROOT/tests/render/data"
 factory="$BRINDLE_ROOT/presets/sixteenth-stutter.fxp"
 
-have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-need=()
-for p in lmms:i386 lmms-vst-server:i386 xdotool x11-apps imagemagick xvfb wine wine32:i386; do
-    have "$p" || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-    [ "$(id -u)" = 0 ] || { warn "missing packages (${need[*]}); run as root"; exit 1; }
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q && apt-get install -y -q --no-install-recommends "${need[@]}" || exit 1
-fi
+lmms_session "$work" "$dll" || exit 1
+rm -rf "$work/out"
+mkdir -p "$work/out" "$data"
 
-rm -rf "$work/home" "$work/vst" "$work/out"
-mkdir -p "$work/home/lmms" "$work/vst" "$work/out" "$data"
-cp "$dll" "$work/vst/brindleLoop.dll"
-export HOME="$work/home"
-export WINEPREFIX="$work/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-lmms_pid=""
-cleanup() {
-    [ -n "$lmms_pid" ] && kill "$lmms_pid" 2>/dev/null
-    [ -n "$lmms_pid" ] && wait "$lmms_pid" 2>/dev/null
-    wineserver -k 2>/dev/null
-    stop_xvfb
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-
-start_xvfb || exit 1
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    say "creating the Wine prefix $WINEPREFIX"
-    wineboot -i >"$work/wineboot.log" 2>&1; wineserver -w
-fi
-
-cat >"$HOME/.lmmsrc.xml" <<CONFIG
-<?xml version="1.0"?>
-<!DOCTYPE lmms-config-file>
-<lmms version="1.2.2">
-  <app nomsgaftersetup="1" nommpz="1" openlastproject="0" disablebackup="1"/>
-  <mixer audiodev="Dummy (no sound output)" mididev="Dummy (no MIDI support)"/>
-  <paths workingdir="$HOME/lmms/" vstdir="$work/vst/" ladspadir="" sf2dir="" gigdir="" defaultsf2=""/>
-  <ui vstembedmethod="none" enableautosave="0" displaydbfs="0"/>
-</lmms>
-CONFIG
 project="$work/presets-in-lmms.mmp"
 cat >"$project" <<'PROJECT'
 <?xml version="1.0"?>
@@ -85,25 +47,11 @@ cat >"$project" <<'PROJECT'
 </lmms-project>
 PROJECT
 
-log="$work/lmms.log"
-say "starting LMMS with $project (log: $log)"
-lmms --allowroot "$project" >"$log" 2>&1 &
-lmms_pid=$!
+lmms_start "$project"
 
-# Waits up to $2 seconds for a visible window whose name matches $1 and prints its id.
-wait_window() {
-    local w
-    for _ in $(seq 1 "$2"); do
-        w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        sleep 1
-    done
-    return 1
-}
-# The setup dialog of a first start: OK, with a click (no window manager gives focus for keys).
+# The setup dialog of a first start.
 setup=$(wait_window '^Setup LMMS$' 60) || { warn "LMMS did not start"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$setup")"
-sleep 1; xdotool mousemove $((X + WIDTH - 140)) $((Y + HEIGHT - 29)) click 1
+sleep 1; accept_setup "$setup"
 main=$(wait_window 'LMMS 1\.2' 60) || { warn "no LMMS main window"; exit 1; }
 sleep 10  # the VST server loads the DLL under Wine
 # The points below are those of LMMS 1.2.2's layout in a 1280x1024 main window: the controller
@@ -132,6 +80,6 @@ save_as() {
 }
 save_as lmms-default.fxp && save_as lmms-default.fxb &&
     file_dialog open_button "Open Preset" "$factory" &&
-    save_as lmms-stutter.fxp && save_as lmms-stutter.fxb || { tail -n 20 "$log"; exit 1; }
+    save_as lmms-stutter.fxp && save_as lmms-stutter.fxb || { tail -n 20 "$lmms_log"; exit 1; }
 cp "$work/out"/lmms-*.fx? "$data/"
 say "copied to $data:"; ls -l "$data"/lmms-*
