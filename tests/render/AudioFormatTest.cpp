@@ -300,11 +300,10 @@ TEST(TinyWavWithLibsndfile, ReadsEachDepthTinyWavWrites) {
 // The Windows build under Wine: WAV at each depth sample for sample as the Linux build writes
 // it, and a clear refusal of what it cannot do.
 TEST(AudioFormat, WindowsBuildWritesTheSameWavAndRefusesOtherFormatsClearly) {
-    const fs::path tree = BRINDLE_WIN32_TREE;
-    const fs::path exe = tree / "bin" / "brindleloop-render.exe";
-    const fs::path dll = tree / "plugin" / "brindleLoop.dll";
-    if (!fs::exists(exe) || !fs::exists(dll)) GTEST_SKIP() << "no 32-bit build in " << tree;
-    if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
+    const WindowsRender win32 = windowsRender();
+    if (!win32.missing.empty()) GTEST_SKIP() << win32.missing;
+    const fs::path& exe = win32.exe;
+    const fs::path& dll = win32.dll;
     Scratch scratch;
     std::vector<float> mono(4000);
     for (size_t i = 0; i < mono.size(); ++i) mono[i] = 1.3f * std::sin(0.02f * static_cast<float>(i));

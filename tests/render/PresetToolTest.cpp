@@ -207,11 +207,10 @@ TEST(PresetTool, FilesLmmsSavedLoadAndSoundAsWhatItHeld) {
 // The Windows build of the tool reads and writes the same bytes: a factory preset and a
 // parameter-list bank in, a preset and a bank out, under Wine beside the Linux tool.
 TEST(PresetTool, WindowsBuildUnderWineSavesWhatLinuxSaves) {
-    const fs::path tree = BRINDLE_WIN32_TREE;
-    const fs::path exe = tree / "bin" / "brindleloop-render.exe";
-    const fs::path dll = tree / "plugin" / "brindleLoop.dll";
-    if (!fs::exists(exe) || !fs::exists(dll)) GTEST_SKIP() << "no 32-bit build in " << tree;
-    if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
+    const WindowsRender win32 = windowsRender();
+    if (!win32.missing.empty()) GTEST_SKIP() << win32.missing;
+    const fs::path& exe = win32.exe;
+    const fs::path& dll = win32.dll;
 
     Scratch scratch;
     PresetFile bank;

@@ -76,3 +76,21 @@ inline void writeText(const fs::path& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary);
     file << text;
 }
+
+// The 32-bit Windows build of the tool and its DLL, run under Wine. `missing` says why a test
+// skips: the tree is not built, or scripts/test.sh has not set Wine up.
+struct WindowsRender {
+    fs::path exe;
+    fs::path dll;
+    std::string missing;
+};
+
+inline WindowsRender windowsRender() {
+    const fs::path tree = BRINDLE_WIN32_TREE;
+    WindowsRender w{tree / "bin" / "brindleloop-render.exe", tree / "plugin" / "brindleLoop.dll", ""};
+    if (!fs::exists(w.exe) || !fs::exists(w.dll))
+        w.missing = "no 32-bit build in " + tree.string();
+    else if (!std::getenv("WINEPREFIX"))
+        w.missing = "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
+    return w;
+}

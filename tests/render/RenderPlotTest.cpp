@@ -256,9 +256,9 @@ TEST(RenderPlot, RefusedWhereItWouldOverwriteOrCannotBeWritten) {
 }
 
 TEST(RenderPlot, WindowsBuildSaysItHasNoPlot) {
-    const fs::path exe = fs::path(BRINDLE_WIN32_TREE) / "bin" / "brindleloop-render.exe";
-    if (!fs::exists(exe)) GTEST_SKIP() << "no 32-bit build in " << BRINDLE_WIN32_TREE;
-    if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
+    const WindowsRender win32 = windowsRender();
+    if (!win32.missing.empty()) GTEST_SKIP() << win32.missing;
+    const fs::path& exe = win32.exe;
     Scratch scratch;
     const ToolRun run =
         runCommand(scratch, "wine '" + exe.string() + "' --demo --demo-seconds 1 --plot a.png");

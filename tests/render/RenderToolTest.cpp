@@ -281,11 +281,10 @@ namespace {
 // The 32-bit DLL, played by the Windows build of the same render core under Wine, gives what
 // the Linux .so gives, to within float rounding of the two C libraries' maths.
 TEST(RenderTool, WindowsBuildUnderWineMatchesLinux) {
-    const fs::path tree = BRINDLE_WIN32_TREE;
-    const fs::path exe = tree / "bin" / "brindleloop-render.exe";
-    const fs::path dll = tree / "plugin" / "brindleLoop.dll";
-    if (!fs::exists(exe) || !fs::exists(dll)) GTEST_SKIP() << "no 32-bit build in " << tree;
-    if (!std::getenv("WINEPREFIX")) GTEST_SKIP() << "WINEPREFIX is not set (scripts/test.sh sets up Wine)";
+    const WindowsRender win32 = windowsRender();
+    if (!win32.missing.empty()) GTEST_SKIP() << win32.missing;
+    const fs::path& exe = win32.exe;
+    const fs::path& dll = win32.dll;
 
     Scratch scratch;
     writeText(scratch / "notes.txt", "5000 57 100\n40000 69 100\n90000 50 80\n");
