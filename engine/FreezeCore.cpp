@@ -26,15 +26,6 @@ float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
     return static_cast<float>(std::exp(kLn001 / (milliseconds * sampleRate * 0.001)));
 }
 
-// A filter's coefficients for the settings of the block's start (OFF, or a stored type outside
-// 0..3, needs none), its memory restarted when the design jumped far.
-inline void designForBlock(const FilterSettings& settings, Filter& filter, int32_t sampleRate) {
-    const int32_t type = settings.type;
-    if (!isRealType(type)) return;
-    if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
-        filter.restart();
-}
-
 }  // namespace
 
 FreezeCore::FreezeCore() : bufL(new float[kBufferLength]()), bufR(new float[kBufferLength]()) {}
@@ -75,11 +66,8 @@ inline void FreezeCore::takeTime(const HostTime* time) {
     audio.tempo = time->tempo >= 1.0 ? truncToInt(time->tempo, 1, kMaxTempo) : kDefaultTempo;
 }
 
-FreezeCore::BlockValues FreezeCore::prepareBlock(TimeSource& time) {
-    // The coefficients use the sample rate of the previous block.
-    designForBlock(values.preFilter, pre, audio.hostSampleRate);
-    designForBlock(values.postFilter, post, audio.hostSampleRate);
-    takeTime(time.blockTime());
+FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
+    takeTime(time);
     // Read one by one: a wider load of what takeTime just stored would wait for the stores.
     const int32_t rate = audio.hostSampleRate;
     asm("" ::: "memory");

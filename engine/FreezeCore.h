@@ -81,8 +81,9 @@ public:
     // process (Accumulate false) or processAdding (true), telling `observer` where the
     // block's events fall (engine/CoreObserver.h); defined in engine/FreezeCoreBlock.h. The
     // plug-in runs it with NoObserver only.
-    template <bool Accumulate, class Observer>
-    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time,
+    // Time is a TimeSource; a final one (HostTimeRequest) is asked without a virtual call.
+    template <bool Accumulate, class Observer, class Time>
+    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
                       Observer observer);
 
     // MIDI notes, applied when the host hands over the events of the next block;
@@ -116,7 +117,18 @@ private:
         float quantisation;  // 2 ^ bitsValue
         float inverseQuantisation;
     };
-    BlockValues prepareBlock(TimeSource& time);
+    // A filter's coefficients for the settings of the block's start (OFF, or a stored type
+    // outside 0..3, needs none), its memory restarted when the design jumped far. Inline: the
+    // common answer is "unchanged".
+    static void designForBlock(const FilterSettings& settings, Filter& filter, int32_t sampleRate) {
+        const int32_t type = settings.type;
+        if (!isRealType(type)) return;
+        if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
+            filter.restart();
+    }
+    // The block preparation after the filters' design: time (null: the host gave none), loop
+    // length, envelope, output stage, repeat limit.
+    BlockValues prepareBlock(const HostTime* time);
     void takeTime(const HostTime* time);
 
     std::unique_ptr<float[]> bufL;
