@@ -73,11 +73,7 @@ BiquadCoefficients calcBiquad(int32_t type, double frequency, double sampleRate,
     return out;
 }
 
-Filter::Change Filter::update(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
-    if (design.type == type && design.cutoff == cutoff && design.bandwidth == bandwidth &&
-        design.sampleRate == sampleRate)
-        return Change::None;
-
+Filter::Change Filter::redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
     // Cutoff and bandwidth come from parameters the engine does not clamp: a value outside
     // its range acts as the nearest end of it.
     const float c = clampTo(cutoff, 0.0f, 1.0f);

@@ -84,7 +84,15 @@ struct Filter {
     // 0..1, bandwidth 0.1..1 octaves; others act as the nearest end) unless they already are.
     // Restart: the design is far from the last one, and the memory the filter runs with must
     // restart from its last inputs (restart(), or the caller's running copy of it).
-    Change update(int32_t type, float cutoff, float bandwidth, int32_t sampleRate);
+    // Checked inline: every block asks, and the design rarely changed.
+    Change update(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
+        if (design.type == type && design.cutoff == cutoff && design.bandwidth == bandwidth &&
+            design.sampleRate == sampleRate)
+            return Change::None;
+        return redesign(type, cutoff, bandwidth, sampleRate);
+    }
+    // update's work when the design changed.
+    Change redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate);
     // restartFromInput for both channels.
     void restart() {
         restartFromInput(coefficients, left);

@@ -20,19 +20,11 @@ constexpr double kLn001 = -4.60517018598809136804;  // ln(0.01)
 constexpr int32_t kHeldRepeatLimit = 9999999;       // a note-on repeats the loop until a note-off
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const HostTime& a, const HostTime& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Coefficient that brings the follower to 1 % of a step in the given milliseconds.
 float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
     return static_cast<float>(std::exp(kLn001 / (milliseconds * sampleRate * 0.001)));
-}
-
-// A filter's coefficients for the settings of the block's start (OFF, or a stored type outside
-// 0..3, needs none), its memory restarted when the design jumped far.
-inline void designForBlock(const FilterSettings& settings, Filter& filter, int32_t sampleRate) {
-    const int32_t type = settings.type;
-    if (!isRealType(type)) return;
-    if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
-        filter.restart();
 }
 
 }  // namespace
@@ -75,11 +67,14 @@ inline void FreezeCore::takeTime(const HostTime* time) {
     audio.tempo = time->tempo >= 1.0 ? truncToInt(time->tempo, 1, kMaxTempo) : kDefaultTempo;
 }
 
-FreezeCore::BlockValues FreezeCore::prepareBlock(TimeSource& time) {
-    // The coefficients use the sample rate of the previous block.
-    designForBlock(values.preFilter, pre, audio.hostSampleRate);
-    designForBlock(values.postFilter, post, audio.hostSampleRate);
-    takeTime(time.blockTime());
+FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
+    // Most hosts answer the same for block after block; comparing bits is cheaper than the
+    // checked conversions.
+    if (time && !(timeTaken && sameBits(*time, takenTime))) {
+        takeTime(time);
+        takenTime = *time;
+        timeTaken = true;
+    }
     // Read one by one: a wider load of what takeTime just stored would wait for the stores.
     const int32_t rate = audio.hostSampleRate;
     asm("" ::: "memory");
@@ -119,43 +114,58 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(TimeSource& time) {
     }
 
     // Parameters are stored as the host gave them; outside 0..1 they act as the nearest end.
-    const float attack = clampTo(values.programValues[kParamAttack].load(), 0.0f, 1.0f);
-    const float release = clampTo(values.programValues[kParamRelease].load(), 0.0f, 1.0f);
-    if (attack != envelopeAttack || release != envelopeRelease || rate != envelopeSampleRate) {
+    // What is derived from them is redone only when their bits changed.
+    const float attackValue = values.programValues[kParamAttack];
+    const float releaseValue = values.programValues[kParamRelease];
+    if (!sameBits(attackValue, envelopeAttack) || !sameBits(releaseValue, envelopeRelease) ||
+        rate != envelopeSampleRate) {
+        const float attack = clampTo(attackValue, 0.0f, 1.0f);
+        const float release = clampTo(releaseValue, 0.0f, 1.0f);
         attackCoefficient = envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, rate);
         releaseCoefficient = envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, rate);
-        envelopeAttack = attack;
-        envelopeRelease = release;
+        envelopeAttack = attackValue;
+        envelopeRelease = releaseValue;
         envelopeSampleRate = rate;
     }
 
-    const float knak = clampTo(values.programValues[kParamKnak].load(), 0.0f, 1.0f);
-    if (!sameBits(knak, lengths.knak) || loopLength != lengths.fadeLoopLength) {
-        lengths.fadeLength = fadeLengthFor(knak, loopLength);
-        lengths.knak = knak;
+    const float knakValue = values.programValues[kParamKnak];
+    if (!sameBits(knakValue, lengths.knak) || loopLength != lengths.fadeLoopLength) {
+        lengths.fadeLength = fadeLengthFor(clampTo(knakValue, 0.0f, 1.0f), loopLength);
+        lengths.knak = knakValue;
         lengths.fadeLoopLength = loopLength;
     }
     audio.fadeLength = lengths.fadeLength;
 
+    const float mixValue = values.programValues[kParamDryWet];
+    if (!sameBits(mixValue, mix.value)) {
+        mix.wet = clampTo(mixValue, 0.0f, 1.0f);
+        mix.dry = 1.0f - mix.wet;
+        mix.value = mixValue;
+    }
+
+    const float bitsValue = values.bitsValue;
+    if (!sameBits(bitsValue, quantisationBits)) {
+        quantisation = static_cast<float>(std::exp2(static_cast<double>(clampTo(bitsValue, 1.0f, 32.0f))));
+        inverseQuantisation = 1.0f / quantisation;
+        quantisationBits = bitsValue;
+    }
+
+    if (!values.repeatTillNoteOff) {
+        const float repeatValue = values.programValues[kParamRepeat];
+        if (!sameBits(repeatValue, repeat.value)) {
+            repeat.limit = static_cast<int32_t>(31.0f * clampTo(repeatValue, 0.0f, 1.0f) + 2.0f);
+            repeat.value = repeatValue;
+        }
+        audio.repeatLimit = repeat.limit;
+    }
+
     BlockValues block;
     block.attackCoefficient = attackCoefficient;
     block.releaseCoefficient = releaseCoefficient;
-    block.wetGain = clampTo(values.programValues[kParamDryWet].load(), 0.0f, 1.0f);
-    block.dryGain = 1.0f - block.wetGain;
-
-    const float bits = clampTo(values.bitsValue.load(), 1.0f, 32.0f);
-    if (bits != quantisationBits) {
-        quantisation = static_cast<float>(std::exp2(static_cast<double>(bits)));
-        inverseQuantisation = 1.0f / quantisation;
-        quantisationBits = bits;
-    }
+    block.wetGain = mix.wet;
+    block.dryGain = mix.dry;
     block.quantisation = quantisation;
     block.inverseQuantisation = inverseQuantisation;
-
-    if (!values.repeatTillNoteOff) {
-        const float repeat = clampTo(values.programValues[kParamRepeat].load(), 0.0f, 1.0f);
-        audio.repeatLimit = static_cast<int32_t>(31.0f * repeat + 2.0f);
-    }
     return block;
 }
 

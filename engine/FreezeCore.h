@@ -81,8 +81,9 @@ public:
     // process (Accumulate false) or processAdding (true), telling `observer` where the
     // block's events fall (engine/CoreObserver.h); defined in engine/FreezeCoreBlock.h. The
     // plug-in runs it with NoObserver only.
-    template <bool Accumulate, class Observer>
-    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time,
+    // Time is a TimeSource; a final one (HostTimeRequest) is asked without a virtual call.
+    template <bool Accumulate, class Observer, class Time>
+    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
                       Observer observer);
 
     // MIDI notes, applied when the host hands over the events of the next block;
@@ -116,7 +117,18 @@ private:
         float quantisation;  // 2 ^ bitsValue
         float inverseQuantisation;
     };
-    BlockValues prepareBlock(TimeSource& time);
+    // A filter's coefficients for the settings of the block's start (OFF, or a stored type
+    // outside 0..3, needs none), its memory restarted when the design jumped far. Inline: the
+    // common answer is "unchanged".
+    static void designForBlock(const FilterSettings& settings, Filter& filter, int32_t sampleRate) {
+        const int32_t type = settings.type;
+        if (!isRealType(type)) return;
+        if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
+            filter.restart();
+    }
+    // The block preparation after the filters' design: time (null: the host gave none), loop
+    // length, envelope, output stage, repeat limit.
+    BlockValues prepareBlock(const HostTime* time);
     void takeTime(const HostTime* time);
 
     std::unique_ptr<float[]> bufL;
@@ -125,12 +137,29 @@ private:
     Filter pre;
     Filter post;
 
-    // Envelope coefficients and what they were computed from (recomputed only on change).
+    // The host's last time information, bit for bit: the same answer again changes nothing.
+    HostTime takenTime{};
+    bool timeTaken = false;
+    // Each value derived from a stored one is kept with the stored value as it was (and the
+    // first block's answer to every stored value agrees with the initial pair), so that it is
+    // redone only on change.
+    // Envelope coefficients and the attack, release and sample rate they were computed from.
     float attackCoefficient = 0.0f;
     float releaseCoefficient = 0.0f;
     float envelopeAttack = 0.0f;
     float envelopeRelease = 0.0f;
-    int32_t envelopeSampleRate = 0;
+    int32_t envelopeSampleRate = 0;  // none yet
+    // The gains of the mix and the dry/wet value.
+    struct Mix {
+        float value = 0.0f;
+        float wet = 0.0f;
+        float dry = 1.0f;
+    } mix;
+    // The repeat limit of a repeat value.
+    struct Repeat {
+        float value = 0.0f;
+        int32_t limit = 2;
+    } repeat;
     // Samples per grid unit and the tempo and sample rate it was computed from.
     double gridUnit = 0.0;
     int32_t gridTempo = 0;
@@ -141,11 +170,11 @@ private:
         int32_t sizeSteps = 0;  // none yet
         double gridUnit = 0.0;
         int32_t gridLength = 0;
-        float knak = -1.0f;  // none yet
+        float knak = 0.0f;  // with a loop of 0 samples every knak gives the shortest fade
         int32_t fadeLoopLength = 0;
         int32_t fadeLength = kMinFadeLength;
     } lengths;
-    // 2 ^ bitsValue and what it was computed from.
+    // 2 ^ bitsValue (kept within 1..32) and the bits value it was computed from.
     float quantisation = 4294967296.0f;
     float inverseQuantisation = 1.0f / 4294967296.0f;
     float quantisationBits = 32.0f;

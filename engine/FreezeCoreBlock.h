@@ -594,10 +594,13 @@ private:
     FadeState fadeAfterRun = FadeState::Steady;
 };
 
-template <bool Accumulate, class Observer>
-void FreezeCore::processBlock(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time,
+template <bool Accumulate, class Observer, class Time>
+void FreezeCore::processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
                               Observer observer) {
-    const BlockValues block = prepareBlock(time);
+    // The coefficients use the sample rate of the previous block; the time is asked after them.
+    designForBlock(values.preFilter, pre, audio.hostSampleRate);
+    designForBlock(values.postFilter, post, audio.hostSampleRate);
+    const BlockValues block = prepareBlock(time.blockTime());
     if (frames <= 0 || !inputs || !outputs) return;
     if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1] || !bufL || !bufR) return;
     // The filters' coefficients are filled in when a run first needs them.

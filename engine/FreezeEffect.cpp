@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/CoreObserver.h"
+#include "engine/FreezeCoreBlock.h"
 #include "engine/HostTimeRequest.h"
 
 namespace {
@@ -49,14 +51,16 @@ FreezeProgram FreezeEffect::defaultProgram() {
 
 void FreezeEffect::suspend() { core.clearBuffers(); }
 
+// The block is built here, beside the host's time request, so that asking for the time is a
+// plain call.
 void FreezeEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
     HostTimeRequest time(*this);
-    core.process(inputs, outputs, sampleFrames, time);
+    core.processBlock<false>(inputs, outputs, sampleFrames, time, NoObserver{});
 }
 
 void FreezeEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
     HostTimeRequest time(*this);
-    core.processAdding(inputs, outputs, sampleFrames, time);
+    core.processBlock<true>(inputs, outputs, sampleFrames, time, NoObserver{});
 }
 void FreezeEffect::resume() { hostWantMidi(1); }
 

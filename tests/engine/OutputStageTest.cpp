@@ -115,3 +115,34 @@ TEST(GainRamp, FadeLengthIsKnakOfTheLoopWithAFloorOf40) {
 }
 
 }  // namespace
+
+// The block keeps what it derives from dry/wet, repeat and knak with the stored value it came
+// from: every change must reach it, back to an earlier value, to -0, NaN and out of range too.
+TEST(BlockPreparation, DerivedValuesFollowEveryChangeOfTheirStoredValues) {
+    struct Row {
+        float dryWet, repeat, knak;
+        float dry;  // the dry gain heard
+        int32_t repeatLimit, fadeLength;
+    };
+    const float nan = std::nanf("");
+    const Row rows[] = {
+        {0.0f, 0.0f, 0.0f, 1.0f, 2, 40},      {-0.0f, 1.0f, 1.0f, 1.0f, 33, 1234},
+        {0.25f, 0.5f, 0.5f, 0.75f, 17, 617},  {0.25f, 0.5f, 0.5f, 0.75f, 17, 617},
+        {nan, nan, nan, 1.0f, 2, 40},         {2.0f, -1.0f, 7.0f, 0.0f, 2, 1234},
+        {0.0f, 0.0f, 0.0f, 1.0f, 2, 40},
+    };
+    auto rig = makeRig();
+    Stereo in(16, 0.001f);  // far below the threshold: the loop plays its silent buffer
+    Stereo out(16);
+    float* inputs[2] = {in.left.data(), in.right.data()};
+    float* outputs[2] = {out.left.data(), out.right.data()};
+    for (const Row& row : rows) {
+        rig->setParameter(kParamDryWet, row.dryWet);
+        rig->setParameter(kParamRepeat, row.repeat);
+        rig->setParameter(kParamKnak, row.knak);
+        rig->processReplacing(inputs, outputs, 16);
+        EXPECT_EQ(rig->state().repeatLimit, row.repeatLimit) << row.repeat;
+        EXPECT_EQ(rig->state().fadeLength, row.fadeLength) << row.knak;
+        for (size_t i = 0; i < 16; ++i) ASSERT_EQ(out.left[i], 0.001f * row.dry) << row.dryWet << " " << i;
+    }
+}
