@@ -32,7 +32,8 @@ void EditorIdle(benchmark::State& state) {
         record->processReplacing(record, inputs, outputs, 512);
         if (changeProgram) {
             for (int32_t index = 0; index < 12; ++index) {
-                record->setParameter(record, index, static_cast<float>((round * 7 + index * 13) % 100) / 100.0f);
+                record->setParameter(record, index,
+                                     static_cast<float>((round * 7 + index * 13) % 100) / 100.0f);
             }
             effect->setSequenceLength(round % 2 == 0 ? 0.5f : 1.0f);
             effect->cycleFilterType(1);

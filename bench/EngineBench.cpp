@@ -27,7 +27,8 @@ constexpr int32_t kMaxBlock = 4096;
 
 struct Signal {
     std::vector<float> left, right, outLeft, outRight;
-    explicit Signal(float amplitude) : left(kMaxBlock), right(kMaxBlock), outLeft(kMaxBlock), outRight(kMaxBlock) {
+    explicit Signal(float amplitude)
+        : left(kMaxBlock), right(kMaxBlock), outLeft(kMaxBlock), outRight(kMaxBlock) {
         std::mt19937 noise(5);
         std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
         for (int32_t i = 0; i < kMaxBlock; ++i) {
@@ -104,7 +105,8 @@ void runEngine(benchmark::State& bench, State state, float amplitude) {
         benchmark::DoNotOptimize(signal.outLeft.data());
         benchmark::ClobberMemory();
     }
-    if (state == State::Stopped && effect->getEnvelope() > effect->getThreshold()) bench.SkipWithError("triggered");
+    if (state == State::Stopped && effect->getEnvelope() > effect->getThreshold())
+        bench.SkipWithError("triggered");
     bench.counters["per_sample"] = perSample(block);
 }
 
@@ -223,7 +225,8 @@ void FloorKernelStereo(benchmark::State& bench) {
         float* outL = signal.outLeft.data();
         float* outR = signal.outRight.data();
         for (size_t i = 0; i < block; ++i) {
-            const Stereo4 y = filterStereo(post, postState, filterStereo(pre, preState, Stereo4{inL[i], inR[i], 0.0f, 0.0f}));
+            const Stereo4 y = filterStereo(post, postState,
+                                           filterStereo(pre, preState, Stereo4{inL[i], inR[i], 0.0f, 0.0f}));
             outL[i] = y[0];
             outR[i] = y[1];
         }

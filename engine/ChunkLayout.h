@@ -16,9 +16,9 @@ constexpr int32_t kProgramNameSize = 24;   // 23 characters and the terminator
 constexpr int32_t kProgramValuesOffset = 0;  // float[11]: the program slots
 constexpr int32_t kProgramThresholdOffset = kProgramValuesOffset + 4 * kNumProgramValues;
 constexpr int32_t kProgramSequenceLengthOffset = kProgramThresholdOffset + 4;
-constexpr int32_t kProgramPreFilterOffset = kProgramSequenceLengthOffset + 4;   // int32 0..3
-constexpr int32_t kProgramPostFilterOffset = kProgramPreFilterOffset + 4;        // int32 0..3
-constexpr int32_t kProgramNameOffset = kProgramPostFilterOffset + 4;             // char[24]
+constexpr int32_t kProgramPreFilterOffset = kProgramSequenceLengthOffset + 4;  // int32 0..3
+constexpr int32_t kProgramPostFilterOffset = kProgramPreFilterOffset + 4;      // int32 0..3
+constexpr int32_t kProgramNameOffset = kProgramPostFilterOffset + 4;           // char[24]
 constexpr int32_t kPresetChunkSize = kProgramNameOffset + kProgramNameSize;
 
 // The bank chunk: every program record without its name (written as zero, ignored on load),
@@ -31,8 +31,8 @@ constexpr int32_t kBankNoteRecordStartOffset = kBankFlagsOffset + 1;
 constexpr int32_t kBankRepeatTillNoteOffOffset = kBankFlagsOffset + 2;
 constexpr int32_t kBankChunkSize = kBankFlagsOffset + 4;
 
-static_assert(kProgramThresholdOffset == 44 && kProgramSequenceLengthOffset == 48 && kProgramPreFilterOffset == 52 &&
-                  kProgramPostFilterOffset == 56 && kProgramNameOffset == 60,
+static_assert(kProgramThresholdOffset == 44 && kProgramSequenceLengthOffset == 48 &&
+                  kProgramPreFilterOffset == 52 && kProgramPostFilterOffset == 56 && kProgramNameOffset == 60,
               "the 84-byte program record");
 static_assert(kPresetChunkSize == 84 && kBankStepsOffset == 1344 && kBankFlagsOffset == 1472 &&
                   kBankChunkSize == 1476,

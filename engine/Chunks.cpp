@@ -7,8 +7,10 @@
 void FreezeEffect::writeBank(unsigned char* bank) const {
     const WorkingValues& v = core.values;
     std::memset(bank, 0, kBankChunkSize);
-    for (int32_t i = 0; i < kNumPrograms; ++i) std::memcpy(bank + bankProgramOffset(i), &programs[i], kBankProgramBytes);
-    for (int32_t step = 0; step < kNumStepValues; ++step) putChunkFloat(bank + bankStepOffset(step), v.stepValues[step]);
+    for (int32_t i = 0; i < kNumPrograms; ++i)
+        std::memcpy(bank + bankProgramOffset(i), &programs[i], kBankProgramBytes);
+    for (int32_t step = 0; step < kNumStepValues; ++step)
+        putChunkFloat(bank + bankStepOffset(step), v.stepValues[step]);
     bank[kBankMidiNoteControlOffset] = v.midiNoteControl ? 1 : 0;
     bank[kBankNoteRecordStartOffset] = v.noteRecordStart ? 1 : 0;
     bank[kBankRepeatTillNoteOffOffset] = v.repeatTillNoteOff ? 1 : 0;
@@ -16,8 +18,10 @@ void FreezeEffect::writeBank(unsigned char* bank) const {
 
 void FreezeEffect::readBank(const unsigned char* bank) {
     WorkingValues& v = core.values;
-    for (int32_t i = 0; i < kNumPrograms; ++i) std::memcpy(&programs[i], bank + bankProgramOffset(i), kBankProgramBytes);
-    for (int32_t step = 0; step < kNumStepValues; ++step) v.stepValues[step] = getChunkFloat(bank + bankStepOffset(step));
+    for (int32_t i = 0; i < kNumPrograms; ++i)
+        std::memcpy(&programs[i], bank + bankProgramOffset(i), kBankProgramBytes);
+    for (int32_t step = 0; step < kNumStepValues; ++step)
+        v.stepValues[step] = getChunkFloat(bank + bankStepOffset(step));
     v.midiNoteControl = bank[kBankMidiNoteControlOffset] != 0;
     v.noteRecordStart = bank[kBankNoteRecordStartOffset] != 0;
     v.repeatTillNoteOff = bank[kBankRepeatTillNoteOffOffset] != 0;

@@ -97,7 +97,8 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
     const int32_t sizeSteps = values.sizeSteps;
     int32_t loopLength;
     if (!values.midiNoteControl) {
-        if (!sameBits(stepValue, lengths.stepValue) || sizeSteps != lengths.sizeSteps || gridUnit != lengths.gridUnit) {
+        if (!sameBits(stepValue, lengths.stepValue) || sizeSteps != lengths.sizeSteps ||
+            gridUnit != lengths.gridUnit) {
             // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
             const int32_t offset = truncToInt(16.0f * stepValue - 8.0f, -8, 8, 0);
             int32_t units = clampTo<int32_t>(sizeSteps, 1, kMaxSteps) + offset;
@@ -170,7 +171,8 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
 }
 
 
-void FreezeCore::process(const float* const* inputs, float* const* outputs, int32_t frames, TimeSource& time) {
+void FreezeCore::process(const float* const* inputs, float* const* outputs, int32_t frames,
+                         TimeSource& time) {
     processBlock<false>(inputs, outputs, frames, time, NoObserver{});
 }
 

@@ -72,11 +72,11 @@ public:
 
     Block(FreezeCore& owner, Vectors& vectors, const float* const* inputs, float* const* outputs,
           const Observer& observer)
-        : Observer(observer), core(owner), k(vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]), outR(outputs[1]),
-          recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio), repeatLimit(owner.audio.repeatLimit),
-          fadeLength(owner.audio.fadeLength), noteLoopLength(owner.audio.noteLoopLength),
-          envelope{owner.audio.envelope, 0.0f, 0.0f, 0.0f}, preRun(owner.pre, vectors.pre),
-          postRun(owner.post, vectors.post) {}
+        : Observer(observer), core(owner), k(vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]),
+          outR(outputs[1]), recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio),
+          repeatLimit(owner.audio.repeatLimit), fadeLength(owner.audio.fadeLength),
+          noteLoopLength(owner.audio.noteLoopLength), envelope{owner.audio.envelope, 0.0f, 0.0f, 0.0f},
+          preRun(owner.pre, vectors.pre), postRun(owner.post, vectors.post) {}
 
     template <bool Accumulate>
     void run(int32_t frames) {
@@ -331,9 +331,10 @@ private:
     // finished: all of them, or those before a trigger.
     template <bool Accumulate>
     int32_t plainRun(int32_t start, int32_t n) {
-        const Capture capture = audio.recording == 1
-                                    ? Capture::Record
-                                    : (triggerArmed() ? (inverse ? Capture::ArmedBelow : Capture::Armed) : Capture::None);
+        const Capture capture =
+            audio.recording == 1
+                ? Capture::Record
+                : (triggerArmed() ? (inverse ? Capture::ArmedBelow : Capture::Armed) : Capture::None);
         const Playback playback =
             !playing() ? Playback::Stopped : (postOn ? Playback::PlayingFiltered : Playback::Playing);
         return preOn ? plainRun<Accumulate, true>(capture, playback, start, n)
@@ -354,7 +355,8 @@ private:
     int32_t plainRun(Playback playback, int32_t start, int32_t n) {
         switch (playback) {
         case Playback::Playing: return plainLoop<Accumulate, Pre, C, Playback::Playing>(start, n);
-        case Playback::PlayingFiltered: return plainLoop<Accumulate, Pre, C, Playback::PlayingFiltered>(start, n);
+        case Playback::PlayingFiltered:
+            return plainLoop<Accumulate, Pre, C, Playback::PlayingFiltered>(start, n);
         default: return plainLoop<Accumulate, Pre, C, Playback::Stopped>(start, n);
         }
     }
@@ -416,7 +418,8 @@ private:
         // The recorder's writes of a group come before its reads; in the order of the samples
         // that differs only where a sample reads a slot a later sample of the group writes.
         const int32_t ahead = first - (audio.writeIndex + 1);
-        const bool grouped = !(C == Capture::Record && P != Playback::Stopped && ahead >= 1 && ahead <= (Unfiltered ? 3 : 1));
+        const bool grouped =
+            !(C == Capture::Record && P != Playback::Stopped && ahead >= 1 && ahead <= (Unfiltered ? 3 : 1));
         if (Unfiltered && grouped) {
             const Stereo4 half = splat(0.5f);
             const Stereo4 quarterSteps1{0.0f, step, step, step};
@@ -430,15 +433,18 @@ private:
                 env = followEnvelope(env, levels, kv.envelope);
                 if (Armed && __builtin_expect(fires(env), 0)) fired = 0;
                 if (fired < 0) {
-                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 1, 1, 1, 1), kv.envelope);
+                    env =
+                        followEnvelope(env, __builtin_shufflevector(levels, levels, 1, 1, 1, 1), kv.envelope);
                     if (Armed && __builtin_expect(fires(env), 0)) fired = 1;
                 }
                 if (fired < 0) {
-                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 2, 2, 2, 2), kv.envelope);
+                    env =
+                        followEnvelope(env, __builtin_shufflevector(levels, levels, 2, 2, 2, 2), kv.envelope);
                     if (Armed && __builtin_expect(fires(env), 0)) fired = 2;
                 }
                 if (fired < 0) {
-                    env = followEnvelope(env, __builtin_shufflevector(levels, levels, 3, 3, 3, 3), kv.envelope);
+                    env =
+                        followEnvelope(env, __builtin_shufflevector(levels, levels, 3, 3, 3, 3), kv.envelope);
                     if (Armed && __builtin_expect(fires(env), 0)) fired = 3;
                 }
                 if (Armed && __builtin_expect(fired >= 0, 0)) {  // the samples before it, one by one
@@ -512,7 +518,8 @@ private:
                         break;
                     }
                 }
-                if constexpr (C == Capture::Record) storePairs<false>(kept(lowerHalves(s0, s1)), writeL + j, writeR + j);
+                if constexpr (C == Capture::Record)
+                    storePairs<false>(kept(lowerHalves(s0, s1)), writeL + j, writeR + j);
                 Stereo4 y;
                 if constexpr (P == Playback::Stopped) {
                     y = x * kv.dry;

@@ -17,8 +17,7 @@ const char kProductString[] = "brindleLoop1.0";
 const char* const kCanDoTexts[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo"};
 }  // namespace
 
-FreezeEffect::FreezeEffect(audioMasterCallback callback)
-    : HostEffectX(callback, kNumPrograms, kNumParams) {
+FreezeEffect::FreezeEffect(audioMasterCallback callback) : HostEffectX(callback, kNumPrograms, kNumParams) {
     // Allocation failures throw (the core's buffers included); the members built so far are
     // released by their owners.
     setFlagProgramChunks(true);

@@ -56,7 +56,8 @@ public:
     // Filter design: which = 1 the pre filter, anything else the post filter (FreezeCore).
     void updateFilter(int32_t which) { core.updateFilter(which); }
     // type 0 low-pass, 1 high-pass, 2 band-pass; frequencies in Hz, bandwidth in octaves.
-    static BiquadCoefficients calcBiquad(int32_t type, double frequency, double sampleRate, double bandwidth) {
+    static BiquadCoefficients calcBiquad(int32_t type, double frequency, double sampleRate,
+                                         double bandwidth) {
         return ::calcBiquad(type, frequency, sampleRate, bandwidth);
     }
 

@@ -70,5 +70,5 @@ static_assert(offsetof(FreezeProgram, values) == kProgramValuesOffset &&
 
 // Defaults of a new program, by slot.
 constexpr float kDefaultProgramValues[kNumProgramValues] = {0.0f, 0.2f, 0.25f, 0.1f, 1.0f, 1.0f,
-                                                            0.5f, 1.0f, 0.0f, 1.0f, 0.0f};
+                                                            0.5f, 1.0f, 0.0f,  1.0f, 0.0f};
 constexpr float kDefaultThreshold = 0.15f;

@@ -5,9 +5,9 @@
 
 namespace {
 
-const char* const kParameterNames[kNumParams] = {
-    "attack", "release", "size", "knak", "dry/wet", "bits",
-    "repeat", "threshold", "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
+const char* const kParameterNames[kNumParams] = {"attack",     "release",  "size",        "knak",
+                                                 "dry/wet",    "bits",     "repeat",      "threshold",
+                                                 "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
 
 // Program slot of a parameter index, or -1 for the threshold and out-of-range indices.
 int32_t slotOfParameter(int32_t index) {
@@ -99,4 +99,6 @@ void FreezeEffect::toggleMidiNoteControl() { core.values.midiNoteControl = !core
 
 void FreezeEffect::toggleNoteRecordStart() { core.values.noteRecordStart = !core.values.noteRecordStart; }
 
-void FreezeEffect::toggleRepeatTillNoteOff() { core.values.repeatTillNoteOff = !core.values.repeatTillNoteOff; }
+void FreezeEffect::toggleRepeatTillNoteOff() {
+    core.values.repeatTillNoteOff = !core.values.repeatTillNoteOff;
+}

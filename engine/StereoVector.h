@@ -73,7 +73,9 @@ inline Stereo4 lane1(Stereo4 v) { return __builtin_shufflevector(v, v, 1, 1, 3, 
 // Lanes 2 and 3 moved down to 0 and 1: the second sample's pair.
 inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3, 2, 3); }
 // The first sample's pair alone: {v0, v1, 0, 0}.
-inline Stereo4 firstPair(Stereo4 v) { return Stereo4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(v))))); }
+inline Stereo4 firstPair(Stereo4 v) {
+    return Stereo4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(v)))));
+}
 // The second sample's pair alone: {v2, v3, 0, 0}.
 inline Stereo4 secondPair(Stereo4 v) { return Stereo4(_mm_movehl_ps(_mm_setzero_ps(), __m128(v))); }
 // Lanes 0 and 1 of a, then lanes 0 and 1 of b.
@@ -93,7 +95,8 @@ struct StereoState {
     Stereo4 x1, x2, y1, y2;
     StereoState() = default;
     StereoState(const BiquadState& l, const BiquadState& r)
-        : x1(stereoPair(l.x1, r.x1)), x2(stereoPair(l.x2, r.x2)), y1(stereoPair(l.y1, r.y1)), y2(stereoPair(l.y2, r.y2)) {}
+        : x1(stereoPair(l.x1, r.x1)), x2(stereoPair(l.x2, r.x2)), y1(stereoPair(l.y1, r.y1)),
+          y2(stereoPair(l.y2, r.y2)) {}
     void store(BiquadState& l, BiquadState& r) const {
         l = BiquadState{x1[0], x2[0], y1[0], y2[0]};
         r = BiquadState{x1[1], x2[1], y1[1], y2[1]};
@@ -164,14 +167,16 @@ struct EnvelopeCoefficients {
     Stereo4 attackXorRelease;
     EnvelopeCoefficients() = default;
     EnvelopeCoefficients(float attack, float releaseCoefficient)
-        : release(splat(releaseCoefficient)),
-          attackXorRelease(reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(splat(attack)) ^
-                                                     reinterpret_cast<StereoMask>(splat(releaseCoefficient)))) {}
+        : release(splat(releaseCoefficient)), attackXorRelease(reinterpret_cast<Stereo4>(
+                                                  reinterpret_cast<StereoMask>(splat(attack)) ^
+                                                  reinterpret_cast<StereoMask>(splat(releaseCoefficient)))) {}
 };
 
 inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, const EnvelopeCoefficients& k) {
-    const __m128 rising = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_castps_si128(__m128(level)), _mm_castps_si128(__m128(envelope))));
-    const __m128 c = _mm_xor_ps(_mm_and_ps(rising, __m128(k.attackXorRelease)), __m128(k.release));  // attack or release
+    const __m128 rising = _mm_castsi128_ps(
+        _mm_cmpgt_epi32(_mm_castps_si128(__m128(level)), _mm_castps_si128(__m128(envelope))));
+    const __m128 c =
+        _mm_xor_ps(_mm_and_ps(rising, __m128(k.attackXorRelease)), __m128(k.release));  // attack or release
     const __m128 next = _mm_add_ss(_mm_mul_ss(_mm_sub_ss(__m128(envelope), __m128(level)), c), __m128(level));
     if (__builtin_expect(!(_mm_cvtss_f32(next) >= 1e-10f), 0)) {
         asm("");  // stays a branch: in the chain it would cost a compare and a select

@@ -61,7 +61,7 @@ TEST(Allocation, AudioCallsAllocateNothing) {
             effect->process(inputs, outputs, frames);
         else
             effect->processReplacing(inputs, outputs, frames);
-        if (block == 50) effect->setParameter(kParamPreCutoff, 0.3f);   // new coefficients
+        if (block == 50) effect->setParameter(kParamPreCutoff, 0.3f);  // new coefficients
         if (block == 80) effect->cycleFilterType(2);
     }
     counting = false;

@@ -32,10 +32,10 @@ void configure(CoreRig& rig) {
     rig.setParameter(kParamPostCutoff, 0.4f);
     rig.setParameter(kParamPostReso, 0.8f);
     rig.setParameter(kParamRepeat, 0.2f);
-    rig.cycleFilterType(1);           // pre LP
+    rig.cycleFilterType(1);  // pre LP
     rig.cycleFilterType(2);
     rig.cycleFilterType(2);
-    rig.cycleFilterType(2);           // post BP
+    rig.cycleFilterType(2);  // post BP
 }
 
 TEST(BlockSize, OutputIsTheSameForAnyBlockSizes) {
@@ -148,7 +148,8 @@ struct Rendered {
     std::vector<float> envelopes;  // after each block of the coarser schedule
 };
 
-Stereo renderScenario(const Scenario& s, const Stereo& in, const std::vector<int32_t>& blocks, bool accumulate) {
+Stereo renderScenario(const Scenario& s, const Stereo& in, const std::vector<int32_t>& blocks,
+                      bool accumulate) {
     auto rig = makeRig();
     for (const auto& [index, value] : s.parameters) rig->setParameter(index, value);
     rig->core.values.preFilter.type = s.preType;
@@ -165,14 +166,16 @@ Stereo renderScenario(const Scenario& s, const Stereo& in, const std::vector<int
         int32_t block = blocks[next++ % blocks.size()];
         if (static_cast<size_t>(block) > in.size() - at) block = static_cast<int32_t>(in.size() - at);
         // Notes of this block, with their offsets in it.
-        while (note < s.notes.size() && static_cast<size_t>(s.notes[note].first) < at + static_cast<size_t>(block)) {
+        while (note < s.notes.size() &&
+               static_cast<size_t>(s.notes[note].first) < at + static_cast<size_t>(block)) {
             const auto [position, key] = s.notes[note++];
             if (key == 0)
                 rig->core.noteOff();
             else
                 rig->core.noteOn(key, position - static_cast<int32_t>(at));
         }
-        float* inputs[2] = {const_cast<float*>(in.left.data() + at), const_cast<float*>(in.right.data() + at)};
+        float* inputs[2] = {const_cast<float*>(in.left.data() + at),
+                            const_cast<float*>(in.right.data() + at)};
         float* outputs[2] = {out.left.data() + at, out.right.data() + at};
         if (accumulate)
             rig->process(inputs, outputs, block);
@@ -203,8 +206,10 @@ TEST(BlockSize, RunsGiveWhatSampleBySampleStepsGive) {
         for (const auto& schedule : std::vector<std::vector<int32_t>>{{64}, {4096}, random}) {
             const Stereo out = renderScenario(s, in, schedule, accumulate);
             for (size_t i = 0; i < out.size(); ++i) {
-                ASSERT_EQ(out.left[i], reference.left[i]) << "seed " << seed << " at " << i << " first block " << schedule[0];
-                ASSERT_EQ(out.right[i], reference.right[i]) << "seed " << seed << " at " << i << " first block " << schedule[0];
+                ASSERT_EQ(out.left[i], reference.left[i])
+                    << "seed " << seed << " at " << i << " first block " << schedule[0];
+                ASSERT_EQ(out.right[i], reference.right[i])
+                    << "seed " << seed << " at " << i << " first block " << schedule[0];
             }
         }
     }
@@ -252,11 +257,13 @@ TEST(BlockSize, RecordingJustBehindPlaybackReadsTheOldLoop) {
             step(*runs, 100.0f);
             ASSERT_TRUE(one->isRecording());
             Stereo in(128);
-            for (size_t i = 0; i < in.size(); ++i) in.left[i] = in.right[i] = 0.01f * static_cast<float>(i % 7);
+            for (size_t i = 0; i < in.size(); ++i)
+                in.left[i] = in.right[i] = 0.01f * static_cast<float>(i % 7);
             const Stereo a = render(*one, in, 1);
             const Stereo b = render(*runs, in, 128);
             for (size_t i = 0; i < in.size(); ++i) {
-                ASSERT_EQ(a.left[i], b.left[i]) << "slot " << at << (filtered ? " filtered" : "") << ", sample " << i;
+                ASSERT_EQ(a.left[i], b.left[i])
+                    << "slot " << at << (filtered ? " filtered" : "") << ", sample " << i;
                 ASSERT_EQ(a.right[i], b.right[i]) << at << " " << i;
             }
         }

@@ -37,8 +37,12 @@ public:
     void toggleNoteRecordStart() { core.values.noteRecordStart = !core.values.noteRecordStart; }
     void toggleRepeatTillNoteOff() { core.values.repeatTillNoteOff = !core.values.repeatTillNoteOff; }
 
-    void processReplacing(float** inputs, float** outputs, int32_t frames) { core.process(inputs, outputs, frames, *this); }
-    void process(float** inputs, float** outputs, int32_t frames) { core.processAdding(inputs, outputs, frames, *this); }
+    void processReplacing(float** inputs, float** outputs, int32_t frames) {
+        core.process(inputs, outputs, frames, *this);
+    }
+    void process(float** inputs, float** outputs, int32_t frames) {
+        core.processAdding(inputs, outputs, frames, *this);
+    }
     // Only the block preparation.
     void prepare() { processReplacing(nullptr, nullptr, 0); }
 

@@ -107,7 +107,7 @@ TEST(EffectAdapter, OtherMessagesAndEventsChangeNothing) {
     EXPECT_EQ(audio.repeatLimit, limit);
 
     // A non-MIDI event, null entries, a negative count and a null list are skipped.
-    list.events[0].type = 6;   // a SysEx event
+    list.events[0].type = 6;  // a SysEx event
     list.events[0].midiData[0] = static_cast<char>(0x90);
     list.events[0].midiData[1] = 57;
     list.events[0].midiData[2] = 100;

@@ -15,11 +15,11 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int32_t kBlock = 256;
 
 struct Block {
-    int32_t type;        // FilterType: 0 OFF, 1 LP, 2 HP, 3 BP
-    float cutoff;        // pre-cutoff parameter
-    float reso;          // pre-reso parameter
-    double rate;         // served in this block's time information
-    bool restart;        // the reference restarts at the start of this block
+    int32_t type;  // FilterType: 0 OFF, 1 LP, 2 HP, 3 BP
+    float cutoff;  // pre-cutoff parameter
+    float reso;    // pre-reso parameter
+    double rate;   // served in this block's time information
+    bool restart;  // the reference restarts at the start of this block
 };
 
 using Signal = float (*)(size_t i, int channel);
@@ -74,7 +74,7 @@ std::vector<float> referenceOutput(const std::vector<Block>& blocks, Signal inpu
             const float cutoff = block.cutoff * block.cutoff;
             const float bandwidth = 1.0f - 0.9f * block.reso;
             c = calcBiquad(block.type - 1, 9000.0 * static_cast<double>(cutoff) + 50.0, designRate,
-                                         static_cast<double>(bandwidth));
+                           static_cast<double>(bandwidth));
             if (block.restart) restartFromInput(c, state);
         }
         for (int32_t i = 0; i < kBlock; ++i) {
@@ -149,8 +149,10 @@ TEST(FilterMemory, ANeverResetFilterBurstsOnATypeChangeAtALowCentre) {
 TEST(FilterMemory, GradualSweepKeepsTheMemory) {
     std::vector<Block> blocks;
     for (float reso : {0.0f, 1.0f}) {
-        for (int i = 0; i <= 18; ++i) blocks.push_back(Block{1, 1.0f - 0.05f * static_cast<float>(i), reso, 44100.0, false});
-        for (int i = 18; i >= 0; --i) blocks.push_back(Block{1, 1.0f - 0.05f * static_cast<float>(i), reso, 44100.0, false});
+        for (int i = 0; i <= 18; ++i)
+            blocks.push_back(Block{1, 1.0f - 0.05f * static_cast<float>(i), reso, 44100.0, false});
+        for (int i = 18; i >= 0; --i)
+            blocks.push_back(Block{1, 1.0f - 0.05f * static_cast<float>(i), reso, 44100.0, false});
     }
     EXPECT_EQ(differences(blocks), 0);
 }

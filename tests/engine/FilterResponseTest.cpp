@@ -73,8 +73,8 @@ TEST(FilterResponse, EachTypeMatchesTheDesignAtAndAroundItsCentre) {
                         // Very deep stop bands sit near the flush level; compare what is audible.
                         if (expected < 1e-3) continue;
                         EXPECT_NEAR(toDb(got), toDb(expected), 0.1)
-                            << "type " << type << " f0 " << f0 << " rate " << rate << " bw " << bw
-                            << " at " << hz;
+                            << "type " << type << " f0 " << f0 << " rate " << rate << " bw " << bw << " at "
+                            << hz;
                     }
                     // The cookbook's own checkpoints: LP and HP peak at Q at the centre,
                     // the band-pass has its peak gain Q there too.
@@ -87,8 +87,8 @@ TEST(FilterResponse, PassBandsHaveUnityGain) {
     const double rate = 44100.0;
     const BiquadCoefficients lp = calcBiquad(0, 2300.0, rate, 1.0);
     const BiquadCoefficients hp = calcBiquad(1, 2300.0, rate, 1.0);
-    EXPECT_NEAR((lp.b0 + lp.b1 + lp.b2) / (1.0f + lp.a1 + lp.a2), 1.0f, 1e-4f);   // DC
-    EXPECT_NEAR((hp.b0 - hp.b1 + hp.b2) / (1.0f - hp.a1 + hp.a2), 1.0f, 1e-4f);   // Nyquist
+    EXPECT_NEAR((lp.b0 + lp.b1 + lp.b2) / (1.0f + lp.a1 + lp.a2), 1.0f, 1e-4f);  // DC
+    EXPECT_NEAR((hp.b0 - hp.b1 + hp.b2) / (1.0f - hp.a1 + hp.a2), 1.0f, 1e-4f);  // Nyquist
     EXPECT_NEAR(measuredGain(lp, 100.0, rate), 1.0, 0.01);
     EXPECT_NEAR(measuredGain(hp, 15000.0, rate), 1.0, 0.01);
 }
@@ -193,8 +193,7 @@ TEST(FilterResponse, FilterSwitchedOnDuringABlockRunsWithItsOwnCoefficients) {
 
     EXPECT_EQ(late.getStepIndex(), early->getStepIndex());
     EXPECT_GE(early->getStepIndex(), 1);
-    for (int32_t i = 0; i <= 1372; ++i)
-        ASSERT_EQ(late.getBufferL()[i], early->getBufferL()[i]) << i;
+    for (int32_t i = 0; i <= 1372; ++i) ASSERT_EQ(late.getBufferL()[i], early->getBufferL()[i]) << i;
     for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(outLate.left[i], outEarly.left[i]) << i;
 }
 

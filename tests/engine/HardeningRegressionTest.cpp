@@ -76,7 +76,8 @@ TEST(HardeningRegression, FarFilterJumpsDoNotBurst) {
         // in mid-recording; the recording keeps the filter's output across it.
         Stereo tone(2000);
         for (size_t i = 0; i < tone.size(); ++i)
-            tone.left[i] = tone.right[i] = 0.5f * std::sin(2.0f * 3.14159265f * 8000.0f / 44100.0f * static_cast<float>(i));
+            tone.left[i] = tone.right[i] =
+                0.5f * std::sin(2.0f * 3.14159265f * 8000.0f / 44100.0f * static_cast<float>(i));
         render(*rig, Stereo(10, 0.5f), 10);
         ASSERT_TRUE(rig->isRecording());
         Stereo first(600);
@@ -90,7 +91,8 @@ TEST(HardeningRegression, FarFilterJumpsDoNotBurst) {
         second.right = second.left;
         render(*rig, second, 64);
         float peak = 0.0f;
-        for (int32_t slot = 1; slot <= 1300; ++slot) peak = std::max(peak, std::fabs(rig->getBufferL()[slot]));
+        for (int32_t slot = 1; slot <= 1300; ++slot)
+            peak = std::max(peak, std::fabs(rig->getBufferL()[slot]));
         // The steady output of these designs for this tone stays below 2.5; a burst is tens.
         EXPECT_LT(peak, 4.0f) << jump.cycles << " " << jump.reso << " " << jump.fromCutoff << " -> "
                               << jump.toCutoff << " +" << jump.toCycles;

@@ -19,13 +19,13 @@ struct LengthCase {
 TEST(LoopLength, FollowsTempoGridSizeAndStep) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const LengthCase cases[] = {
-        {120, 44100, 0.25f, 0.5f, 1372},      // 4 x 343, the default
-        {120, 44100, 1.0f, 1.0f, 24 * 343},   // 16 units + 8
-        {120, 44100, 0.0f, 0.0f, 343},        // 1 - 8 raised to 1 unit
-        {120, 44100, 0.25f, 0.44f, 1372},     // offset -0.96 truncates to 0
-        {120, 44100, 0.25f, 0.4375f, 1029},   // offset exactly -1
-        {120, 44100, 0.25f, 0.5625f, 1715},   // offset exactly +1
-        {0, 44100, 0.25f, 0.5f, 1372},        // no tempo: 120
+        {120, 44100, 0.25f, 0.5f, 1372},     // 4 x 343, the default
+        {120, 44100, 1.0f, 1.0f, 24 * 343},  // 16 units + 8
+        {120, 44100, 0.0f, 0.0f, 343},       // 1 - 8 raised to 1 unit
+        {120, 44100, 0.25f, 0.44f, 1372},    // offset -0.96 truncates to 0
+        {120, 44100, 0.25f, 0.4375f, 1029},  // offset exactly -1
+        {120, 44100, 0.25f, 0.5625f, 1715},  // offset exactly +1
+        {0, 44100, 0.25f, 0.5f, 1372},       // no tempo: 120
         {0.5, 44100, 0.25f, 0.5f, 1372},
         {-30, 44100, 0.25f, 0.5f, 1372},
         {nan, 44100, 0.25f, 0.5f, 1372},
@@ -33,12 +33,12 @@ TEST(LoopLength, FollowsTempoGridSizeAndStep) {
         {97.9, 44100, 0.25f, 0.5f, 4 * 425},  // 240000 / 97 = 2474 ms
         {120, 48000, 0.25f, 0.5f, 1500},
         {120, 96000, 0.25f, 0.5f, 3000},
-        {120, 44999, 0.25f, 0.5f, 1372},      // whole kilohertz
+        {120, 44999, 0.25f, 0.5f, 1372},  // whole kilohertz
         {1, 44100, 0.25f, 0.5f, 4 * 41250},
         {1, 44100, 1.0f, 1.0f, kMaxLoopLength},
-        {1e9, 44100, 0.25f, 0.5f, 0},         // a grid unit below one sample
+        {1e9, 44100, 0.25f, 0.5f, 0},  // a grid unit below one sample
         {120, 1e9, 0.25f, 0.5f, kMaxLoopLength},
-        {120, 500, 0.25f, 0.5f, 0},           // below 1 kHz
+        {120, 500, 0.25f, 0.5f, 0},  // below 1 kHz
     };
     for (const LengthCase& c : cases) {
         auto rig = makeRig();
@@ -47,9 +47,8 @@ TEST(LoopLength, FollowsTempoGridSizeAndStep) {
         rig->setParameter(kParamSize, c.size);
         rig->setStepValue(0, c.stepValue);
         rig->prepare();
-        EXPECT_EQ(rig->getLoopLength(), c.expected)
-            << "tempo " << c.tempo << " rate " << c.sampleRate << " size " << c.size << " step "
-            << c.stepValue;
+        EXPECT_EQ(rig->getLoopLength(), c.expected) << "tempo " << c.tempo << " rate " << c.sampleRate
+                                                    << " size " << c.size << " step " << c.stepValue;
     }
 }
 
@@ -90,8 +89,8 @@ TEST(LoopLength, MissingOrInvalidTimeKeepsThePreviousValues) {
 
 TEST(LoopLength, StepSequencerOffsetsEnterAtTheNextBlock) {
     auto rig = makeRig();
-    rig->setStepValue(1, 1.0f);   // +8 units
-    rig->setStepValue(2, 0.0f);   // -8 units
+    rig->setStepValue(1, 1.0f);            // +8 units
+    rig->setStepValue(2, 0.0f);            // -8 units
     rig->setSequenceLength(2.0f / 16.0f);  // steps 0..2
     int32_t seen[4] = {};
     int32_t triggers = 0;

@@ -70,7 +70,7 @@ TEST(LoopPlayback, KnakSetsTheFadeZoneAtTheEndOfEachPass) {
     hard->setParameter(kParamKnak, 0.0f);
     const std::vector<float> h = gainsOfFirstPass(*hard);
     EXPECT_EQ(hard->state().fadeLength, kMinFadeLength);
-    EXPECT_EQ(h[1332], 1.0f);                 // zone is slots 1333..1371
+    EXPECT_EQ(h[1332], 1.0f);  // zone is slots 1333..1371
     EXPECT_NEAR(h[1333], 0.978f, 1e-6f);
     EXPECT_NEAR(h[1371], 1.0f - 39 * 0.022f, 1e-5f);
 }
@@ -81,8 +81,8 @@ TEST(LoopPlayback, OutputIsTheLoopTimesItsGain) {
     const Stereo out = render(*rig, dcThenSilence(4200), 64);
     // Sample i reads slot i + 1 until playback wraps in sample 1371; slot s of the first pass
     // after the trigger (sample 6) is then heard at sample 1371 + s.
-    EXPECT_EQ(out.left[1371], 0.0f);                       // slot 0
-    EXPECT_NEAR(out.left[1372], 0.5f * 0.044f, 1e-6f);     // slot 1, fading in
+    EXPECT_EQ(out.left[1371], 0.0f);                    // slot 0
+    EXPECT_NEAR(out.left[1372], 0.5f * 0.044f, 1e-6f);  // slot 1, fading in
     EXPECT_EQ(out.left[1371 + 100], 0.5f);
     EXPECT_EQ(out.left[1371 + 801], 0.0f);
     // Before the wrap the loop played the zeroed buffer: silence, whatever the input.

@@ -44,7 +44,8 @@ TEST(MidiNotes, LengthIsSizeStepsPeriodsOfTheNote) {
 TEST(MidiNotes, NoteLandsAtItsDeltaFramesInTheNextBlock) {
     // With Note->RecordStart the note starts a recording: slot 1 then holds the sample after it.
     Stereo ramp(64);
-    for (size_t i = 0; i < ramp.size(); ++i) ramp.left[i] = ramp.right[i] = 0.001f * static_cast<float>(i + 1);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp.left[i] = ramp.right[i] = 0.001f * static_cast<float>(i + 1);
     const struct {
         int32_t delta;
         int32_t appliedAt;

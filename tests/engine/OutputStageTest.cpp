@@ -23,7 +23,7 @@ TEST(BitReducer, RoundsTowardMinusInfinityInStepsOfOneOverQ) {
     const struct {
         float in;
         float out;
-    } atOneBit[] = {{-0.1f, -0.5f}, {0.1f, 0.0f}, {0.74f, 0.5f}, {-0.5f, -0.5f}, {-0.51f, -1.0f},
+    } atOneBit[] = {{-0.1f, -0.5f}, {0.1f, 0.0f}, {0.74f, 0.5f},  {-0.5f, -0.5f}, {-0.51f, -1.0f},
                     {0.0f, 0.0f},   {1.0f, 1.0f}, {-1.0f, -1.0f}, {3e38f, 3e38f}, {-3e38f, -3e38f}};
     for (const auto& c : atOneBit) {
         EXPECT_EQ(reduceBits(c.in, 2.0f, half), c.out) << c.in;
@@ -91,7 +91,7 @@ TEST(Mix, DryWetBlendsUnfilteredInputAndLoop) {
 TEST(Mix, FullyWetIsSilentOnceTheLoopStops) {
     auto rig = makeRig();
     rig->setParameter(kParamRepeat, 0.0f);  // heard once
-    Stereo in(1372 * 6, 0.05f);                // below the threshold after the burst
+    Stereo in(1372 * 6, 0.05f);             // below the threshold after the burst
     for (size_t i = 0; i < 200; ++i) in.left[i] = in.right[i] = 0.9f;
     const Stereo out = render(*rig, in, 100);
     EXPECT_GE(rig->state().repeatCount, rig->state().repeatLimit);
@@ -126,9 +126,9 @@ TEST(BlockPreparation, DerivedValuesFollowEveryChangeOfTheirStoredValues) {
     };
     const float nan = std::nanf("");
     const Row rows[] = {
-        {0.0f, 0.0f, 0.0f, 1.0f, 2, 40},      {-0.0f, 1.0f, 1.0f, 1.0f, 33, 1234},
-        {0.25f, 0.5f, 0.5f, 0.75f, 17, 617},  {0.25f, 0.5f, 0.5f, 0.75f, 17, 617},
-        {nan, nan, nan, 1.0f, 2, 40},         {2.0f, -1.0f, 7.0f, 0.0f, 2, 1234},
+        {0.0f, 0.0f, 0.0f, 1.0f, 2, 40},     {-0.0f, 1.0f, 1.0f, 1.0f, 33, 1234},
+        {0.25f, 0.5f, 0.5f, 0.75f, 17, 617}, {0.25f, 0.5f, 0.5f, 0.75f, 17, 617},
+        {nan, nan, nan, 1.0f, 2, 40},        {2.0f, -1.0f, 7.0f, 0.0f, 2, 1234},
         {0.0f, 0.0f, 0.0f, 1.0f, 2, 40},
     };
     auto rig = makeRig();

@@ -27,8 +27,8 @@ std::string programName(FreezeEffect& effect) {
 
 TEST(Parameters, DefaultsOfANewEffect) {
     auto effect = makeEffect();
-    const float defaults[kNumParams] = {0.0f, 0.2f, 0.25f, 0.1f, 1.0f, 1.0f,
-                                        0.5f, 0.15f, 1.0f, 0.0f, 1.0f, 0.0f};
+    const float defaults[kNumParams] = {0.0f, 0.2f,  0.25f, 0.1f, 1.0f, 1.0f,
+                                        0.5f, 0.15f, 1.0f,  0.0f, 1.0f, 0.0f};
     for (int32_t i = 0; i < kNumParams; ++i) EXPECT_EQ(effect->getParameter(i), defaults[i]) << i;
     EXPECT_EQ(effect->getSizeSteps(), 4);
     EXPECT_EQ(effect->getBitsValue(), 32.0f);
@@ -38,8 +38,7 @@ TEST(Parameters, DefaultsOfANewEffect) {
     EXPECT_EQ(effect->getPostFilterType(), FilterType::OFF);
     for (int32_t step = 0; step < kNumStepValues; ++step) EXPECT_EQ(effect->getStepValue(step), 0.5f);
     EXPECT_FALSE(effect->isInverse());
-    EXPECT_FALSE(effect->isMidiNoteControl() || effect->isNoteRecordStart() ||
-                 effect->isRepeatTillNoteOff());
+    EXPECT_FALSE(effect->isMidiNoteControl() || effect->isNoteRecordStart() || effect->isRepeatTillNoteOff());
     EXPECT_EQ(programName(*effect), "Init 1");
     EXPECT_EQ(effect->getProgram(), 0);
 }

@@ -28,8 +28,12 @@ std::vector<float> channelSignal(uint32_t seed) {
         for (int i = 0; i < 300; ++i) s.push_back(0.0f);
     }
     for (int i = 0; i < 200; ++i) s.push_back(static_cast<float>(std::exp(-0.2 * i)));
-    const float odd[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                         -std::numeric_limits<float>::infinity(), 3e38f, -3e38f, 1e-40f};
+    const float odd[] = {std::numeric_limits<float>::quiet_NaN(),
+                         std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity(),
+                         3e38f,
+                         -3e38f,
+                         1e-40f};
     for (float v : odd) {
         s.push_back(v);
         for (int i = 0; i < 50; ++i) s.push_back(0.1f * uniform(random));
@@ -54,8 +58,8 @@ TEST(StereoLanes, TwoLaneFilterGivesEachChannelWhatTheOneChannelFilterGives) {
                         const float yl = filterSample(c, l, left[i]);
                         const float yr = filterSample(c, r, right[i]);
                         ASSERT_TRUE(sameBits(y[0], yl) && sameBits(y[1], yr))
-                            << "type " << type << " " << hz << " Hz " << octaves << " oct at " << rate << ", sample " << i
-                            << ": " << y[0] << " " << y[1] << " vs " << yl << " " << yr;
+                            << "type " << type << " " << hz << " Hz " << octaves << " oct at " << rate
+                            << ", sample " << i << ": " << y[0] << " " << y[1] << " vs " << yl << " " << yr;
                     }
                     // The memories agree as well, and restart alike.
                     BiquadState sl, sr;
@@ -106,7 +110,8 @@ TEST(StereoLanes, EnvelopeFollowerInALaneIsTheFollowerAsSpecified) {
             Stereo4 lane = splat(0.0f);
             for (size_t i = 0; i < left.size(); ++i) {
                 plain = plainEnvelope(plain, left[i], right[i], attack, release);
-                lane = followEnvelope(lane, envelopeLevel(stereoPair(left[i], right[i])), EnvelopeCoefficients(attack, release));
+                lane = followEnvelope(lane, envelopeLevel(stereoPair(left[i], right[i])),
+                                      EnvelopeCoefficients(attack, release));
                 ASSERT_TRUE(sameBits(lane[0], plain)) << attack << " " << release << ", sample " << i;
             }
         }

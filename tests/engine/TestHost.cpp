@@ -11,12 +11,9 @@ intptr_t VSTCALL testHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t va
     host.opcodes.push_back(opcode);
     host.values.push_back(value);
     switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterGetTime:
-        return host.serveTime ? reinterpret_cast<intptr_t>(&host.timeInfo) : 0;
-    default:
-        return 0;
+    case audioMasterVersion: return 2400;
+    case audioMasterGetTime: return host.serveTime ? reinterpret_cast<intptr_t>(&host.timeInfo) : 0;
+    default: return 0;
     }
 }
 

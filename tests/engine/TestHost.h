@@ -11,8 +11,8 @@
 struct TestHost {
     VstTimeInfo timeInfo{};
     bool serveTime = true;
-    std::vector<int32_t> opcodes;     // every request, in order
-    std::vector<intptr_t> values;     // their value operands
+    std::vector<int32_t> opcodes;  // every request, in order
+    std::vector<intptr_t> values;  // their value operands
 
     TestHost() {
         timeInfo.sampleRate = 44100.0;
@@ -22,8 +22,8 @@ struct TestHost {
 
 // The host answering for whichever effect the current test created.
 TestHost& currentTestHost();
-intptr_t VSTCALL testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                  void* ptr, float opt);
+intptr_t VSTCALL testHostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                  float opt);
 
 // A fresh effect on a fresh host.
 std::unique_ptr<FreezeEffect> makeEffect();

@@ -18,15 +18,16 @@ struct Stereo {
 // Runs the input through processReplacing (or process, adding to `out`) in blocks of the
 // given sizes, repeated cyclically.
 template <typename Engine>
-void render(Engine& effect, const Stereo& in, Stereo& out,
-                   const std::vector<int32_t>& blockSizes, bool accumulate = false) {
+void render(Engine& effect, const Stereo& in, Stereo& out, const std::vector<int32_t>& blockSizes,
+            bool accumulate = false) {
     if (out.size() != in.size()) out = Stereo(in.size());
     size_t at = 0;
     size_t next = 0;
     while (at < in.size()) {
         int32_t block = blockSizes[next++ % blockSizes.size()];
         if (static_cast<size_t>(block) > in.size() - at) block = static_cast<int32_t>(in.size() - at);
-        float* inputs[2] = {const_cast<float*>(in.left.data() + at), const_cast<float*>(in.right.data() + at)};
+        float* inputs[2] = {const_cast<float*>(in.left.data() + at),
+                            const_cast<float*>(in.right.data() + at)};
         float* outputs[2] = {out.left.data() + at, out.right.data() + at};
         if (accumulate)
             effect.process(inputs, outputs, block);
@@ -83,8 +84,7 @@ struct MidiList {
         auto* list = reinterpret_cast<VstEvents*>(storage.data());
         list->numEvents = static_cast<int32_t>(events.size());
         VstEvent** pointers = list->events;
-        for (size_t i = 0; i < events.size(); ++i)
-            pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
+        for (size_t i = 0; i < events.size(); ++i) pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
         return list;
     }
 };
