@@ -51,10 +51,10 @@ private:
     // A preset or bank file of any of the four kinds, or a raw chunk; the bank's current
     // program (or the one selected before) is applied afterwards.
     bool loadStateFile(const std::string& path, bool bank, std::string& error);
-    bool applyProgramChunk(const std::vector<unsigned char>& chunk, const std::string& path,
-                           std::string& error);
-    bool applyBankChunk(const std::vector<unsigned char>& chunk, int32_t current, const std::string& path,
-                        std::string& error);
+    // Gives a program chunk (or, `bank`, a bank chunk, then selects program `current`) to the
+    // plug-in, after checking its size.
+    bool applyChunk(const std::vector<unsigned char>& chunk, bool bank, int32_t current,
+                    const std::string& path, std::string& error);
     void applyProgramParameters(const PresetProgram& program);
     bool setParameterByName(const std::string& name, float value, std::string& error);
     void sendEvents(const std::vector<MidiNote>& notes, size_t first, size_t last, int64_t blockStart);

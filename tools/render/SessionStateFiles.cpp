@@ -25,7 +25,7 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
                     std::to_string(expected);
             return false;
         }
-        return bank ? applyBankChunk(bytes, before, path, error) : applyProgramChunk(bytes, path, error);
+        return applyChunk(bytes, bank, before, path, error);
     }
 
     PresetLimits limits;
@@ -44,10 +44,10 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
     }
     switch (file.kind) {
     case PresetKind::programParameters: applyProgramParameters(file.program); return true;
-    case PresetKind::programChunk: return applyProgramChunk(file.chunk, path, error);
+    case PresetKind::programChunk: return applyChunk(file.chunk, false, before, path, error);
     case PresetKind::bankChunk:
-        return applyBankChunk(file.chunk, file.currentProgram >= 0 ? file.currentProgram : before, path,
-                              error);
+        return applyChunk(file.chunk, true, file.currentProgram >= 0 ? file.currentProgram : before, path,
+                          error);
     case PresetKind::bankPrograms:
         // Each program in turn, as hosts load such banks; then the bank's current program.
         for (size_t i = 0; i < file.programs.size(); ++i) {
@@ -60,30 +60,19 @@ bool RenderSession::loadStateFile(const std::string& path, bool bank, std::strin
     return false;
 }
 
-bool RenderSession::applyProgramChunk(const std::vector<unsigned char>& chunk, const std::string& path,
-                                      std::string& error) {
-    if (chunk.size() != static_cast<size_t>(kPresetChunkSize)) {
-        error = path + ": its program chunk has " + std::to_string(chunk.size()) +
-                " bytes; the plug-in's has " + std::to_string(kPresetChunkSize);
+bool RenderSession::applyChunk(const std::vector<unsigned char>& chunk, bool bank, int32_t current,
+                               const std::string& path, std::string& error) {
+    const size_t expected = bank ? kBankChunkSize : kPresetChunkSize;
+    if (chunk.size() != expected) {
+        error = path + ": its " + (bank ? "bank" : "program") + " chunk has " + std::to_string(chunk.size()) +
+                " bytes; the plug-in's has " + std::to_string(expected);
         return false;
     }
     std::vector<unsigned char> copy = chunk;  // the plug-in takes a non-const pointer
-    dispatch(effSetChunk, 1, static_cast<intptr_t>(copy.size()), copy.data());
-    return true;
-}
-
-bool RenderSession::applyBankChunk(const std::vector<unsigned char>& chunk, int32_t current,
-                                   const std::string& path, std::string& error) {
-    if (chunk.size() != static_cast<size_t>(kBankChunkSize)) {
-        error = path + ": its bank chunk has " + std::to_string(chunk.size()) + " bytes; the plug-in's has " +
-                std::to_string(kBankChunkSize);
-        return false;
-    }
-    std::vector<unsigned char> copy = chunk;
-    dispatch(effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data());
+    dispatch(effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()), copy.data());
     // A loaded bank reaches the working values only when a program is selected, as hosts do
     // after restoring one; without it the render would play the values from before the load.
-    dispatch(effSetProgram, 0, current);
+    if (bank) dispatch(effSetProgram, 0, current);
     return true;
 }
 
