@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "InProcessHost.h"
 #include "RenderHarness.h"
 #include "engine/FreezeEffect.h"
 #include "tools/render/DemoLoop.h"
@@ -162,19 +163,11 @@ TEST(AudioFormat, AnyFormatLibsndfileReadsIsPlayedAtItsRateWithMonoOnBothChannel
 }
 
 // The in-process engine beside the tool, told the given rate.
-VstTimeInfo engineTime{};
-intptr_t VSTCALL engineHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&engineTime);
-    if (opcode == audioMasterGetSampleRate) return static_cast<intptr_t>(engineTime.sampleRate);
-    return 0;
-}
-
 AudioData renderInProcess(const AudioData& in, double rate) {
-    engineTime = VstTimeInfo{};
-    engineTime.sampleRate = rate;
-    engineTime.tempo = 120.0;
-    FreezeEffect effect(engineHost);
+    inProcessTime() = VstTimeInfo{};
+    inProcessTime().sampleRate = rate;
+    inProcessTime().tempo = 120.0;
+    FreezeEffect effect(inProcessHost);
     effect.setSampleRate(static_cast<float>(rate));
     effect.setParameter(kParamSize, 0.3f);
     effect.setParameter(kParamThreshold, 0.1f);

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "InProcessHost.h"
 #include "RenderHarness.h"
 #include "engine/FreezeEffect.h"
 #include "tools/render/DemoLoop.h"
@@ -62,14 +63,6 @@ TEST(RenderTool, OutputDoesNotDependOnTheBlockSizes) {
     expectSame(a, readOutput(scratch / "c.wav"));
 }
 
-// The same settings applied to the engine in this process, for comparison with the tool.
-VstTimeInfo directTime{};
-intptr_t VSTCALL directHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&directTime);
-    return 0;
-}
-
 TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
     Scratch scratch;
     writeText(scratch / "notes.txt",
@@ -88,9 +81,11 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
             plugin());
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
-    directTime.sampleRate = 44100.0;
-    directTime.tempo = 133.0;
-    FreezeEffect effect(directHost);
+    // The same settings applied to the engine in this process.
+    inProcessTime() = VstTimeInfo{};
+    inProcessTime().sampleRate = 44100.0;
+    inProcessTime().tempo = 133.0;
+    FreezeEffect effect(inProcessHost);
     effect.setProgram(3);
     effect.setParameter(kParamSize, 0.6f);
     effect.setParameter(kParamKnak, 0.4f);
