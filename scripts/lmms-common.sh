@@ -3,7 +3,7 @@
 # Xvfb, driven with xdotool.
 # shellcheck shell=bash
 
-# Installs what is missing, makes $work/home (HOME) and $work/vst holding the DLL, starts Xvfb
+# Checks the DLL is built, installs what is missing, makes $work/home (HOME) and $work/vst holding the DLL, starts Xvfb
 # and the Wine prefix $work/wineprefix, and writes LMMS's configuration: dummy audio and MIDI (no
 # sound card under Xvfb), the plug-in window shown as EMBED says (default: on its own; embedding
 # needs a window manager's help that Xvfb alone does not give). Stops all of it on exit.
@@ -11,6 +11,7 @@
 lmms_session() {
     local dll=$2 embed=${3:-none}
     work=$1
+    [ -f "$dll" ] || { warn "no DLL at $dll: build it first (scripts/build.sh win32)"; return 1; }
     # LMMS's VST support lives in its i386 build: the VST effect and server are i386 libraries.
     install_packages lmms:i386 lmms-vst-server:i386 xdotool x11-apps imagemagick xvfb wine wine32:i386 ||
         return 1

@@ -10,7 +10,6 @@ set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lmms-common.sh"
 
 dll=${1:-$(plugin_file win32)}
-[ -f "$dll" ] || { warn "no DLL at $dll: build it first (scripts/build.sh win32)"; exit 1; }
 work="$BRINDLE_BUILD/lmms"
 shot="$BRINDLE_ROOT/docs/editor-lmms.png"
 
