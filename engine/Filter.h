@@ -23,6 +23,23 @@ struct BiquadState {
     float y2 = 0.0f;
 };
 
+// The memories of both channels, each value as a pair {left, right}: the two-lane step loads
+// and stores a pair with one instruction, at any alignment.
+struct BiquadPairState {
+    float x1[2] = {0.0f, 0.0f};
+    float x2[2] = {0.0f, 0.0f};
+    float y1[2] = {0.0f, 0.0f};
+    float y2[2] = {0.0f, 0.0f};
+    // Channel 0 is left, 1 right.
+    BiquadState channel(int32_t c) const { return BiquadState{x1[c], x2[c], y1[c], y2[c]}; }
+    void setChannel(int32_t c, const BiquadState& s) {
+        x1[c] = s.x1;
+        x2[c] = s.x2;
+        y1[c] = s.y1;
+        y2[c] = s.y2;
+    }
+};
+
 // Outputs whose magnitude is below this become 0; also catches NaN.
 constexpr float kFilterFlushLevel = 1e-10f;
 
@@ -76,8 +93,7 @@ constexpr double kFilterRestartRatio = 2.0;
 struct Filter {
     FilterDesign design;
     BiquadCoefficients coefficients;
-    BiquadState left;
-    BiquadState right;
+    BiquadPairState memory;
 
     enum class Change { None, Kept, Restart };
     // Computes the coefficients for a real type (1..3) from the working values (cutoff value
@@ -95,7 +111,10 @@ struct Filter {
     Change redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate);
     // restartFromInput for both channels.
     void restart() {
-        restartFromInput(coefficients, left);
-        restartFromInput(coefficients, right);
+        for (int32_t c = 0; c < 2; ++c) {
+            BiquadState s = memory.channel(c);
+            restartFromInput(coefficients, s);
+            memory.setChannel(c, s);
+        }
     }
 };

@@ -1,4 +1,4 @@
-// The freeze engine's signal path (Parts 2.2 to 2.5) without host types: envelope follower,
+// The freeze engine's signal path without host types: envelope follower,
 // recorder, trigger and hold-off, step sequencer, pending note, playback and its gain ramp,
 // bit reducer, both filters and the mix. It is told the tempo and the sample rate of each
 // block, note events with their sample offsets, and the working values; FreezeEffect adapts
@@ -36,8 +36,8 @@ protected:
     ~TimeSource() = default;
 };
 
-// The audio-thread state of Parts 2.2, 2.4 and 2.5, readable whole (tests) and in part by the
-// editor (the relaxed fields).
+// The audio-thread state (follower, recorder, trigger, playback, output stage, notes),
+// readable whole (tests) and in part by the editor (the relaxed fields).
 struct CoreState {
     Relaxed<float> envelope{0.0f};
     Relaxed<int32_t> recording{0};

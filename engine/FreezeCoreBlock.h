@@ -55,13 +55,13 @@ public:
         RunningFilter(Filter& f, StereoCoefficients& c) : filter(f), coefficients(c) {}
         void take() {
             if (taken) return;
-            state = StereoState(filter.left, filter.right);
+            state = StereoState(filter.memory);
             coefficients = StereoCoefficients(filter.coefficients);
             designed = filter.design.type;
             taken = true;
         }
         void giveBack() {
-            if (taken) state.store(filter.left, filter.right);
+            if (taken) state.store(filter.memory);
         }
         Filter& filter;
         StereoCoefficients& coefficients;
@@ -149,7 +149,11 @@ private:
         if (type != running.designed) {
             const Filter::Change change =
                 running.filter.update(type, settings.cutoff, settings.bandwidth, core.audio.hostSampleRate);
-            if (change == Filter::Change::Restart) restartStereo(running.filter.coefficients, running.state);
+            if (change == Filter::Change::Restart) {
+                running.state.store(running.filter.memory);
+                running.filter.restart();
+                running.state = StereoState(running.filter.memory);
+            }
             running.coefficients = StereoCoefficients(running.filter.coefficients);
             running.designed = type;
         }

@@ -1,6 +1,6 @@
 // The plug-in's effect: identity, parameters, programs and chunks, and the adapter
 // from the host's calls (time record, event lists, process entries) to the signal path in
-// FreezeCore (Parts 2.2 to 2.5).
+// FreezeCore.
 #pragma once
 
 #include <cstdint>

@@ -24,6 +24,14 @@ inline Stereo4 loadPair(const float* left, const float* right) {
     return reinterpret_cast<Stereo4>(_mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right)));
 }
 
+// {p[0], p[1], 0, 0}, and lanes 0 and 1 back: a pair held in memory.
+inline Stereo4 loadLanes01(const float* p) {
+    return Stereo4(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+}
+inline void storeLanes01(Stereo4 v, float* p) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_castps_si128(__m128(v)));
+}
+
 // {left[0], right[0], left[1], right[1]}: two samples' pairs.
 inline Stereo4 loadPairs(const float* left, const float* right) {
     const __m128 l = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left)));
@@ -97,21 +105,19 @@ struct StereoState {
     StereoState(const BiquadState& l, const BiquadState& r)
         : x1(stereoPair(l.x1, r.x1)), x2(stereoPair(l.x2, r.x2)), y1(stereoPair(l.y1, r.y1)),
           y2(stereoPair(l.y2, r.y2)) {}
+    explicit StereoState(const BiquadPairState& m)
+        : x1(loadLanes01(m.x1)), x2(loadLanes01(m.x2)), y1(loadLanes01(m.y1)), y2(loadLanes01(m.y2)) {}
     void store(BiquadState& l, BiquadState& r) const {
         l = BiquadState{x1[0], x2[0], y1[0], y2[0]};
         r = BiquadState{x1[1], x2[1], y1[1], y2[1]};
     }
+    void store(BiquadPairState& m) const {
+        storeLanes01(x1, m.x1);
+        storeLanes01(x2, m.x2);
+        storeLanes01(y1, m.y1);
+        storeLanes01(y2, m.y2);
+    }
 };
-
-// The running copy of a filter's two memories, restarted from their last inputs.
-inline void restartStereo(const BiquadCoefficients& c, StereoState& state) {
-    BiquadState left;
-    BiquadState right;
-    state.store(left, right);
-    restartFromInput(c, left);
-    restartFromInput(c, right);
-    state = StereoState(left, right);
-}
 
 // filterSample for both channels of a pair (lanes 0 and 1 of x and of the result; lanes 2 and
 // 3 of x must be 0, so that they stay 0 in the memory), with the same products and the same
