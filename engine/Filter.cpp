@@ -88,5 +88,6 @@ Filter::Change Filter::redesign(int32_t type, float cutoff, float bandwidth, int
     design.bandwidth = bandwidth;
     design.sampleRate = sampleRate;
     design.w0 = w0;
+    ++revision;
     return far ? Change::Restart : Change::Kept;
 }

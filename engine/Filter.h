@@ -94,6 +94,9 @@ struct Filter {
     FilterDesign design;
     BiquadCoefficients coefficients;
     BiquadPairState memory;
+    // Counts the designs: a copy of the coefficients made from revision r is current while
+    // revision is still r.
+    uint32_t revision = 0;
 
     enum class Change { None, Kept, Restart };
     // Computes the coefficients for a real type (1..3) from the working values (cutoff value

@@ -29,7 +29,13 @@ float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
 
 }  // namespace
 
-FreezeCore::FreezeCore() : bufL(new float[kBufferLength]()), bufR(new float[kBufferLength]()) {}
+FreezeCore::FreezeCore() : bufL(new float[kBufferLength]()), bufR(new float[kBufferLength]()) {
+    // The gains and the quantisation as they stand before any block: redone on change only.
+    vectors.wet = splat(mix.wet);
+    vectors.dry = splat(mix.dry);
+    vectors.quantisation = splat(quantisation);
+    vectors.inverseQuantisation = splat(inverseQuantisation);
+}
 
 void FreezeCore::clearBuffers() {
     std::fill(bufL.get(), bufL.get() + kBufferLength, 0.0f);
@@ -67,7 +73,7 @@ inline void FreezeCore::takeTime(const HostTime* time) {
     audio.tempo = time->tempo >= 1.0 ? truncToInt(time->tempo, 1, kMaxTempo) : kDefaultTempo;
 }
 
-FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
+void FreezeCore::prepareBlock(const HostTime* time) {
     // Most hosts answer the same for block after block; comparing bits is cheaper than the
     // checked conversions.
     if (time && !(timeTaken && sameBits(*time, takenTime))) {
@@ -124,6 +130,7 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
         const float release = clampTo(releaseValue, 0.0f, 1.0f);
         attackCoefficient = envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, rate);
         releaseCoefficient = envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, rate);
+        vectors.envelope = EnvelopeCoefficients(attackCoefficient, releaseCoefficient);
         envelopeAttack = attackValue;
         envelopeRelease = releaseValue;
         envelopeSampleRate = rate;
@@ -142,6 +149,8 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
         mix.wet = clampTo(mixValue, 0.0f, 1.0f);
         mix.dry = 1.0f - mix.wet;
         mix.value = mixValue;
+        vectors.wet = splat(mix.wet);
+        vectors.dry = splat(mix.dry);
     }
 
     const float bitsValue = values.bitsValue;
@@ -149,6 +158,8 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
         quantisation = static_cast<float>(std::exp2(static_cast<double>(clampTo(bitsValue, 1.0f, 32.0f))));
         inverseQuantisation = 1.0f / quantisation;
         quantisationBits = bitsValue;
+        vectors.quantisation = splat(quantisation);
+        vectors.inverseQuantisation = splat(inverseQuantisation);
     }
 
     if (!values.repeatTillNoteOff) {
@@ -159,15 +170,6 @@ FreezeCore::BlockValues FreezeCore::prepareBlock(const HostTime* time) {
         }
         audio.repeatLimit = repeat.limit;
     }
-
-    BlockValues block;
-    block.attackCoefficient = attackCoefficient;
-    block.releaseCoefficient = releaseCoefficient;
-    block.wetGain = mix.wet;
-    block.dryGain = mix.dry;
-    block.quantisation = quantisation;
-    block.inverseQuantisation = inverseQuantisation;
-    return block;
 }
 
 

@@ -18,6 +18,7 @@
 #include "engine/FreezeProgram.h"
 #include "engine/OutputStage.h"
 #include "engine/Relaxed.h"
+#include "engine/StereoVector.h"
 #include "engine/WorkingValues.h"
 
 // What the host said about time in this block.
@@ -108,19 +109,22 @@ public:
 private:
     template <class Observer>
     class Block;
-    // Values taken once per block.
-    struct BlockValues {
-        float attackCoefficient;
-        float releaseCoefficient;
-        float wetGain;
-        float dryGain;
-        float quantisation;  // 2 ^ bitsValue
-        float inverseQuantisation;
+    // The block's values as the runs use them, each in every lane, kept from block to block
+    // and redone where what they come from changed. SSE memory operands need them 16-byte
+    // aligned; the aligned operator new gives a heap core that alignment.
+    struct alignas(16) RunVectors {
+        Stereo4 wet, dry, quantisation, inverseQuantisation;
+        EnvelopeCoefficients envelope;
+        StereoCoefficients pre, post;
+        // The filter revisions pre and post were made from.
+        uint32_t preRevision = ~0u;
+        uint32_t postRevision = ~0u;
     };
     // A filter's coefficients for the settings of the block's start (OFF, or a stored type
     // outside 0..3, needs none), its memory restarted when the design jumped far. Inline: the
     // common answer is "unchanged".
-    static void designForBlock(const FilterSettings& settings, Filter& filter, int32_t sampleRate) {
+    __attribute__((always_inline)) static void designForBlock(const FilterSettings& settings, Filter& filter,
+                                                              int32_t sampleRate) {
         const int32_t type = settings.type;
         if (!isRealType(type)) return;
         if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
@@ -128,7 +132,7 @@ private:
     }
     // The block preparation after the filters' design: time (null: the host gave none), loop
     // length, envelope, output stage, repeat limit.
-    BlockValues prepareBlock(const HostTime* time);
+    void prepareBlock(const HostTime* time);
     void takeTime(const HostTime* time);
 
     std::unique_ptr<float[]> bufL;
@@ -136,6 +140,7 @@ private:
     CoreState audio;
     Filter pre;
     Filter post;
+    RunVectors vectors;
 
     // The host's last time information, bit for bit: the same answer again changes nothing.
     HostTime takenTime{};

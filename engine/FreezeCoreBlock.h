@@ -26,10 +26,11 @@
 #include "engine/Ranges.h"
 #include "engine/StereoVector.h"
 
-// One block's samples. The scalar audio state stays in the core's CoreState (the editor reads
-// some of it); the recursions' memories (envelope, filters) live here for the block and in
-// registers for each run, and go back to the core at the end. The observer is a base, so that
-// NoObserver takes no room and its empty hooks leave the compiled block as it is without one.
+// One block's samples. The audio state stays in the core (the editor reads some of it): the
+// scalars in its CoreState, the filters' memories and two-lane coefficients in its filters and
+// vectors, taken into registers for each run and stored back after it; the envelope lives here
+// for the block. The observer is a base, so that NoObserver takes no room and its empty hooks
+// leave the compiled block as it is without one.
 template <class Observer>
 class FreezeCore::Block : private Observer {
 public:
@@ -40,43 +41,11 @@ public:
     enum class Capture { None, Record, Armed, ArmedBelow };
     enum class Playback { Stopped, Playing, PlayingFiltered };
 
-    // Per-block vector values live on the stack only: 32-bit Windows heaps align to 8 bytes,
-    // too little for SSE operands, so the core holds none.
-    struct Vectors {
-        StereoCoefficients pre, post;
-        Stereo4 wet, dry, quantisation, inverseQuantisation;
-        EnvelopeCoefficients envelope;
-    };
-
-    // A filter as the block runs it: both channels' memories and the coefficients in the
-    // form the two-lane code wants, taken from the core when a run first needs the filter (a
-    // filter that stays off costs nothing) and given back at the end of the block.
-    struct RunningFilter {
-        RunningFilter(Filter& f, StereoCoefficients& c) : filter(f), coefficients(c) {}
-        void take() {
-            if (taken) return;
-            state = StereoState(filter.memory);
-            coefficients = StereoCoefficients(filter.coefficients);
-            designed = filter.design.type;
-            taken = true;
-        }
-        void giveBack() {
-            if (taken) state.store(filter.memory);
-        }
-        Filter& filter;
-        StereoCoefficients& coefficients;
-        StereoState state;
-        int32_t designed = 0;  // the type the coefficients were made for (0: none)
-        bool taken = false;
-    };
-
-    Block(FreezeCore& owner, Vectors& vectors, const float* const* inputs, float* const* outputs,
-          const Observer& observer)
-        : Observer(observer), core(owner), k(vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]),
+    Block(FreezeCore& owner, const float* const* inputs, float* const* outputs, const Observer& observer)
+        : Observer(observer), core(owner), k(owner.vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]),
           outR(outputs[1]), recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio),
           repeatLimit(owner.audio.repeatLimit), fadeLength(owner.audio.fadeLength),
-          noteLoopLength(owner.audio.noteLoopLength), envelope{owner.audio.envelope, 0.0f, 0.0f, 0.0f},
-          preRun(owner.pre, vectors.pre), postRun(owner.post, vectors.post) {}
+          noteLoopLength(owner.audio.noteLoopLength), envelope{owner.audio.envelope, 0.0f, 0.0f, 0.0f} {}
 
     template <bool Accumulate>
     void run(int32_t frames) {
@@ -101,12 +70,8 @@ public:
         }
     }
 
-    // The recursions' memories back to the core; the rest of the state lives there throughout.
-    void save() {
-        audio.envelope = envelope[0];
-        preRun.giveBack();
-        postRun.giveBack();
-    }
+    // The envelope back to the core; the rest of the state lives there throughout.
+    void save() { audio.envelope = envelope[0]; }
 
 private:
     Observer& observe() { return *this; }
@@ -136,28 +101,33 @@ private:
         noteRecordStart = v.noteRecordStart;
         midiNoteControl = v.midiNoteControl;
         sequenceLength = v.sequenceLength;
-        preOn = switchFilter(v.preFilter, preRun);
-        postOn = switchFilter(v.postFilter, postRun);
+        preOn = switchFilter(v.preFilter, core.pre, core.vectors.pre, core.vectors.preRevision);
+        postOn = switchFilter(v.postFilter, core.post, core.vectors.post, core.vectors.postRevision);
     }
 
     // Whether the filter runs; a type switched on (or changed) during the block gets its
-    // coefficients at once, never running with coefficients made for another type.
-    bool switchFilter(const FilterSettings& settings, RunningFilter& running) {
+    // coefficients at once, never running with coefficients made for another type. Inline:
+    // every run asks, and the answer is nearly always the last one.
+    bool switchFilter(const FilterSettings& settings, Filter& filter, StereoCoefficients& coefficients,
+                      uint32_t& coefficientsRevision) {
         const int32_t type = settings.type;
         if (!isRealType(type)) return false;
-        running.take();
-        if (type != running.designed) {
-            const Filter::Change change =
-                running.filter.update(type, settings.cutoff, settings.bandwidth, core.audio.hostSampleRate);
-            if (change == Filter::Change::Restart) {
-                running.state.store(running.filter.memory);
-                running.filter.restart();
-                running.state = StereoState(running.filter.memory);
-            }
-            running.coefficients = StereoCoefficients(running.filter.coefficients);
-            running.designed = type;
-        }
+        if (__builtin_expect(type != filter.design.type || coefficientsRevision != filter.revision, 0))
+            designFilter(type, settings, filter, coefficients, coefficientsRevision);
         return true;
+    }
+
+    // A design for the type (its memory restarted where the design jumped far), and the
+    // coefficients in every lane for the two-lane code.
+    __attribute__((noinline)) void designFilter(int32_t type, const FilterSettings& settings, Filter& filter,
+                                                StereoCoefficients& coefficients,
+                                                uint32_t& coefficientsRevision) {
+        if (type != filter.design.type && filter.update(type, settings.cutoff, settings.bandwidth,
+                                                        core.audio.hostSampleRate) == Filter::Change::Restart)
+            filter.restart();
+        if (coefficientsRevision == filter.revision) return;
+        coefficients = StereoCoefficients(filter.coefficients);
+        coefficientsRevision = filter.revision;
     }
 
     // --- the steps of one sample, for the samples where an event falls ---
@@ -183,7 +153,15 @@ private:
     }
 
     // Step 2.
-    Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStereo(k.pre, preRun.state, x) : x; }
+    Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStep(k.pre, core.pre, x) : x; }
+
+    // One step of a filter whose memory stays in the core.
+    static Stereo4 filterStep(const StereoCoefficients& c, Filter& filter, Stereo4 x) {
+        StereoState s(filter.memory);
+        const Stereo4 y = filterStereo(c, s, x);
+        s.store(filter.memory);
+        return y;
+    }
 
     // Step 3.
     void followEnvelopeStep(Stereo4 s) { envelope = followEnvelope(envelope, envelopeLevel(s), k.envelope); }
@@ -255,7 +233,7 @@ private:
         advanceGainRamp(audio.loopGain, audio.fadeState, audio.playIndex, fadeLength, audio.loopLength);
         const Stereo4 loop = stereoPair(recL[audio.playIndex], recR[audio.playIndex]) * splat(audio.loopGain);
         Stereo4 w = reduceBitsStereo(loop, k.quantisation, k.inverseQuantisation);
-        if (postOn) w = filterStereo(k.post, postRun.state, w);
+        if (postOn) w = filterStep(k.post, core.post, w);
         return w * k.wet + x * k.dry;
     }
 
@@ -382,12 +360,14 @@ private:
         // Read through a pointer the compiler cannot follow, the per-block vectors stay memory
         // operands and leave the registers to the recursions (envelope, filters, gain), which
         // would otherwise be spilled and lengthened by a store and a load every sample.
-        Vectors* kp = &k;
+        const RunVectors* kp = &k;
         asm("" : "+r"(kp));
-        const Vectors& kv = *kp;
+        const RunVectors& kv = *kp;
         Stereo4 env = envelope;
-        StereoState preS = preRun.state;
-        StereoState postS = postRun.state;
+        StereoState preS;
+        if constexpr (Pre) preS = StereoState(core.pre.memory);
+        StereoState postS;
+        if constexpr (P == Playback::PlayingFiltered) postS = StereoState(core.post.memory);
         float gain = audio.loopGain;
         const float step = gainStep;
         constexpr bool Armed = C == Capture::Armed || C == Capture::ArmedBelow;
@@ -557,8 +537,8 @@ private:
         }
 
         envelope = env;
-        if constexpr (Pre) preRun.state = preS;
-        if constexpr (P == Playback::PlayingFiltered) postRun.state = postS;
+        if constexpr (Pre) preS.store(core.pre.memory);
+        if constexpr (P == Playback::PlayingFiltered) postS.store(core.post.memory);
         if constexpr (C == Capture::Record) audio.writeIndex += j;
         if (C == Capture::None && audio.recording == 0 && audio.holdOff) audio.holdOffCount += j;
         if (noteCounting()) audio.noteDelay -= j;
@@ -572,7 +552,7 @@ private:
     }
 
     FreezeCore& core;
-    Vectors& k;
+    const RunVectors& k;
     const float* const inL;
     const float* const inR;
     float* const outL;
@@ -580,16 +560,12 @@ private:
     float* const recL;
     float* const recR;
 
-    // The audio state: scalars in the core's CoreState throughout; the recursions' memories
-    // here, in registers while a run lasts. Values that stay for the whole block.
+    // The audio state, and values that stay for the whole block.
     CoreState& audio;
     const int32_t repeatLimit;
     const int32_t fadeLength;
     const int32_t noteLoopLength;
     Stereo4 envelope;
-
-    RunningFilter preRun;
-    RunningFilter postRun;
 
     // The editor's values for the current run.
     float threshold = 0.0f;
@@ -611,17 +587,10 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     // The coefficients use the sample rate of the previous block; the time is asked after them.
     designForBlock(values.preFilter, pre, audio.hostSampleRate);
     designForBlock(values.postFilter, post, audio.hostSampleRate);
-    const BlockValues block = prepareBlock(time.blockTime());
+    prepareBlock(time.blockTime());
     if (frames <= 0 || !inputs || !outputs) return;
     if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1] || !bufL || !bufR) return;
-    // The filters' coefficients are filled in when a run first needs them.
-    typename Block<Observer>::Vectors vectors;
-    vectors.wet = splat(block.wetGain);
-    vectors.dry = splat(block.dryGain);
-    vectors.quantisation = splat(block.quantisation);
-    vectors.inverseQuantisation = splat(block.inverseQuantisation);
-    vectors.envelope = EnvelopeCoefficients(block.attackCoefficient, block.releaseCoefficient);
-    Block<Observer> run(*this, vectors, inputs, outputs, observer);
+    Block<Observer> run(*this, inputs, outputs, observer);
     run.template run<Accumulate>(frames);
     run.save();
 }
