@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "engine/CoreObserver.h"
 #include "engine/FreezeCoreBlock.h"
@@ -29,7 +31,20 @@ float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
 
 }  // namespace
 
-FreezeCore::FreezeCore() : bufL(new float[kBufferLength]()), bufR(new float[kBufferLength]()) {
+namespace {
+
+template <class T>
+T& placeAligned(unsigned char* storage) {
+    const auto address = reinterpret_cast<std::uintptr_t>(storage);
+    const std::uintptr_t aligned = (address + alignof(T) - 1) & ~static_cast<std::uintptr_t>(alignof(T) - 1);
+    return *new (reinterpret_cast<void*>(aligned)) T();
+}
+
+}  // namespace
+
+FreezeCore::FreezeCore()
+    : bufL(new float[kBufferLength]()), bufR(new float[kBufferLength]()),
+      vectors(placeAligned<RunVectors>(vectorStorage)) {
     // The gains and the quantisation as they stand before any block: redone on change only.
     vectors.wet = splat(mix.wet);
     vectors.dry = splat(mix.dry);

@@ -110,9 +110,8 @@ private:
     template <class Observer>
     class Block;
     // The block's values as the runs use them, each in every lane, kept from block to block
-    // and redone where what they come from changed. SSE memory operands need them 16-byte
-    // aligned; the aligned operator new gives a heap core that alignment.
-    struct alignas(16) RunVectors {
+    // and redone where what they come from changed.
+    struct RunVectors {
         Stereo4 wet, dry, quantisation, inverseQuantisation;
         EnvelopeCoefficients envelope;
         StereoCoefficients pre, post;
@@ -140,7 +139,10 @@ private:
     CoreState audio;
     Filter pre;
     Filter post;
-    RunVectors vectors;
+    // SSE memory operands need the run vectors 16-byte aligned, more than a 32-bit Windows
+    // heap gives the core; they are placed at the first such address of this storage.
+    unsigned char vectorStorage[sizeof(RunVectors) + alignof(RunVectors)];
+    RunVectors& vectors;
 
     // The host's last time information, bit for bit: the same answer again changes nothing.
     HostTime takenTime{};
