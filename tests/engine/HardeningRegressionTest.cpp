@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include "CoreRig.h"
 
@@ -100,3 +104,33 @@ TEST(HardeningRegression, FarFilterJumpsDoNotBurst) {
 }
 
 }  // namespace
+
+// The core keeps SSE operands, and a 32-bit Windows heap aligns it to 8 bytes only: placed
+// at an address that is 8 but not 16 aligned, it must run every vector path (both filters,
+// reduced bits, a loop playing while a new one records) and sound as a core placed anywhere.
+TEST(HardeningRegression, ACoreAlignedToEightBytesOnlyRunsItsVectorCodeAlike) {
+    auto reference = makeRig();
+    const std::uintptr_t coreOffset = reinterpret_cast<std::uintptr_t>(&reference->core) -
+                                      reinterpret_cast<std::uintptr_t>(reference.get());
+    std::vector<double> storage(sizeof(CoreRig) / sizeof(double) + 2);
+    std::uintptr_t address = reinterpret_cast<std::uintptr_t>(storage.data());
+    if ((address + coreOffset) % 16 == 0) address += 8;
+    std::unique_ptr<CoreRig, void (*)(CoreRig*)> shifted(new (reinterpret_cast<void*>(address)) CoreRig(),
+                                                         [](CoreRig* rig) { rig->~CoreRig(); });
+    Stereo input(30000);
+    for (size_t i = 0; i < input.size(); ++i)
+        input.left[i] = input.right[i] =
+            (i % 7000 < 300 ? 0.8f : 0.05f) * std::sin(0.05f * static_cast<float>(i));
+    Stereo outputs[2];
+    CoreRig* rigs[2] = {shifted.get(), reference.get()};
+    for (int32_t r = 0; r < 2; ++r) {
+        rigs[r]->setParameter(kParamBits, 0.5f);
+        rigs[r]->setParameter(kParamDryWet, 0.7f);
+        rigs[r]->cycleFilterType(1);
+        for (int32_t i = 0; i < 3; ++i) rigs[r]->cycleFilterType(2);
+        render(*rigs[r], input, outputs[r], {16, 512, 3});
+    }
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(&shifted->core) % 16, 8u);
+    EXPECT_EQ(outputs[0].left, outputs[1].left);
+    EXPECT_EQ(outputs[0].right, outputs[1].right);
+}
