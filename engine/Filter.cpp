@@ -73,7 +73,7 @@ BiquadCoefficients calcBiquad(int32_t type, double frequency, double sampleRate,
     return out;
 }
 
-Filter::Change Filter::redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
+void Filter::redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
     // Cutoff and bandwidth come from parameters the engine does not clamp: a value outside
     // its range acts as the nearest end of it.
     const float c = clampTo(cutoff, 0.0f, 1.0f);
@@ -89,5 +89,5 @@ Filter::Change Filter::redesign(int32_t type, float cutoff, float bandwidth, int
     design.sampleRate = sampleRate;
     design.w0 = w0;
     ++revision;
-    return far ? Change::Restart : Change::Kept;
+    if (far) restart();
 }

@@ -98,20 +98,18 @@ struct Filter {
     // revision is still r.
     uint32_t revision = 0;
 
-    enum class Change { None, Kept, Restart };
     // Computes the coefficients for a real type (1..3) from the working values (cutoff value
-    // 0..1, bandwidth 0.1..1 octaves; others act as the nearest end) unless they already are.
-    // Restart: the design is far from the last one, and the memory the filter runs with must
-    // restart from its last inputs (restart(), or the caller's running copy of it).
-    // Checked inline: every block asks, and the design rarely changed.
-    Change update(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
+    // 0..1, bandwidth 0.1..1 octaves; others act as the nearest end) unless they already are;
+    // a design far from the last one restarts the memory from its last inputs. Checked
+    // inline: every block asks, and the design rarely changed.
+    void update(int32_t type, float cutoff, float bandwidth, int32_t sampleRate) {
         if (design.type == type && design.cutoff == cutoff && design.bandwidth == bandwidth &&
             design.sampleRate == sampleRate)
-            return Change::None;
-        return redesign(type, cutoff, bandwidth, sampleRate);
+            return;
+        redesign(type, cutoff, bandwidth, sampleRate);
     }
     // update's work when the design changed.
-    Change redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate);
+    void redesign(int32_t type, float cutoff, float bandwidth, int32_t sampleRate);
     // restartFromInput for both channels.
     void restart() {
         for (int32_t c = 0; c < 2; ++c) {

@@ -29,10 +29,6 @@ float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
     return static_cast<float>(std::exp(kLn001 / (milliseconds * sampleRate * 0.001)));
 }
 
-}  // namespace
-
-namespace {
-
 template <class T>
 T& placeAligned(unsigned char* storage) {
     const auto address = reinterpret_cast<std::uintptr_t>(storage);
@@ -44,13 +40,7 @@ T& placeAligned(unsigned char* storage) {
 
 FreezeCore::FreezeCore()
     : bufL(new float[kBufferLength]()), bufR(new float[kBufferLength]()),
-      vectors(placeAligned<RunVectors>(vectorStorage)) {
-    // The gains and the quantisation as they stand before any block: redone on change only.
-    vectors.wet = splat(mix.wet);
-    vectors.dry = splat(mix.dry);
-    vectors.quantisation = splat(quantisation);
-    vectors.inverseQuantisation = splat(inverseQuantisation);
-}
+      vectors(placeAligned<RunVectors>(vectorStorage)) {}
 
 void FreezeCore::clearBuffers() {
     std::fill(bufL.get(), bufL.get() + kBufferLength, 0.0f);
@@ -143,9 +133,9 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         rate != envelopeSampleRate) {
         const float attack = clampTo(attackValue, 0.0f, 1.0f);
         const float release = clampTo(releaseValue, 0.0f, 1.0f);
-        attackCoefficient = envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, rate);
-        releaseCoefficient = envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, rate);
-        vectors.envelope = EnvelopeCoefficients(attackCoefficient, releaseCoefficient);
+        vectors.envelope =
+            EnvelopeCoefficients(envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, rate),
+                                 envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, rate));
         envelopeAttack = attackValue;
         envelopeRelease = releaseValue;
         envelopeSampleRate = rate;
@@ -159,22 +149,21 @@ void FreezeCore::prepareBlock(const HostTime* time) {
     }
     audio.fadeLength = lengths.fadeLength;
 
-    const float mixValue = values.programValues[kParamDryWet];
-    if (!sameBits(mixValue, mix.value)) {
-        mix.wet = clampTo(mixValue, 0.0f, 1.0f);
-        mix.dry = 1.0f - mix.wet;
-        mix.value = mixValue;
-        vectors.wet = splat(mix.wet);
-        vectors.dry = splat(mix.dry);
+    const float dryWetValue = values.programValues[kParamDryWet];
+    if (!sameBits(dryWetValue, mixValue)) {
+        const float wet = clampTo(dryWetValue, 0.0f, 1.0f);
+        vectors.wet = splat(wet);
+        vectors.dry = splat(1.0f - wet);
+        mixValue = dryWetValue;
     }
 
     const float bitsValue = values.bitsValue;
     if (!sameBits(bitsValue, quantisationBits)) {
-        quantisation = static_cast<float>(std::exp2(static_cast<double>(clampTo(bitsValue, 1.0f, 32.0f))));
-        inverseQuantisation = 1.0f / quantisation;
-        quantisationBits = bitsValue;
+        const float quantisation =
+            static_cast<float>(std::exp2(static_cast<double>(clampTo(bitsValue, 1.0f, 32.0f))));
         vectors.quantisation = splat(quantisation);
-        vectors.inverseQuantisation = splat(inverseQuantisation);
+        vectors.inverseQuantisation = splat(1.0f / quantisation);
+        quantisationBits = bitsValue;
     }
 
     if (!values.repeatTillNoteOff) {
@@ -186,7 +175,6 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         audio.repeatLimit = repeat.limit;
     }
 }
-
 
 void FreezeCore::process(const float* const* inputs, float* const* outputs, int32_t frames,
                          TimeSource& time) {

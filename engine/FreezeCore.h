@@ -110,9 +110,14 @@ private:
     template <class Observer>
     class Block;
     // The block's values as the runs use them, each in every lane, kept from block to block
-    // and redone where what they come from changed.
+    // and redone where what they come from changed; the gains and the quantisation start as a
+    // dry/wet of 0 and 32 bits give them.
     struct RunVectors {
-        Stereo4 wet, dry, quantisation, inverseQuantisation;
+        Stereo4 wet{0.0f, 0.0f, 0.0f, 0.0f};
+        Stereo4 dry{1.0f, 1.0f, 1.0f, 1.0f};
+        Stereo4 quantisation{4294967296.0f, 4294967296.0f, 4294967296.0f, 4294967296.0f};  // 2 ^ bits
+        Stereo4 inverseQuantisation{1.0f / 4294967296.0f, 1.0f / 4294967296.0f, 1.0f / 4294967296.0f,
+                                    1.0f / 4294967296.0f};
         EnvelopeCoefficients envelope;
         StereoCoefficients pre, post;
         // The filter revisions pre and post were made from.
@@ -120,14 +125,11 @@ private:
         uint32_t postRevision = ~0u;
     };
     // A filter's coefficients for the settings of the block's start (OFF, or a stored type
-    // outside 0..3, needs none), its memory restarted when the design jumped far. Inline: the
-    // common answer is "unchanged".
+    // outside 0..3, needs none). Inline: the common answer is "unchanged".
     __attribute__((always_inline)) static void designForBlock(const FilterSettings& settings, Filter& filter,
                                                               int32_t sampleRate) {
         const int32_t type = settings.type;
-        if (!isRealType(type)) return;
-        if (filter.update(type, settings.cutoff, settings.bandwidth, sampleRate) == Filter::Change::Restart)
-            filter.restart();
+        if (isRealType(type)) filter.update(type, settings.cutoff, settings.bandwidth, sampleRate);
     }
     // The block preparation after the filters' design: time (null: the host gave none), loop
     // length, envelope, output stage, repeat limit.
@@ -150,18 +152,12 @@ private:
     // Each value derived from a stored one is kept with the stored value as it was (and the
     // first block's answer to every stored value agrees with the initial pair), so that it is
     // redone only on change.
-    // Envelope coefficients and the attack, release and sample rate they were computed from.
-    float attackCoefficient = 0.0f;
-    float releaseCoefficient = 0.0f;
+    // The attack, release and sample rate of the envelope coefficients in the run vectors.
     float envelopeAttack = 0.0f;
     float envelopeRelease = 0.0f;
     int32_t envelopeSampleRate = 0;  // none yet
-    // The gains of the mix and the dry/wet value.
-    struct Mix {
-        float value = 0.0f;
-        float wet = 0.0f;
-        float dry = 1.0f;
-    } mix;
+    // The dry/wet value of the gains in the run vectors.
+    float mixValue = 0.0f;
     // The repeat limit of a repeat value.
     struct Repeat {
         float value = 0.0f;
@@ -181,8 +177,6 @@ private:
         int32_t fadeLoopLength = 0;
         int32_t fadeLength = kMinFadeLength;
     } lengths;
-    // 2 ^ bitsValue (kept within 1..32) and the bits value it was computed from.
-    float quantisation = 4294967296.0f;
-    float inverseQuantisation = 1.0f / 4294967296.0f;
+    // The bits value (kept within 1..32) of the quantisation in the run vectors.
     float quantisationBits = 32.0f;
 };

@@ -122,9 +122,8 @@ private:
     __attribute__((noinline)) void designFilter(int32_t type, const FilterSettings& settings, Filter& filter,
                                                 StereoCoefficients& coefficients,
                                                 uint32_t& coefficientsRevision) {
-        if (type != filter.design.type && filter.update(type, settings.cutoff, settings.bandwidth,
-                                                        core.audio.hostSampleRate) == Filter::Change::Restart)
-            filter.restart();
+        if (type != filter.design.type)
+            filter.update(type, settings.cutoff, settings.bandwidth, core.audio.hostSampleRate);
         if (coefficientsRevision == filter.revision) return;
         coefficients = StereoCoefficients(filter.coefficients);
         coefficientsRevision = filter.revision;
