@@ -234,15 +234,25 @@ bool parseContainer(const unsigned char* data, size_t size, const PresetLimits& 
     return false;
 }
 
-void writeProgramParameters(Writer& out, const PresetFile& file, const PresetProgram& program) {
+// A container's fields from its magic to its count; returns where its size field is, which
+// patchSize fills in once the container is complete.
+size_t writeHeader(Writer& out, PresetKind kind, int32_t formatVersion, const PresetFile& file,
+                   int32_t count) {
     out.int32(kContainerMagic);
     const size_t sizeAt = out.bytes.size();
     out.int32(0);
-    out.int32(fourCharCode("FxCk"));
-    out.int32(1);
+    for (const KindName& k : kKinds)
+        if (k.kind == kind) out.int32(k.code);
+    out.int32(formatVersion);
     out.int32(file.pluginId);
     out.int32(file.pluginVersion);
-    out.int32(static_cast<int32_t>(program.parameters.size()));
+    out.int32(count);
+    return sizeAt;
+}
+
+void writeProgramParameters(Writer& out, const PresetFile& file, const PresetProgram& program) {
+    const size_t sizeAt = writeHeader(out, PresetKind::programParameters, 1, file,
+                                      static_cast<int32_t>(program.parameters.size()));
     out.text(program.name, kNameBytes);
     for (float value : program.parameters) out.float32(value);
     out.patchSize(sizeAt);
@@ -287,18 +297,10 @@ std::vector<unsigned char> writePresetFile(const PresetFile& file) {
         writeProgramParameters(out, file, file.program);
         return out.bytes;
     }
-    const bool bank = isBankKind(file.kind);
-    out.int32(kContainerMagic);
-    const size_t sizeAt = out.bytes.size();
-    out.int32(0);
-    for (const KindName& k : kKinds)
-        if (k.kind == file.kind) out.int32(k.code);
-    out.int32(file.formatVersion);
-    out.int32(file.pluginId);
-    out.int32(file.pluginVersion);
-    out.int32(file.kind == PresetKind::bankPrograms ? static_cast<int32_t>(file.programs.size())
-                                                    : file.count);
-    if (bank) {
+    const size_t sizeAt = writeHeader(
+        out, file.kind, file.formatVersion, file,
+        file.kind == PresetKind::bankPrograms ? static_cast<int32_t>(file.programs.size()) : file.count);
+    if (isBankKind(file.kind)) {
         out.int32(file.formatVersion == 2 ? file.currentProgram : 0);
         out.text("", kBankReservedBytes - 4);
     } else {
