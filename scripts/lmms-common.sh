@@ -3,10 +3,11 @@
 # Xvfb, driven with xdotool.
 # shellcheck shell=bash
 
-# Checks the DLL is built, installs what is missing, makes $work/home (HOME) and $work/vst holding the DLL, starts Xvfb
-# and the Wine prefix $work/wineprefix, and writes LMMS's configuration: dummy audio and MIDI (no
-# sound card under Xvfb), the plug-in window shown as EMBED says (default: on its own; embedding
-# needs a window manager's help that Xvfb alone does not give). Stops all of it on exit.
+# Checks the DLL is built, installs what is missing, makes $work/home (HOME) and $work/vst
+# holding the DLL, starts Xvfb and the Wine prefix $work/wineprefix, and writes LMMS's
+# configuration: dummy audio and MIDI (no sound card under Xvfb), the plug-in window shown as
+# EMBED says (default: on its own; embedding needs a window manager's help that Xvfb alone does
+# not give). Stops all of it on exit.
 #   lmms_session WORK DLL [EMBED]
 lmms_session() {
     local dll=$2 embed=${3:-none}
