@@ -9,15 +9,6 @@ const char* const kParameterNames[kNumParams] = {"attack",     "release",  "size
                                                  "dry/wet",    "bits",     "repeat",      "threshold",
                                                  "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
 
-// Program slot of a parameter index, or -1 for the threshold and out-of-range indices.
-int32_t slotOfParameter(int32_t index) {
-    if (index >= kParamAttack && index <= kParamRepeat) return index;
-    if (index >= kParamPreCutoff && index <= kParamPostReso) return index - 1;
-    return -1;
-}
-
-bool isParameter(int32_t index) { return index >= 0 && index < kNumParams; }
-
 }  // namespace
 
 void FreezeEffect::setParameter(int32_t index, float value) {
