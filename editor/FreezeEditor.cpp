@@ -35,7 +35,14 @@ int16_t toShort(int32_t value) {
 
 }  // namespace
 
-FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) {
+FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) { loadBackground(); }
+
+FreezeEditor::FreezeEditor(FreezeEffect* owner, Unregistered tag)
+    : GuiEditor(owner, tag), freezeEffect(owner) {
+    loadBackground();
+}
+
+void FreezeEditor::loadBackground() {
     background = new (std::nothrow) Bitmap(backgroundResource);
     if (background != nullptr) {
         editorRect = ERect{0, 0, toShort(background->getHeight()), toShort(background->getWidth())};

@@ -23,6 +23,8 @@ public:
     static constexpr int32_t helpResource = 133;
 
     explicit FreezeEditor(FreezeEffect* effect);
+    // Owned by the caller, not the effect (GuiEditor::Unregistered).
+    FreezeEditor(FreezeEffect* effect, Unregistered);
     ~FreezeEditor() override;
 
     // Builds the window and its views from the effect's current state; 0 when no window could
@@ -44,6 +46,7 @@ public:
     MidiModePanel* getMidiModePanel() const { return midiModePanel; }
 
 private:
+    void loadBackground();
     void addViews();
     void releaseImages();
 
