@@ -58,6 +58,8 @@ void Lv2Effect::connectPort(uint32_t port, void* data) {
         audio[port] = static_cast<float*>(data);
     else if (port == kPortEvents)
         events = static_cast<const LV2_Atom_Sequence*>(data);
+    else if (port == kPortTime)
+        timeEvents = static_cast<const LV2_Atom_Sequence*>(data);
     else if (isControlPort(port))
         controls[port - kPortFirstParameter] = static_cast<const float*>(data);
 }
@@ -71,7 +73,7 @@ void Lv2Effect::activate() {
 VstTimeInfo* Lv2Effect::hostGetTime(int32_t) { return &timeInfo; }
 
 float Lv2Effect::controlValue(uint32_t port) {
-    if (port < kPortFirstParameter || port >= kNumPorts) return 0.0f;
+    if (!isControlPort(port)) return 0.0f;
     if (port < kPortFirstExtra) return getParameter(static_cast<int32_t>(port - kPortFirstParameter));
     switch (kExtraControls[port - kPortFirstExtra].control) {
     case ExtraControl::preFilterType: return static_cast<float>(getPreFilterType());
@@ -86,7 +88,7 @@ float Lv2Effect::controlValue(uint32_t port) {
 }
 
 void Lv2Effect::applyControl(uint32_t port, float value) {
-    if (port < kPortFirstParameter || port >= kNumPorts) return;
+    if (!isControlPort(port)) return;
     if (port < kPortFirstExtra) {
         setParameter(static_cast<int32_t>(port - kPortFirstParameter), value);
         return;
@@ -161,10 +163,10 @@ void Lv2Effect::takeTempo(const LV2_Atom_Object& position) {
         timeInfo.tempo = static_cast<double>(*static_cast<const int64_t*>(body));
 }
 
-void Lv2Effect::readEvents() {
+void Lv2Effect::readEvents(const LV2_Atom_Sequence* sequence) {
     // Without URIDs no event type can be told from another.
-    if (!events || !uris.mapped()) return;
-    LV2_ATOM_SEQUENCE_FOREACH(events, event) {
+    if (!sequence || !uris.mapped()) return;
+    LV2_ATOM_SEQUENCE_FOREACH(sequence, event) {
         const LV2_Atom& body = event->body;
         if (body.type == uris.midiEvent) {
             sendMidi(static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&body)), body.size, event->time.frames);
@@ -178,7 +180,8 @@ void Lv2Effect::readEvents() {
 
 void Lv2Effect::run(uint32_t frames) {
     applyControlPorts();
-    readEvents();
+    readEvents(timeEvents);
+    readEvents(events);
     const bool connected = audio[0] && audio[1] && audio[2] && audio[3];
     if (!connected) {
         for (int i = 2; i < 4; ++i)

@@ -47,7 +47,7 @@ public:
 
 private:
     void applyControlPorts();
-    void readEvents();
+    void readEvents(const LV2_Atom_Sequence* sequence);
     void takeTempo(const LV2_Atom_Object& position);
     void sendMidi(const uint8_t* bytes, uint32_t size, int64_t frame);
 
@@ -58,5 +58,6 @@ private:
     // so a NaN held by the host is applied once).
     float lastControls[kNumControlPorts] = {};
     const LV2_Atom_Sequence* events = nullptr;
+    const LV2_Atom_Sequence* timeEvents = nullptr;
     VstTimeInfo timeInfo{};
 };

@@ -1,5 +1,7 @@
 // The ports of the LV2 plug-in: stereo audio, the event input, the twelve parameters in their
-// VST 2 order, then the settings that only the editor changes in the VST 2 build.
+// VST 2 order, the settings that only the editor changes in the VST 2 build, then a second
+// event input for time:Position alone (Ardour writes the position only to event inputs that
+// take no MIDI when the track has no MIDI, as on an audio track).
 #pragma once
 
 #include <cstdint>
@@ -57,6 +59,7 @@ inline constexpr ExtraControlInfo kExtraControls[kNumExtraControls] = {
 
 constexpr uint32_t kPortFirstExtra = kPortFirstParameter + kNumParams;
 constexpr uint32_t kNumControlPorts = kNumParams + kNumExtraControls;
-constexpr uint32_t kNumPorts = kPortFirstParameter + kNumControlPorts;
+constexpr uint32_t kPortTime = kPortFirstParameter + kNumControlPorts;  // time:Position; optional
+constexpr uint32_t kNumPorts = kPortTime + 1;
 
-constexpr bool isControlPort(uint32_t port) { return port >= kPortFirstParameter && port < kNumPorts; }
+constexpr bool isControlPort(uint32_t port) { return port >= kPortFirstParameter && port < kPortTime; }

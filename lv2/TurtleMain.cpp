@@ -87,6 +87,10 @@ void writePorts(std::ostream& out) {
         }
         out << " ]";
     }
+    out << " ,\n        [ a atom:AtomPort , lv2:InputPort ; lv2:index " << kPortTime
+        << " ; lv2:symbol \"time\" ; lv2:name \"Time\" ;\n"
+           "          atom:bufferType atom:Sequence ; atom:supports time:Position ;\n"
+           "          lv2:portProperty lv2:connectionOptional ]";
     out << " .\n";
 }
 

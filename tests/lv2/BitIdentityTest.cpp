@@ -40,6 +40,8 @@ std::vector<Case> cases() {
     list.push_back({"default, no time:Position (120 BPM)", with({})});
     list.back().settings.sendTempo = false;
     list.push_back({"tempo 98, size 1, repeat 0.242", with({{"size", 1.0f}, {"repeat", 0.242f}}, 98.0)});
+    list.push_back({"tempo 98 on the time-only input", with({{"size", 1.0f}, {"repeat", 0.242f}}, 98.0)});
+    list.back().settings.tempoOnTimePort = true;
     {
         PlaySettings both = with({{"bits", 0.2f},
                                   {"pre-cutoff", 0.4f},

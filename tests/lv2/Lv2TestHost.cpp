@@ -70,7 +70,7 @@ LilvNode* Lv2Bundle::uri(const char* text) const {
     return nodes.back();
 }
 
-Lv2Run::Lv2Run(double sampleRate, const LV2_Feature* const* features) : eventBuffer(8192) {
+Lv2Run::Lv2Run(double sampleRate, const LV2_Feature* const* features) : eventBuffer(8192), timeBuffer(1024) {
     const Lv2Bundle& bundle = Lv2Bundle::shared();
     instance = lilv_plugin_instantiate(bundle.plugin(), sampleRate, features ? features : bundle.features());
     const uint32_t ports = lilv_plugin_get_num_ports(bundle.plugin());
@@ -152,12 +152,25 @@ void Lv2Run::queueMidi(int64_t frame, uint8_t status, uint8_t data1, uint8_t dat
 
 void Lv2Run::writeEvents() {
     UridMap& uris = UridMap::shared();
-    LV2_Atom_Forge forge;
+    LV2_Atom_Forge forge, timeForge;
     lv2_atom_forge_init(&forge, uris.mapFeature());
     lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(eventBuffer.data()), eventBuffer.size() * 8);
-    LV2_Atom_Forge_Frame sequence;
+    LV2_Atom_Forge_Frame sequence, timeSequence;
     lv2_atom_forge_sequence_head(&forge, &sequence, 0);
+    lv2_atom_forge_init(&timeForge, uris.mapFeature());
+    lv2_atom_forge_set_buffer(&timeForge, reinterpret_cast<uint8_t*>(timeBuffer.data()),
+                              timeBuffer.size() * 8);
+    lv2_atom_forge_sequence_head(&timeForge, &timeSequence, 0);
     for (float bpm : pendingTempo) {
+        if (tempoToTimePort) {
+            LV2_Atom_Forge_Frame object;
+            lv2_atom_forge_frame_time(&timeForge, 0);
+            lv2_atom_forge_object(&timeForge, &object, 0, uris.map(LV2_TIME__Position));
+            lv2_atom_forge_key(&timeForge, uris.map(LV2_TIME__beatsPerMinute));
+            lv2_atom_forge_float(&timeForge, bpm);
+            lv2_atom_forge_pop(&timeForge, &object);
+            continue;
+        }
         LV2_Atom_Forge_Frame object;
         lv2_atom_forge_frame_time(&forge, 0);
         lv2_atom_forge_object(&forge, &object, 0, uris.map(LV2_TIME__Position));
@@ -171,6 +184,7 @@ void Lv2Run::writeEvents() {
         lv2_atom_forge_write(&forge, midi.bytes, 3);
     }
     lv2_atom_forge_pop(&forge, &sequence);
+    lv2_atom_forge_pop(&timeForge, &timeSequence);
     pendingTempo.clear();
     pendingMidi.clear();
 }
@@ -182,6 +196,7 @@ void Lv2Run::runBlock(const float* inL, const float* inR, float* outL, float* ou
     lilv_instance_connect_port(instance, kPortOutputRight, outR);
     writeEvents();
     lilv_instance_connect_port(instance, eventPort, eventsConnected ? eventBuffer.data() : nullptr);
+    lilv_instance_connect_port(instance, kPortTime, eventsConnected ? timeBuffer.data() : nullptr);
     lilv_instance_run(instance, frames);
 }
 
@@ -189,6 +204,7 @@ void Lv2Run::play(const AudioData& input, AudioData& output, const PlaySettings&
     const RenderSettings& render = settings.render;
     if (!settings.lv2Preset.empty()) applyPreset(Lv2Bundle::shared().uri(settings.lv2Preset.c_str()));
     applySettings(render);
+    tempoOnTimePort(settings.tempoOnTimePort);
     if (settings.sendTempo) queueTempo(static_cast<float>(render.tempo));
     output.sampleRate = input.sampleRate;
     output.left.assign(input.frames(), 0.0f);

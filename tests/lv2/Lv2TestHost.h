@@ -57,9 +57,10 @@ private:
 struct PlaySettings {
     RenderSettings render;
     double sampleRate = 44100.0;
-    bool sendTempo = true;  // a time:Position with render.tempo before the first block
-    bool inPlace = false;   // the LV2 outputs are the input buffers
-    std::string lv2Preset;  // the LV2 preset applied first (the render side takes the file)
+    bool sendTempo = true;         // a time:Position with render.tempo before the first block
+    bool tempoOnTimePort = false;  // on the time-only input, as Ardour sends it on audio tracks
+    bool inPlace = false;          // the LV2 outputs are the input buffers
+    std::string lv2Preset;         // the LV2 preset applied first (the render side takes the file)
 };
 
 // An instance of the bundle's plug-in with buffers of its own.
@@ -88,12 +89,16 @@ public:
     void queueTempo(float bpm) { pendingTempo.push_back(bpm); }
     void queueMidi(int64_t frame, uint8_t status, uint8_t data1, uint8_t data2);
     void connectEvents(bool connected) { eventsConnected = connected; }
+    // time:Position goes to the time-only input instead of the event input.
+    void tempoOnTimePort(bool on) { tempoToTimePort = on; }
 
 private:
     void writeEvents();
     LilvInstance* instance = nullptr;
     std::vector<float> controls;
     std::vector<uint64_t> eventBuffer;
+    std::vector<uint64_t> timeBuffer;
+    bool tempoToTimePort = false;
     struct PendingMidi {
         int64_t frame;
         uint8_t bytes[3];

@@ -99,7 +99,7 @@ TEST(Lv2Robustness, AbsurdControlValuesAreStoredAndKeptInRangeWhereDerived) {
     const float values[] = {kNaN, -1e30f, 1e30f, std::numeric_limits<float>::infinity(), -0.0f, 17.0f};
     std::vector<float> in(4096, 0.5f), outL(4096), outR(4096);
     for (float value : values) {
-        for (uint32_t port = kPortFirstParameter; port < kNumPorts; ++port) run.setControl(port, value);
+        for (uint32_t port = kPortFirstParameter; port < kPortTime; ++port) run.setControl(port, value);
         run.queueMidi(5, 0x90, 127, 1);
         run.queueTempo(value);
         run.runBlock(in.data(), in.data(), outL.data(), outR.data(), 4096);

@@ -75,7 +75,7 @@ TEST(Lv2State, SavedThroughTurtleReopensExactly) {
     auto& b = *static_cast<Lv2Effect*>(second.handle());
     EXPECT_EQ(bankOf(first), bankOf(second));
     EXPECT_EQ(b.getProgram(), 3);
-    for (uint32_t port = kPortFirstParameter; port < kNumPorts; ++port)
+    for (uint32_t port = kPortFirstParameter; port < kPortTime; ++port)
         EXPECT_EQ(a.controlValue(port), b.controlValue(port)) << "port " << port;
     EXPECT_EQ(b.getStepValue(7), 0.03f * 7.0f);
     EXPECT_EQ(b.getSequenceLength(), 6);
