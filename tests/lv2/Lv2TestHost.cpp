@@ -1,6 +1,8 @@
 // The test host: lilv world, URID map, runs and the VST 2 reference render.
 #include "Lv2TestHost.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -52,6 +54,10 @@ Lv2Bundle& Lv2Bundle::shared() {
 }
 
 Lv2Bundle::Lv2Bundle() {
+    // Mapped until the process ends, as hosts keep plug-in libraries: lilv unloads a library with
+    // its last instance, and a sanitizer run could then not name the plug-in's code at exit.
+    for (const char* binary : {BRINDLE_LV2_DSP_BINARY, BRINDLE_LV2_UI_BINARY})
+        dlopen((std::string(BRINDLE_LV2_BUNDLE) + "/" + binary).c_str(), RTLD_NOW | RTLD_LOCAL);
     lilvWorld = lilv_world_new();
     const std::string path = std::string(BRINDLE_LV2_BUNDLE) + "/";
     LilvNode* bundle = lilv_new_file_uri(lilvWorld, nullptr, path.c_str());
@@ -63,6 +69,11 @@ Lv2Bundle::Lv2Bundle() {
     unmapFeature = {LV2_URID__unmap, UridMap::shared().unmapFeature()};
     featureList[0] = &mapFeature;
     featureList[1] = &unmapFeature;
+}
+
+Lv2Bundle::~Lv2Bundle() {
+    for (LilvNode* node : nodes) lilv_node_free(node);
+    lilv_world_free(lilvWorld);
 }
 
 LilvNode* Lv2Bundle::uri(const char* text) const {

@@ -44,6 +44,7 @@ public:
 
 private:
     Lv2Bundle();
+    ~Lv2Bundle();
     LilvWorld* lilvWorld = nullptr;
     const LilvPlugin* lilvPlugin = nullptr;
     mutable std::vector<LilvNode*> nodes;

@@ -111,8 +111,9 @@ const void* retrieve(LV2_State_Handle handle, uint32_t key, size_t* size, uint32
 
 TEST(Lv2State, RefusesWhatIsNotThisPluginsBank) {
     UridMap& uris = UridMap::shared();
+    Lv2Run owner(44100.0);
     const auto* state = static_cast<const LV2_State_Interface*>(
-        lilv_instance_get_extension_data(Lv2Run(44100.0).get(), LV2_STATE__interface));
+        lilv_instance_get_extension_data(owner.get(), LV2_STATE__interface));
     ASSERT_NE(state, nullptr);
     Stored good;
     good.bank.assign(kBankChunkSize, 0);

@@ -129,6 +129,7 @@ TEST(Lv2Ui, EmbedsSizesAndWritesEveryEditToTheHost) {
     descriptor->cleanup(ui);
     // The effect runs on without its UI.
     run.runBlock(silence.data(), silence.data(), silence.data(), silence.data(), 32);
+    // The library stays mapped (Lv2Bundle keeps it so for every test).
     dlclose(library);
     XDestroyWindow(display, parent);
     XCloseDisplay(display);
