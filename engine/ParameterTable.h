@@ -176,6 +176,12 @@ inline constexpr std::array<ParameterInfo, kNumParams> kParameterTable = [] {
 
 constexpr bool isParameter(int32_t index) { return index >= 0 && index < kNumParams; }
 
+// The row of a parameter index (which must be a parameter), and its working-value rule.
+constexpr const ParameterInfo& parameterInfo(int32_t index) {
+    return kParameterTable[static_cast<size_t>(index)];
+}
+constexpr const WorkingRule& workingRuleOf(int32_t index) { return parameterInfo(index).working; }
+
 // The program slot of a parameter index; kThresholdSlot (-1) for the threshold and for an index
 // that is no parameter.
 constexpr int32_t slotOfParameter(int32_t index) {
@@ -282,6 +288,19 @@ constexpr double workingValueOf(const ParameterInfo& info, float v) {
                                                        : deriveDouble(info.working, v);
 }
 
+// A whole working value (WorkingRule::whole, single precision): the rule's result truncated
+// toward zero. Every whole rule is bounded, so the conversion is always defined.
+constexpr int32_t wholeWorkingValue(const WorkingRule& rule, float v) {
+    return static_cast<int32_t>(deriveSingle(rule, v));
+}
+
+// The number a host's parameter text shows for a stored value (written by floatToText).
+constexpr float hostTextValue(const ParameterInfo& info, float stored) {
+    if (info.hostText == HostText::StoredValue) return stored;
+    if (info.working.whole) return static_cast<float>(wholeWorkingValue(info.working, stored));
+    return static_cast<float>(workingValueOf(info, stored));
+}
+
 // --- the settings only the editor makes (the host sees no parameter for them) ---
 
 enum class FilterType : int32_t { OFF = 0, LP = 1, HP = 2, BP = 3 };
@@ -331,6 +350,11 @@ constexpr bool tableIsConsistent() {
         if (!(info.defaultValue >= kParameterMinimum && info.defaultValue <= kParameterMaximum)) return false;
         if (info.working.precision == Precision::Double &&
             info.working.derivation != Derivation::UnitThenAffine)
+            return false;
+        // A whole working value is bounded and single precision.
+        if (info.working.whole &&
+            (info.working.precision != Precision::Single || info.working.derivation == Derivation::Direct ||
+             info.working.derivation == Derivation::Unit))
             return false;
         // LV2 symbols: lower-case C identifiers, unique.
         const char* s = info.lv2Symbol;
