@@ -125,33 +125,32 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         loopLength = audio.loopLength;
     }
 
-    // Parameters are stored as the host gave them; outside 0..1 they act as the nearest end.
-    // What is derived from them is redone only when their bits changed.
-    const float attackValue = values.programValues[kParamAttack];
-    const float releaseValue = values.programValues[kParamRelease];
+    // Parameters are stored as the host gave them; their rules (engine/ParameterTable.h) keep
+    // what is derived inside its range. What is derived is redone only when their bits changed.
+    // The envelope's attack and release times in milliseconds.
+    const float attackValue = values.programValues[kSlotAttack];
+    const float releaseValue = values.programValues[kSlotRelease];
     if (!sameBits(attackValue, envelopeAttack) || !sameBits(releaseValue, envelopeRelease) ||
         rate != envelopeSampleRate) {
-        const float attack = clampTo(attackValue, 0.0f, 1.0f);
-        const float release = clampTo(releaseValue, 0.0f, 1.0f);
-        vectors.envelope =
-            EnvelopeCoefficients(envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, rate),
-                                 envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, rate));
+        vectors.envelope = EnvelopeCoefficients(
+            envelopeCoefficient(deriveDouble(workingRuleOf(kParamAttack), attackValue), rate),
+            envelopeCoefficient(deriveDouble(workingRuleOf(kParamRelease), releaseValue), rate));
         envelopeAttack = attackValue;
         envelopeRelease = releaseValue;
         envelopeSampleRate = rate;
     }
 
-    const float knakValue = values.programValues[kParamKnak];
+    const float knakValue = values.programValues[kSlotKnak];
     if (!sameBits(knakValue, lengths.knak) || loopLength != lengths.fadeLoopLength) {
-        lengths.fadeLength = fadeLengthFor(clampTo(knakValue, 0.0f, 1.0f), loopLength);
+        lengths.fadeLength = fadeLengthFor(knakValue, loopLength);
         lengths.knak = knakValue;
         lengths.fadeLoopLength = loopLength;
     }
     audio.fadeLength = lengths.fadeLength;
 
-    const float dryWetValue = values.programValues[kParamDryWet];
+    const float dryWetValue = values.programValues[kSlotDryWet];
     if (!sameBits(dryWetValue, mixValue)) {
-        const float wet = clampTo(dryWetValue, 0.0f, 1.0f);
+        const float wet = deriveSingle(workingRuleOf(kParamDryWet), dryWetValue);
         vectors.wet = splat(wet);
         vectors.dry = splat(1.0f - wet);
         mixValue = dryWetValue;
@@ -159,17 +158,19 @@ void FreezeCore::prepareBlock(const HostTime* time) {
 
     const float bitsValue = values.bitsValue;
     if (!sameBits(bitsValue, quantisationBits)) {
-        const float quantisation =
-            static_cast<float>(std::exp2(static_cast<double>(clampTo(bitsValue, 1.0f, 32.0f))));
+        // The working value again within the rule's range: a core may be given any.
+        const WorkingRule& bits = workingRuleOf(kParamBits);
+        const float quantisation = static_cast<float>(std::exp2(static_cast<double>(
+            clampTo(bitsValue, static_cast<float>(bits.lo), static_cast<float>(bits.hi)))));
         vectors.quantisation = splat(quantisation);
         vectors.inverseQuantisation = splat(1.0f / quantisation);
         quantisationBits = bitsValue;
     }
 
     if (!values.repeatTillNoteOff) {
-        const float repeatValue = values.programValues[kParamRepeat];
+        const float repeatValue = values.programValues[kSlotRepeat];
         if (!sameBits(repeatValue, repeat.value)) {
-            repeat.limit = static_cast<int32_t>(31.0f * clampTo(repeatValue, 0.0f, 1.0f) + 2.0f);
+            repeat.limit = wholeWorkingValue(workingRuleOf(kParamRepeat), repeatValue);
             repeat.value = repeatValue;
         }
         audio.repeatLimit = repeat.limit;
