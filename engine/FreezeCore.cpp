@@ -20,6 +20,9 @@ constexpr int32_t kMaxTempo = 1000000;
 constexpr int32_t kMaxHostSampleRate = 1000000000;
 constexpr double kLn001 = -4.60517018598809136804;  // ln(0.01)
 constexpr int32_t kHeldRepeatLimit = 9999999;       // a note-on repeats the loop until a note-off
+// The size's working value, grid steps (engine/ParameterTable.h): a core may be given any.
+constexpr int32_t kMinSizeSteps = static_cast<int32_t>(workingRuleOf(kParamSize).lo);
+constexpr int32_t kMaxSizeSteps = static_cast<int32_t>(workingRuleOf(kParamSize).hi);
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool sameBits(const HostTime& a, const HostTime& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -51,7 +54,7 @@ void FreezeCore::noteOn(int32_t note, int32_t deltaFrames) {
     // Every semitone changes the length: the exponent is a real division.
     const double frequency = 440.0 * std::pow(2.0, (static_cast<double>(note) - 57.0) / 12.0);
     if (values.repeatTillNoteOff) audio.repeatLimit = kHeldRepeatLimit;
-    const int32_t steps = clampTo<int32_t>(values.sizeSteps, 1, kMaxSteps);
+    const int32_t steps = clampTo<int32_t>(values.sizeSteps, kMinSizeSteps, kMaxSizeSteps);
     audio.noteLoopLength = truncToInt((1.0 / frequency) * audio.hostSampleRate * steps, 0, kMaxLoopLength);
     audio.notePending = true;
     // An offset before the block cannot be honoured later than its first sample; counting
@@ -112,7 +115,7 @@ void FreezeCore::prepareBlock(const HostTime* time) {
             gridUnit != lengths.gridUnit) {
             // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
             const int32_t offset = truncToInt(16.0f * stepValue - 8.0f, -8, 8, 0);
-            int32_t units = clampTo<int32_t>(sizeSteps, 1, kMaxSteps) + offset;
+            int32_t units = clampTo<int32_t>(sizeSteps, kMinSizeSteps, kMaxSizeSteps) + offset;
             if (units <= 0) units = 1;
             lengths.gridLength = truncToInt(units * gridUnit, 0, kMaxLoopLength);
             lengths.stepValue = stepValue;

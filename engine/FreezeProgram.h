@@ -9,8 +9,8 @@
 #include "engine/ChunkLayout.h"
 #include "engine/ParameterTable.h"
 
-constexpr int32_t kMaxSteps = 16;          // editable steps
-constexpr int32_t kBufferLength = 220500;  // samples per freeze buffer: 5 s at 44.1 kHz
+constexpr int32_t kMaxSteps = kMaxSequenceLength;  // editable steps, the longest sequence
+constexpr int32_t kBufferLength = 220500;          // samples per freeze buffer: 5 s at 44.1 kHz
 constexpr int32_t kMaxLoopLength = kBufferLength - 1;
 constexpr int32_t kHoldOffSamples = 5000;
 constexpr int32_t kMinFadeLength = 40;

@@ -3,7 +3,8 @@
 // the threshold), its default (the init program's value), how the signal path derives its
 // working value and how a host's text and the editor show it. The parameters, the working
 // values, the core's derivations, the slider bank, the LV2 description and the tests read it;
-// nothing else keeps these facts.
+// nothing else keeps these facts (only tests/binary pins, as literals, what the released VST 2
+// build shows a host, so that a change here that would change it is caught).
 //
 // Also here: the settings that only the editor makes in the VST 2 build (the filter types and
 // the sequence length), as far as other code needs them without the engine.
@@ -327,6 +328,25 @@ constexpr int32_t nextFilterType(int32_t stored) {
 // The init program's filter types and sequence-length value (16 steps of the sequence).
 constexpr FilterType kDefaultFilterType = FilterType::OFF;
 constexpr float kDefaultSequenceLengthValue = 1.0f;
+
+// The sequence length is stored as a value (the editor's length bar, 0..1); it plays
+// trunc(16 v) steps, within 1..16 whatever was stored (NaN: 16).
+constexpr int32_t kMaxSequenceLength = 16;
+constexpr int32_t sequenceLengthOf(float value) {
+    const auto most = static_cast<float>(kMaxSequenceLength);
+    const float steps = most * value;
+    const float limited = steps != steps ? most : (steps < 1.0f ? 1.0f : (steps > most ? most : steps));
+    return static_cast<int32_t>(limited);
+}
+// The value that plays `steps` steps (1..16): steps / 16, exactly.
+constexpr float sequenceLengthValueFor(int32_t steps) {
+    return static_cast<float>(steps) / static_cast<float>(kMaxSequenceLength);
+}
+// An edit of the length stores at least this value (NaN is stored as it is).
+constexpr float kMinSequenceLengthValue = 0.07f;
+constexpr float editedSequenceLengthValue(float value) {
+    return value < kMinSequenceLengthValue ? kMinSequenceLengthValue : value;
+}
 
 // --- the table's own consistency, checked when anything includes it ---
 

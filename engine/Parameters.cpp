@@ -63,7 +63,7 @@ float FreezeEffect::getStepValue(int32_t step) const {
 }
 
 void FreezeEffect::setSequenceLength(float value) {
-    if (value < 0.07f) value = 0.07f;
+    value = editedSequenceLengthValue(value);
     programs[currentProgramIndex()].sequenceLengthValue = value;
     core.values.setSequenceLength(value);
 }

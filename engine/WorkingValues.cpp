@@ -1,8 +1,6 @@
 // Working values derived from the program slots, by the rules of engine/ParameterTable.h.
 #include "engine/WorkingValues.h"
 
-#include "engine/Ranges.h"
-
 WorkingValues::WorkingValues() {
     // Every slot's default, and what is derived from it (4 size steps, 32 bits, open filters).
     for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
@@ -31,5 +29,5 @@ void WorkingValues::setProgramValue(int32_t slot, float value) {
 void WorkingValues::setSequenceLength(float value) {
     sequenceLengthValue = value;
     // At most 16 whatever was stored, so the step index never leaves the step table.
-    sequenceLength = static_cast<int32_t>(clampTo(16.0f * value, 1.0f, 16.0f, 16.0f));
+    sequenceLength = sequenceLengthOf(value);
 }

@@ -3,7 +3,6 @@
 // working values set as the effect derives them from parameters and editor operations.
 #pragma once
 
-#include <algorithm>
 #include <memory>
 
 #include "TestSignals.h"
@@ -34,7 +33,7 @@ public:
         type = nextFilterType(type);
     }
     void setStepValue(int32_t step, float value) { core.values.stepValues[step] = value; }
-    void setSequenceLength(float value) { core.values.setSequenceLength(std::max(value, 0.07f)); }
+    void setSequenceLength(float value) { core.values.setSequenceLength(editedSequenceLengthValue(value)); }
     void toggleInverse() { core.values.inverse = !core.values.inverse; }
     void toggleMidiNoteControl() { core.values.midiNoteControl = !core.values.midiNoteControl; }
     void toggleNoteRecordStart() { core.values.noteRecordStart = !core.values.noteRecordStart; }

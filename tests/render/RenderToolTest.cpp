@@ -96,7 +96,7 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
     effect.setStepValue(1, 0.9f);
     effect.setStepValue(2, 0.5f);
     effect.setStepValue(4, 0.7f);
-    effect.setSequenceLength(4.0f / 16.0f);
+    effect.setSequenceLength(sequenceLengthValueFor(4));
     effect.cycleFilterType(1);
     effect.cycleFilterType(1);
     effect.cycleFilterType(2);
