@@ -128,7 +128,8 @@ constexpr EditorView slider(int32_t position, const char* label, double scale = 
 }
 constexpr EditorView meter(const char* label) { return {EditorControl::Meter, 0, label, 0.0, 0.0}; }
 
-constexpr WorkingRule kCutoff = squareThenLimit("filter cutoff, 0..1 of the design's range (v squared)");
+constexpr WorkingRule kCutoff =
+    squareThenLimit("filter cutoff value v squared (0..1); the design's centre is 9000 w + 50 Hz");
 constexpr WorkingRule kReso =
     affineThenLimit(-0.9, 1.0, 0.1, 1.0, 1.0, false, "filter bandwidth in octaves, 1 - 0.9 v (0.1..1)");
 
@@ -146,7 +147,8 @@ inline constexpr std::array<ParameterInfo, kNumParams> kParameterTable = [] {
          unitThenAffine(P::Double, 500.0, 2.0, false, "envelope release time in ms, 500 v + 2"),
          HostText::StoredValue, slider(1, "Dcy")},
         {kParamSize, "size", "size", "size", "Size", 2, 0.25f,
-         affineThenLimit(15.0, 1.0, 1.0, 16.0, 1.0, true, "loop length in grid steps, 15 v + 1 (1..16)"),
+         affineThenLimit(15.0, 1.0, 1.0, 16.0, 1.0, true,
+                         "loop length in grid units of 1/256 bar, trunc(15 v + 1) (1..16)"),
          HostText::WorkingValue, slider(2, "Size", 15.0, 1.0)},
         {kParamKnak, "knak", "knak", "knak", "Knak", 3, 0.1f,
          unitThenAffine(P::Double, 0.9, 0.0, false,
@@ -158,8 +160,9 @@ inline constexpr std::array<ParameterInfo, kNumParams> kParameterTable = [] {
          affineThenLimit(31.0, 1.0, 1.0, 32.0, 32.0, false, "bit depth of the loop, 31 v + 1 (1..32)"),
          HostText::StoredValue, slider(5, "Bits", 31.0, 1.0)},
         {kParamRepeat, "repeat", "repeat", "repeat", "Repeat", 6, 0.5f,
-         unitThenAffine(P::Single, 31.0, 2.0, true, "passes of the loop, 31 v + 2"), HostText::StoredValue,
-         slider(6, "Rep", 31.0, 1.0)},
+         unitThenAffine(P::Single, 31.0, 2.0, true,
+                        "repeat limit trunc(31 v + 2): the loop plays that many passes less one"),
+         HostText::StoredValue, slider(6, "Rep", 31.0, 1.0)},
         {kParamThreshold, "threshold", "threshold", "threshold", "Threshold", kThresholdSlot, 0.15f,
          direct("trigger level, compared with the envelope"), HostText::StoredValue, meter("Threshold")},
         {kParamPreCutoff, "pre-cutoff", "pre-cutoff", "pre_cutoff", "Pre-filter cutoff", 7, 1.0f, kCutoff,
