@@ -2,20 +2,26 @@
 // constants; what a parameter is comes from engine/ParameterTable.h.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "engine/ChunkLayout.h"
 #include "engine/ParameterTable.h"
 
-constexpr int32_t kMaxSteps = 16;          // editable steps
-constexpr int32_t kBufferLength = 220500;  // samples per freeze buffer: 5 s at 44.1 kHz
+constexpr int32_t kMaxSteps = kMaxSequenceLength;  // editable steps, the longest sequence
+constexpr int32_t kBufferLength = 220500;          // samples per freeze buffer: 5 s at 44.1 kHz
 constexpr int32_t kMaxLoopLength = kBufferLength - 1;
 constexpr int32_t kHoldOffSamples = 5000;
 constexpr int32_t kMinFadeLength = 40;
 
-// Program slots of the parameters the signal path derives a working value from.
+// Program slots of the parameters, as the signal path reads them (the threshold has none).
 enum : int32_t {
+    kSlotAttack = slotOfParameter(kParamAttack),
+    kSlotRelease = slotOfParameter(kParamRelease),
+    kSlotKnak = slotOfParameter(kParamKnak),
+    kSlotDryWet = slotOfParameter(kParamDryWet),
+    kSlotRepeat = slotOfParameter(kParamRepeat),
     kSlotSize = slotOfParameter(kParamSize),
     kSlotBits = slotOfParameter(kParamBits),
     kSlotPreCutoff = slotOfParameter(kParamPreCutoff),
@@ -43,7 +49,6 @@ static_assert(offsetof(FreezeProgram, values) == kProgramValuesOffset &&
                   offsetof(FreezeProgram, name) == kProgramNameOffset,
               "the record is laid out as the chunk");
 
-// Defaults of a new program, by slot.
-constexpr float kDefaultProgramValues[kNumProgramValues] = {0.0f, 0.2f, 0.25f, 0.1f, 1.0f, 1.0f,
-                                                            0.5f, 1.0f, 0.0f,  1.0f, 0.0f};
-constexpr float kDefaultThreshold = 0.15f;
+// Defaults of a new program, by slot, and the threshold's (the table's defaults).
+inline constexpr std::array<float, kNumProgramValues> kDefaultProgramValues = defaultProgramValues();
+constexpr float kDefaultThreshold = kParameterTable[kParamThreshold].defaultValue;

@@ -3,7 +3,8 @@
 // the threshold), its default (the init program's value), how the signal path derives its
 // working value and how a host's text and the editor show it. The parameters, the working
 // values, the core's derivations, the slider bank, the LV2 description and the tests read it;
-// nothing else keeps these facts.
+// nothing else keeps these facts (only tests/binary pins, as literals, what the released VST 2
+// build shows a host, so that a change here that would change it is caught).
 //
 // Also here: the settings that only the editor makes in the VST 2 build (the filter types and
 // the sequence length), as far as other code needs them without the engine.
@@ -127,7 +128,8 @@ constexpr EditorView slider(int32_t position, const char* label, double scale = 
 }
 constexpr EditorView meter(const char* label) { return {EditorControl::Meter, 0, label, 0.0, 0.0}; }
 
-constexpr WorkingRule kCutoff = squareThenLimit("filter cutoff, 0..1 of the design's range (v squared)");
+constexpr WorkingRule kCutoff =
+    squareThenLimit("filter cutoff value v squared (0..1); the design's centre is 9000 w + 50 Hz");
 constexpr WorkingRule kReso =
     affineThenLimit(-0.9, 1.0, 0.1, 1.0, 1.0, false, "filter bandwidth in octaves, 1 - 0.9 v (0.1..1)");
 
@@ -145,7 +147,8 @@ inline constexpr std::array<ParameterInfo, kNumParams> kParameterTable = [] {
          unitThenAffine(P::Double, 500.0, 2.0, false, "envelope release time in ms, 500 v + 2"),
          HostText::StoredValue, slider(1, "Dcy")},
         {kParamSize, "size", "size", "size", "Size", 2, 0.25f,
-         affineThenLimit(15.0, 1.0, 1.0, 16.0, 1.0, true, "loop length in grid steps, 15 v + 1 (1..16)"),
+         affineThenLimit(15.0, 1.0, 1.0, 16.0, 1.0, true,
+                         "loop length in grid units of 1/256 bar, trunc(15 v + 1) (1..16)"),
          HostText::WorkingValue, slider(2, "Size", 15.0, 1.0)},
         {kParamKnak, "knak", "knak", "knak", "Knak", 3, 0.1f,
          unitThenAffine(P::Double, 0.9, 0.0, false,
@@ -157,8 +160,9 @@ inline constexpr std::array<ParameterInfo, kNumParams> kParameterTable = [] {
          affineThenLimit(31.0, 1.0, 1.0, 32.0, 32.0, false, "bit depth of the loop, 31 v + 1 (1..32)"),
          HostText::StoredValue, slider(5, "Bits", 31.0, 1.0)},
         {kParamRepeat, "repeat", "repeat", "repeat", "Repeat", 6, 0.5f,
-         unitThenAffine(P::Single, 31.0, 2.0, true, "passes of the loop, 31 v + 2"), HostText::StoredValue,
-         slider(6, "Rep", 31.0, 1.0)},
+         unitThenAffine(P::Single, 31.0, 2.0, true,
+                        "repeat limit trunc(31 v + 2): the loop plays that many passes less one"),
+         HostText::StoredValue, slider(6, "Rep", 31.0, 1.0)},
         {kParamThreshold, "threshold", "threshold", "threshold", "Threshold", kThresholdSlot, 0.15f,
          direct("trigger level, compared with the envelope"), HostText::StoredValue, meter("Threshold")},
         {kParamPreCutoff, "pre-cutoff", "pre-cutoff", "pre_cutoff", "Pre-filter cutoff", 7, 1.0f, kCutoff,
@@ -175,6 +179,12 @@ inline constexpr std::array<ParameterInfo, kNumParams> kParameterTable = [] {
 // --- looking parameters up ---
 
 constexpr bool isParameter(int32_t index) { return index >= 0 && index < kNumParams; }
+
+// The row of a parameter index (which must be a parameter), and its working-value rule.
+constexpr const ParameterInfo& parameterInfo(int32_t index) {
+    return kParameterTable[static_cast<size_t>(index)];
+}
+constexpr const WorkingRule& workingRuleOf(int32_t index) { return parameterInfo(index).working; }
 
 // The program slot of a parameter index; kThresholdSlot (-1) for the threshold and for an index
 // that is no parameter.
@@ -282,6 +292,19 @@ constexpr double workingValueOf(const ParameterInfo& info, float v) {
                                                        : deriveDouble(info.working, v);
 }
 
+// A whole working value (WorkingRule::whole, single precision): the rule's result truncated
+// toward zero. Every whole rule is bounded, so the conversion is always defined.
+constexpr int32_t wholeWorkingValue(const WorkingRule& rule, float v) {
+    return static_cast<int32_t>(deriveSingle(rule, v));
+}
+
+// The number a host's parameter text shows for a stored value (written by floatToText).
+constexpr float hostTextValue(const ParameterInfo& info, float stored) {
+    if (info.hostText == HostText::StoredValue) return stored;
+    if (info.working.whole) return static_cast<float>(wholeWorkingValue(info.working, stored));
+    return static_cast<float>(workingValueOf(info, stored));
+}
+
 // --- the settings only the editor makes (the host sees no parameter for them) ---
 
 enum class FilterType : int32_t { OFF = 0, LP = 1, HP = 2, BP = 3 };
@@ -309,6 +332,25 @@ constexpr int32_t nextFilterType(int32_t stored) {
 constexpr FilterType kDefaultFilterType = FilterType::OFF;
 constexpr float kDefaultSequenceLengthValue = 1.0f;
 
+// The sequence length is stored as a value (the editor's length bar, 0..1); it plays
+// trunc(16 v) steps, within 1..16 whatever was stored (NaN: 16).
+constexpr int32_t kMaxSequenceLength = 16;
+constexpr int32_t sequenceLengthOf(float value) {
+    const auto most = static_cast<float>(kMaxSequenceLength);
+    const float steps = most * value;
+    const float limited = steps != steps ? most : (steps < 1.0f ? 1.0f : (steps > most ? most : steps));
+    return static_cast<int32_t>(limited);
+}
+// The value that plays `steps` steps (1..16): steps / 16, exactly.
+constexpr float sequenceLengthValueFor(int32_t steps) {
+    return static_cast<float>(steps) / static_cast<float>(kMaxSequenceLength);
+}
+// An edit of the length stores at least this value (NaN is stored as it is).
+constexpr float kMinSequenceLengthValue = 0.07f;
+constexpr float editedSequenceLengthValue(float value) {
+    return value < kMinSequenceLengthValue ? kMinSequenceLengthValue : value;
+}
+
 // --- the table's own consistency, checked when anything includes it ---
 
 namespace parameterTableDetail {
@@ -331,6 +373,11 @@ constexpr bool tableIsConsistent() {
         if (!(info.defaultValue >= kParameterMinimum && info.defaultValue <= kParameterMaximum)) return false;
         if (info.working.precision == Precision::Double &&
             info.working.derivation != Derivation::UnitThenAffine)
+            return false;
+        // A whole working value is bounded and single precision.
+        if (info.working.whole &&
+            (info.working.precision != Precision::Single || info.working.derivation == Derivation::Direct ||
+             info.working.derivation == Derivation::Unit))
             return false;
         // LV2 symbols: lower-case C identifiers, unique.
         const char* s = info.lv2Symbol;
