@@ -105,8 +105,7 @@ void Lv2Effect::applyControl(uint32_t port, float value) {
         (pre ? program.preFilterType : program.postFilterType) = whole;
         break;
     }
-    // The editor stores a length as its fraction of 16 steps.
-    case ExtraControl::sequenceLength: setSequenceLength(static_cast<float>(whole) / 16.0f); break;
+    case ExtraControl::sequenceLength: setSequenceLength(sequenceLengthValueFor(whole)); break;
     case ExtraControl::midiNoteControl:
         if (isMidiNoteControl() != (whole != 0)) toggleMidiNoteControl();
         break;

@@ -1,12 +1,11 @@
 // Factory preset files read into LV2 port values through the product's own rules: the
-// parameter table's slots, the working values' sequence length and the filter types.
+// parameter table's slots, sequence length and filter types.
 #include "lv2/PresetPorts.h"
 
 #include <cctype>
 
 #include "engine/ChunkLayout.h"
 #include "engine/ParameterTable.h"
-#include "engine/WorkingValues.h"
 #include "lv2/Lv2Ports.h"
 #include "tools/render/FileBytes.h"
 #include "tools/render/PresetFile.h"
@@ -50,10 +49,9 @@ void addRecord(const unsigned char* record, PresetPorts& preset) {
     preset.values.emplace_back(
         extraSymbol(ExtraControl::postFilterType),
         static_cast<float>(filterTypeOf(getChunkInt(record + kProgramPostFilterOffset))));
-    WorkingValues derived;
-    derived.setSequenceLength(getChunkFloat(record + kProgramSequenceLengthOffset));
-    preset.values.emplace_back(extraSymbol(ExtraControl::sequenceLength),
-                               static_cast<float>(derived.sequenceLength.load()));
+    preset.values.emplace_back(
+        extraSymbol(ExtraControl::sequenceLength),
+        static_cast<float>(sequenceLengthOf(getChunkFloat(record + kProgramSequenceLengthOffset))));
 }
 
 }  // namespace
