@@ -19,7 +19,11 @@ constexpr double kDefaultTempo = 120.0;  // what the VST 2 build plays without t
 // The longest block handed to the engine at once: the host's count is unsigned, the engine's not.
 constexpr uint32_t kLongestBlock = 1u << 30;
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+uint32_t bitsOf(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 // The nearest whole value within lo..hi (NaN: lo).
 int32_t wholeValue(float value, int32_t lo, int32_t hi) {
@@ -50,7 +54,10 @@ Lv2Effect::Lv2Effect(double rate, const LV2_URID_Map* map) : FreezeEffect(nullpt
     timeInfo.timeSigDenominator = 4;
     timeInfo.flags = kVstPpqPosValid | kVstTempoValid;
     setSampleRate(static_cast<float>(rate));
-    for (uint32_t i = 0; i < kNumControlPorts; ++i) lastControls[i] = controlValue(kPortFirstParameter + i);
+    for (uint32_t i = 0; i < kNumControlPorts; ++i) {
+        lastControls[i] = controlValue(kPortFirstParameter + i);
+        controls[i] = &lastControls[i];
+    }
 }
 
 void Lv2Effect::connectPort(uint32_t port, void* data) {
@@ -61,7 +68,8 @@ void Lv2Effect::connectPort(uint32_t port, void* data) {
     else if (port == kPortTime)
         timeEvents = static_cast<const LV2_Atom_Sequence*>(data);
     else if (isControlPort(port))
-        controls[port - kPortFirstParameter] = static_cast<const float*>(data);
+        controls[port - kPortFirstParameter] =
+            data ? static_cast<const float*>(data) : &lastControls[port - kPortFirstParameter];
 }
 
 // As a VST 2 host switches the effect off and on: the freeze buffers start empty.
@@ -121,12 +129,16 @@ void Lv2Effect::applyControl(uint32_t port, float value) {
     }
 }
 
-// Only a port whose value changed since the last run acts, in port order.
+// Only a port whose value changed since the last run acts, in port order. Most runs change
+// nothing: one branch-free pass over all the ports says so.
 void Lv2Effect::applyControlPorts() {
+    uint32_t changed = 0;
+#pragma GCC unroll 32
+    for (uint32_t i = 0; i < kNumControlPorts; ++i) changed |= bitsOf(*controls[i]) ^ bitsOf(lastControls[i]);
+    if (changed == 0) return;
     for (uint32_t i = 0; i < kNumControlPorts; ++i) {
-        if (!controls[i]) continue;
         const float value = *controls[i];
-        if (sameBits(value, lastControls[i])) continue;
+        if (bitsOf(value) == bitsOf(lastControls[i])) continue;
         lastControls[i] = value;
         applyControl(kPortFirstParameter + i, value);
     }

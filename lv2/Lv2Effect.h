@@ -53,6 +53,7 @@ private:
 
     Lv2Urids uris;
     float* audio[4] = {};
+    // The host's control ports; an unconnected one reads its own last value, so never changes.
     const float* controls[kNumControlPorts] = {};
     // What each control port held at the last run, bit for bit (a change is a change of bits,
     // so a NaN held by the host is applied once).
