@@ -54,5 +54,7 @@ effect:activate ()
 export ("wet")
 s:save_state ("", false, false, false, false, false)
 print ("saved " .. dir)
--- Ardour's Lua session tool can fail while tearing the session down: the work is saved.
+-- The engine stops before the process ends, so that no process cycle runs into what exit
+-- frees; the session is not torn down (Ardour's Lua session tool can fail doing that).
+AudioEngine:stop (false)
 os.exit (0)
