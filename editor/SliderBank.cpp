@@ -49,7 +49,7 @@ SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 
 int32_t SliderBank::sliderNumber(int32_t slider, float value) {
-    const double v = value;
+    const double v = static_cast<double>(value);
     switch (slider) {
     case 2:  // size: steps of the grid, 1..16
         return displayMath::truncated(15.0 * v + 1.0);
