@@ -26,6 +26,8 @@
 #include "engine/Ranges.h"
 #include "engine/StereoVector.h"
 
+#define BRINDLE_RUN_STEP __attribute__((always_inline))
+
 // One block's samples. The audio state stays in the core (the editor reads some of it): the
 // scalars in its CoreState, the filters' memories and two-lane coefficients in its filters and
 // vectors, taken into registers for each run and stored back after it; the envelope lives here
@@ -351,8 +353,9 @@ private:
         PlainLoop<Accumulate, Pre, C, P> loop(*this, start);
         int32_t j = 0;
         bool triggered = false;
-        if (loop.canGroup()) triggered = PlainLoop<Accumulate, Pre, C, P>::kUnfiltered ? loop.byFours(j, n)
-                                                                                        : loop.byTwos(j, n);
+        if (loop.canGroup())
+            triggered =
+                PlainLoop<Accumulate, Pre, C, P>::kUnfiltered ? loop.byFours(j, n) : loop.byTwos(j, n);
         if (!triggered) loop.oneByOne(j, n);
         loop.finish(j);
         return j;
@@ -360,7 +363,8 @@ private:
 
     // One plain run in registers: its pointers, the recursions' memories (envelope, filters)
     // and the gain, taken from the core when it starts and given back by finish. Each member
-    // function is one named step of the run; the compiler inlines them all into plainLoop.
+    // function is one named step of the run, always inlined into plainLoop: a step left as a
+    // call (g++ -O2 left some) would keep the run's state in memory.
     template <bool Accumulate, bool Pre, Capture C, Playback P>
     class PlainLoop {
     public:
@@ -370,13 +374,13 @@ private:
         static constexpr bool kPost = P == Playback::PlayingFiltered;
         static constexpr bool kUnfiltered = !Pre && !kPost;
 
-        PlainLoop(Block& block, int32_t start)
+        BRINDLE_RUN_STEP PlainLoop(Block& block, int32_t start)
             : b(block), kv(block.k), xL(block.inL + start), xR(block.inR + start), yL(block.outL + start),
               yR(block.outR + start), writeL(block.recL + block.audio.writeIndex + 1),
               writeR(block.recR + block.audio.writeIndex + 1),
               first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.recL + first),
-              readR(block.recR + first), env(block.envelope), gain(block.audio.loopGain), step(block.gainStep),
-              threshold(block.threshold) {
+              readR(block.recR + first), env(block.envelope), gain(block.audio.loopGain),
+              step(block.gainStep), threshold(block.threshold) {
             if constexpr (Pre) preS = StereoState(block.core.pre.memory);
             if constexpr (kPost) postS = StereoState(block.core.post.memory);
         }
@@ -384,14 +388,14 @@ private:
         // Whether samples may go through in groups: the recorder's writes of a group come
         // before its reads, which in the order of the samples differs only where a sample reads
         // a slot that a later sample of the group writes.
-        bool canGroup() const {
+        BRINDLE_RUN_STEP bool canGroup() const {
             const int32_t ahead = first - (b.audio.writeIndex + 1);
             return !(kRecord && kPlaying && ahead >= 1 && ahead <= (kUnfiltered ? 3 : 1));
         }
 
         // Four samples per step, each channel in its own vector; the envelope steps through
         // them one by one. True when the trigger fired (j is then its sample).
-        bool byFours(int32_t& j, int32_t n) {
+        BRINDLE_RUN_STEP bool byFours(int32_t& j, int32_t n) {
             for (; j + 4 <= n; j += 4) {
                 const Stereo4 xl = simd::load4(xL + j);
                 const Stereo4 xr = simd::load4(xR + j);
@@ -413,7 +417,7 @@ private:
         // Two samples' pairs per step: the filters and the envelope step through the two
         // samples, the rest works on both at once. True when the trigger fired (j is then its
         // sample).
-        bool byTwos(int32_t& j, int32_t n) {
+        BRINDLE_RUN_STEP bool byTwos(int32_t& j, int32_t n) {
             Stereo4 gains = splat(gain);  // the gains of the step's two samples
             for (; j + 2 <= n; j += 2) {
                 const Stereo4 x = loadPairs(xL + j, xR + j);
@@ -448,7 +452,7 @@ private:
         }
 
         // One sample per step, to the end of the run or its trigger.
-        void oneByOne(int32_t& j, int32_t n) {
+        BRINDLE_RUN_STEP void oneByOne(int32_t& j, int32_t n) {
             for (; j < n; ++j) {
                 const Stereo4 x = loadPair(xL + j, xR + j);
                 Stereo4 s = x;
@@ -461,7 +465,7 @@ private:
         }
 
         // The run's j samples done: the registers back to the core and the counters on.
-        void finish(int32_t j) {
+        BRINDLE_RUN_STEP void finish(int32_t j) {
             CoreState& state = b.audio;
             b.envelope = env;
             if constexpr (Pre) preS.store(b.core.pre.memory);
@@ -479,15 +483,15 @@ private:
 
     private:
         // Step 3 for one sample (lane 0 of level); whether the trigger fires there.
-        bool follow(Stereo4 level) {
+        BRINDLE_RUN_STEP bool follow(Stereo4 level) {
             env = followEnvelope(env, level, kv.envelope);
-            if constexpr (kArmed)
-                return __builtin_expect(C == Capture::ArmedBelow ? env[0] < threshold : env[0] > threshold, 0);
-            return false;
+            if constexpr (!kArmed) return false;
+            const bool firing = C == Capture::ArmedBelow ? env[0] < threshold : env[0] > threshold;
+            return __builtin_expect(firing, 0);
         }
 
         // Step 3 for four samples' levels; the sample where the trigger fired, or -1.
-        int32_t followFour(Stereo4 levels) {
+        BRINDLE_RUN_STEP int32_t followFour(Stereo4 levels) {
             if (follow(levels)) return 0;
             if (follow(simd::shuffle<1, 1, 1, 1>(levels))) return 1;
             if (follow(simd::shuffle<2, 2, 2, 2>(levels))) return 2;
@@ -496,11 +500,13 @@ private:
         }
 
         // Step 4's value: a NaN or infinity from the host is frozen as silence.
-        static Stereo4 kept(Stereo4 s) { return select(stereoAbs(s) < splat(INFINITY), s, splat(0.0f)); }
+        BRINDLE_RUN_STEP static Stereo4 kept(Stereo4 s) {
+            return select(stereoAbs(s) < splat(INFINITY), s, splat(0.0f));
+        }
 
         // Steps 6 to 9 of one sample, without a trigger: the loop's next sample (gain, bits,
         // post filter) mixed with the dry input, or the dry input alone.
-        void finishOne(int32_t j, Stereo4 x) {
+        BRINDLE_RUN_STEP void finishOne(int32_t j, Stereo4 x) {
             Stereo4 y;
             if constexpr (kPlaying) {
                 gain = gain + step;
@@ -515,7 +521,7 @@ private:
         }
 
         // Steps 8 and 9 of four samples, each channel in its own vector.
-        void playAndMixFour(int32_t j, Stereo4 xl, Stereo4 xr) {
+        BRINDLE_RUN_STEP void playAndMixFour(int32_t j, Stereo4 xl, Stereo4 xr) {
             Stereo4 yl = xl * kv.dry;
             Stereo4 yr = xr * kv.dry;
             if constexpr (kPlaying) {
@@ -536,7 +542,7 @@ private:
         }
 
         // The gain ramp's next four steps, exactly as one after the other: g + s, + s, + s, + s.
-        Stereo4 rampFour() {
+        BRINDLE_RUN_STEP Stereo4 rampFour() {
             Stereo4 g = splat(gain) + splat(step);
             g = g + Stereo4{0.0f, step, step, step};
             g = g + Stereo4{0.0f, 0.0f, step, step};
@@ -547,7 +553,7 @@ private:
 
         // Steps 8 and 9 of two samples' pairs; gains holds the last step's two gains and takes
         // this step's.
-        Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains) {
+        BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains) {
             if constexpr (!kPlaying) return x * kv.dry;
             // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
             gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
@@ -623,3 +629,5 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     run.template run<Accumulate>(frames);
     run.save();
 }
+
+#undef BRINDLE_RUN_STEP

@@ -37,11 +37,11 @@ struct Float4 {
     float& operator[](int i) { return v[i]; }
 };
 
-#define BRINDLE_SIMD_LANEWISE(Result, Type, op)                 \
-    inline Result operator op(Type a, Type b) {                 \
-        Result r;                                               \
-        for (int i = 0; i < 4; ++i) r.v[i] = a.v[i] op b.v[i];  \
-        return r;                                               \
+#define BRINDLE_SIMD_LANEWISE(Result, Type, op)                \
+    inline Result operator op(Type a, Type b) {                \
+        Result r;                                              \
+        for (int i = 0; i < 4; ++i) r.v[i] = a.v[i] op b.v[i]; \
+        return r;                                              \
     }
 BRINDLE_SIMD_LANEWISE(Float4, Float4, +)
 BRINDLE_SIMD_LANEWISE(Float4, Float4, -)
@@ -51,11 +51,11 @@ BRINDLE_SIMD_LANEWISE(Mask4, Mask4, |)
 BRINDLE_SIMD_LANEWISE(Mask4, Mask4, ^)
 #undef BRINDLE_SIMD_LANEWISE
 
-#define BRINDLE_SIMD_COMPARE(Type, op)                                \
-    inline Mask4 operator op(Type a, Type b) {                        \
-        Mask4 r;                                                      \
+#define BRINDLE_SIMD_COMPARE(Type, op)                                  \
+    inline Mask4 operator op(Type a, Type b) {                          \
+        Mask4 r;                                                        \
         for (int i = 0; i < 4; ++i) r.v[i] = a.v[i] op b.v[i] ? -1 : 0; \
-        return r;                                                     \
+        return r;                                                       \
     }
 BRINDLE_SIMD_COMPARE(Float4, <)
 BRINDLE_SIMD_COMPARE(Float4, >)
@@ -106,7 +106,9 @@ inline Float4 shuffle(Float4 a, Float4 b) {
     return __builtin_shufflevector(a, b, I0, I1, I2, I3);
 }
 
-inline Float4 truncateLanes(Float4 a) { return __builtin_convertvector(__builtin_convertvector(a, Mask4), Float4); }
+inline Float4 truncateLanes(Float4 a) {
+    return __builtin_convertvector(__builtin_convertvector(a, Mask4), Float4);
+}
 
 #endif
 
@@ -142,7 +144,9 @@ inline void store4(float* p, Float4 a) { _mm_storeu_ps(p, __m128(a)); }
 inline Float4 loadLow2(const float* p) {
     return Float4(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
 }
-inline void storeLow2(float* p, Float4 a) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_castps_si128(__m128(a))); }
+inline void storeLow2(float* p, Float4 a) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_castps_si128(__m128(a)));
+}
 
 // {*a, *b, 0, 0}.
 inline Float4 loadLane0s(const float* a, const float* b) {
@@ -162,7 +166,9 @@ inline void deinterleaveStore2(Float4 v, float* a, float* b) {
 }
 
 // {a0, a1, 0, 0} and {a2, a3, 0, 0}.
-inline Float4 lowHalf(Float4 a) { return Float4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(a))))); }
+inline Float4 lowHalf(Float4 a) {
+    return Float4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(a)))));
+}
 inline Float4 highHalf(Float4 a) { return Float4(_mm_movehl_ps(_mm_setzero_ps(), __m128(a))); }
 
 // Whether lanes 0 and 1 of a compare's mask are both set.
@@ -196,8 +202,12 @@ inline void deinterleaveStore2(Float4 v, float* a, float* b) {
     vst1_f32(b, rows.val[1]);
 }
 
-inline Float4 lowHalf(Float4 a) { return Float4(vcombine_f32(vget_low_f32(float32x4_t(a)), vdup_n_f32(0.0f))); }
-inline Float4 highHalf(Float4 a) { return Float4(vcombine_f32(vget_high_f32(float32x4_t(a)), vdup_n_f32(0.0f))); }
+inline Float4 lowHalf(Float4 a) {
+    return Float4(vcombine_f32(vget_low_f32(float32x4_t(a)), vdup_n_f32(0.0f)));
+}
+inline Float4 highHalf(Float4 a) {
+    return Float4(vcombine_f32(vget_high_f32(float32x4_t(a)), vdup_n_f32(0.0f)));
+}
 
 inline bool lowLanesSet(Mask4 m) {
     return vget_lane_u64(vreinterpret_u64_s32(vget_low_s32(int32x4_t(m))), 0) == ~static_cast<uint64_t>(0);

@@ -147,7 +147,8 @@ struct EnvelopeCoefficients {
     EnvelopeCoefficients() = default;
     EnvelopeCoefficients(float attack, float releaseCoefficient)
         : release(splat(releaseCoefficient)),
-          attackXorRelease(simd::floatsOf(simd::bitsOf(splat(attack)) ^ simd::bitsOf(splat(releaseCoefficient)))) {}
+          attackXorRelease(
+              simd::floatsOf(simd::bitsOf(splat(attack)) ^ simd::bitsOf(splat(releaseCoefficient)))) {}
 };
 
 inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, const EnvelopeCoefficients& k) {

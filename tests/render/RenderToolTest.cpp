@@ -127,7 +127,8 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
         if (!events.empty()) {
             // Room for every note at once: a buffer that always exists (a vector's data() may be
             // null as far as the compiler can tell, and writing the count through it warned).
-            alignas(VstEvents) unsigned char storage[sizeof(VstEvents) + std::size(notes) * sizeof(VstEvent*)];
+            constexpr size_t kListBytes = sizeof(VstEvents) + std::size(notes) * sizeof(VstEvent*);
+            alignas(VstEvents) unsigned char storage[kListBytes];
             auto* list = reinterpret_cast<VstEvents*>(storage);
             list->numEvents = static_cast<int32_t>(events.size());
             VstEvent** pointers = list->events;
