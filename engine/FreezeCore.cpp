@@ -83,16 +83,18 @@ inline void FreezeCore::takeTime(const HostTime* time) {
 
 void FreezeCore::prepareBlock(const HostTime* time) {
     // Most hosts answer the same for block after block; comparing bits is cheaper than the
-    // checked conversions.
+    // checked conversions. The rate and tempo are read before takeTime stores them (only when
+    // the answer changed): read after its stores in every block, the two fields were loaded
+    // together, and such a load waits for both stores to land.
+    int32_t rate = audio.hostSampleRate;
+    int32_t tempo = audio.tempo;
     if (time && !(timeTaken && sameBits(*time, takenTime))) {
         takeTime(time);
+        rate = audio.hostSampleRate;
+        tempo = audio.tempo;
         takenTime = *time;
         timeTaken = true;
     }
-    // Read one by one: a wider load of what takeTime just stored would wait for the stores.
-    const int32_t rate = audio.hostSampleRate;
-    asm("" ::: "memory");
-    const int32_t tempo = audio.tempo;
 
     // Samples per grid unit: (240000 / bpm) ms per bar, / 256, at whole kilohertz.
     if (tempo != gridTempo || rate != gridSampleRate) {
@@ -114,7 +116,7 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         if (!sameBits(stepValue, lengths.stepValue) || sizeSteps != lengths.sizeSteps ||
             gridUnit != lengths.gridUnit) {
             // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
-            const int32_t offset = truncToInt(16.0f * stepValue - 8.0f, -8, 8, 0);
+            const int32_t offset = truncToInt(static_cast<double>(16.0f * stepValue - 8.0f), -8, 8, 0);
             int32_t units = clampTo<int32_t>(sizeSteps, kMinSizeSteps, kMaxSizeSteps) + offset;
             if (units <= 0) units = 1;
             lengths.gridLength = truncToInt(units * gridUnit, 0, kMaxLoopLength);

@@ -26,6 +26,8 @@
 #include "engine/Ranges.h"
 #include "engine/StereoVector.h"
 
+#define BRINDLE_RUN_STEP __attribute__((always_inline))
+
 // One block's samples. The audio state stays in the core (the editor reads some of it): the
 // scalars in its CoreState, the filters' memories and two-lane coefficients in its filters and
 // vectors, taken into registers for each run and stored back after it; the envelope lives here
@@ -342,213 +344,247 @@ private:
         }
     }
 
-    // The samples start .. start + n - 1, every per-sample step that they need in one loop.
-    // Two samples at a time: the recursions (filters, envelope) step through them one after
-    // the other, everything else works on both samples' pairs in one register.
+    // The samples start .. start + n - 1, every per-sample step that they need in one loop
+    // (PlainLoop): four samples per step where no filter runs, two samples' pairs where
+    // filters need the pairs, and what is left (or all, where the recorder writes a slot the
+    // same step reads) one by one.
     template <bool Accumulate, bool Pre, Capture C, Playback P>
     __attribute__((noinline)) int32_t plainLoop(int32_t start, int32_t n) {
-        const float* const xL = inL + start;
-        const float* const xR = inR + start;
-        float* const yL = outL + start;
-        float* const yR = outR + start;
-        float* const writeL = recL + audio.writeIndex + 1;
-        float* const writeR = recR + audio.writeIndex + 1;
-        const int32_t first = static_cast<int32_t>(audio.playPosition) + 1;
-        const float* const readL = recL + first;
-        const float* const readR = recR + first;
-        // Read through a pointer the compiler cannot follow, the per-block vectors stay memory
-        // operands and leave the registers to the recursions (envelope, filters, gain), which
-        // would otherwise be spilled and lengthened by a store and a load every sample.
-        const RunVectors* kp = &k;
-        asm("" : "+r"(kp));
-        const RunVectors& kv = *kp;
-        Stereo4 env = envelope;
-        StereoState preS;
-        if constexpr (Pre) preS = StereoState(core.pre.memory);
-        StereoState postS;
-        if constexpr (P == Playback::PlayingFiltered) postS = StereoState(core.post.memory);
-        float gain = audio.loopGain;
-        const float step = gainStep;
-        constexpr bool Armed = C == Capture::Armed || C == Capture::ArmedBelow;
-        const float level = threshold;
-        auto fires = [&](Stereo4 e) { return C == Capture::ArmedBelow ? e[0] < level : e[0] > level; };
-        // A NaN or infinity from the host is frozen as silence.
-        auto kept = [](Stereo4 s) { return select(stereoAbs(s) < splat(INFINITY), s, splat(0.0f)); };
-
-        // Steps 6 to 9 of one sample, without a trigger.
-        auto finishOne = [&](int32_t j, Stereo4 x) {
-            Stereo4 y;
-            if constexpr (P == Playback::Stopped) {
-                y = x * kv.dry;
-            } else {
-                gain = gain + step;
-                Stereo4 w = reduceBitsStereo(loadPair(readL + j, readR + j) * splat(gain), kv.quantisation,
-                                             kv.inverseQuantisation);
-                if constexpr (P == Playback::PlayingFiltered) w = filterStereo(kv.post, postS, w);
-                y = w * kv.wet + x * kv.dry;
-            }
-            storePair<Accumulate>(y, yL + j, yR + j);
-        };
-
-        Stereo4 gains = splat(gain);
-        const Stereo4 steps = splat(step);
-        const Stereo4 laterSteps{0.0f, 0.0f, step, step};
+        PlainLoop<Accumulate, Pre, C, P> loop(*this, start);
         int32_t j = 0;
         bool triggered = false;
-        // Without filters: four samples at a time, each channel in its own register, where
-        // nothing is recursive; the envelope steps through them one by one.
-        constexpr bool Unfiltered = !Pre && P != Playback::PlayingFiltered;
-        // The recorder's writes of a group come before its reads; in the order of the samples
-        // that differs only where a sample reads a slot a later sample of the group writes.
-        const int32_t ahead = first - (audio.writeIndex + 1);
-        const bool grouped =
-            !(C == Capture::Record && P != Playback::Stopped && ahead >= 1 && ahead <= (Unfiltered ? 3 : 1));
-        if (Unfiltered && grouped) {
-            const Stereo4 half = splat(0.5f);
-            const Stereo4 quarterSteps1{0.0f, step, step, step};
-            const Stereo4 quarterSteps2{0.0f, 0.0f, step, step};
-            const Stereo4 quarterSteps3{0.0f, 0.0f, 0.0f, step};
+        if (loop.canGroup())
+            triggered =
+                PlainLoop<Accumulate, Pre, C, P>::kUnfiltered ? loop.byFours(j, n) : loop.byTwos(j, n);
+        if (!triggered) loop.oneByOne(j, n);
+        loop.finish(j);
+        return j;
+    }
+
+    // One plain run in registers: its pointers, the recursions' memories (envelope, filters)
+    // and the gain, taken from the core when it starts and given back by finish. Each member
+    // function is one named step of the run, always inlined into plainLoop: a step left as a
+    // call (g++ -O2 left some) would keep the run's state in memory.
+    template <bool Accumulate, bool Pre, Capture C, Playback P>
+    class PlainLoop {
+    public:
+        static constexpr bool kArmed = C == Capture::Armed || C == Capture::ArmedBelow;
+        static constexpr bool kRecord = C == Capture::Record;
+        static constexpr bool kPlaying = P != Playback::Stopped;
+        static constexpr bool kPost = P == Playback::PlayingFiltered;
+        static constexpr bool kUnfiltered = !Pre && !kPost;
+
+        BRINDLE_RUN_STEP PlainLoop(Block& block, int32_t start)
+            : b(block), kv(block.k), xL(block.inL + start), xR(block.inR + start), yL(block.outL + start),
+              yR(block.outR + start), writeL(block.recL + block.audio.writeIndex + 1),
+              writeR(block.recR + block.audio.writeIndex + 1),
+              first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.recL + first),
+              readR(block.recR + first), env(block.envelope), gain(block.audio.loopGain),
+              step(block.gainStep), threshold(block.threshold) {
+            if constexpr (Pre) preS = StereoState(block.core.pre.memory);
+            if constexpr (kPost) postS = StereoState(block.core.post.memory);
+        }
+
+        // Whether samples may go through in groups: the recorder's writes of a group come
+        // before its reads, which in the order of the samples differs only where a sample reads
+        // a slot that a later sample of the group writes.
+        BRINDLE_RUN_STEP bool canGroup() const {
+            const int32_t ahead = first - (b.audio.writeIndex + 1);
+            return !(kRecord && kPlaying && ahead >= 1 && ahead <= (kUnfiltered ? 3 : 1));
+        }
+
+        // Four samples per step, each channel in its own vector; the envelope steps through
+        // them one by one. True when the trigger fired (j is then its sample).
+        BRINDLE_RUN_STEP bool byFours(int32_t& j, int32_t n) {
             for (; j + 4 <= n; j += 4) {
-                const Stereo4 xl = Stereo4(_mm_loadu_ps(xL + j));
-                const Stereo4 xr = Stereo4(_mm_loadu_ps(xR + j));
-                const Stereo4 levels = stereoAbs(xl) * half + stereoAbs(xr) * half;
-                int32_t fired = -1;
-                env = followEnvelope(env, levels, kv.envelope);
-                if (Armed && __builtin_expect(fires(env), 0)) fired = 0;
-                if (fired < 0) {
-                    env =
-                        followEnvelope(env, __builtin_shufflevector(levels, levels, 1, 1, 1, 1), kv.envelope);
-                    if (Armed && __builtin_expect(fires(env), 0)) fired = 1;
-                }
-                if (fired < 0) {
-                    env =
-                        followEnvelope(env, __builtin_shufflevector(levels, levels, 2, 2, 2, 2), kv.envelope);
-                    if (Armed && __builtin_expect(fires(env), 0)) fired = 2;
-                }
-                if (fired < 0) {
-                    env =
-                        followEnvelope(env, __builtin_shufflevector(levels, levels, 3, 3, 3, 3), kv.envelope);
-                    if (Armed && __builtin_expect(fires(env), 0)) fired = 3;
-                }
-                if (Armed && __builtin_expect(fired >= 0, 0)) {  // the samples before it, one by one
+                const Stereo4 xl = simd::load4(xL + j);
+                const Stereo4 xr = simd::load4(xR + j);
+                const int32_t fired = followFour(stereoAbs(xl) * splat(0.5f) + stereoAbs(xr) * splat(0.5f));
+                if (kArmed && __builtin_expect(fired >= 0, 0)) {  // the samples before it, one by one
                     for (int32_t i = 0; i < fired; ++i) finishOne(j + i, loadPair(xL + j + i, xR + j + i));
                     j += fired;
-                    triggered = true;
-                    break;
+                    return true;
                 }
-                if constexpr (C == Capture::Record) {
-                    _mm_storeu_ps(writeL + j, __m128(kept(xl)));
-                    _mm_storeu_ps(writeR + j, __m128(kept(xr)));
+                if constexpr (kRecord) {
+                    simd::store4(writeL + j, kept(xl));
+                    simd::store4(writeR + j, kept(xr));
                 }
-                Stereo4 yl = xl * kv.dry;
-                Stereo4 yr = xr * kv.dry;
-                if constexpr (P != Playback::Stopped) {
-                    // The ramp's four steps, exactly: g + s, then + s, + s, + s.
-                    Stereo4 g = splat(gain) + steps;
-                    g = g + quarterSteps1;
-                    g = g + quarterSteps2;
-                    g = g + quarterSteps3;
-                    gain = g[3];
-                    const Stereo4 wl = reduceBitsStereo(Stereo4(_mm_loadu_ps(readL + j)) * g, kv.quantisation,
-                                                        kv.inverseQuantisation);
-                    const Stereo4 wr = reduceBitsStereo(Stereo4(_mm_loadu_ps(readR + j)) * g, kv.quantisation,
-                                                        kv.inverseQuantisation);
-                    yl = wl * kv.wet + yl;
-                    yr = wr * kv.wet + yr;
-                }
-                if constexpr (Accumulate) {
-                    yl = Stereo4(_mm_loadu_ps(yL + j)) + yl;
-                    yr = Stereo4(_mm_loadu_ps(yR + j)) + yr;
-                }
-                _mm_storeu_ps(yL + j, __m128(yl));
-                _mm_storeu_ps(yR + j, __m128(yr));
+                playAndMixFour(j, xl, xr);
             }
-            gains = splat(gain);
-        } else if (grouped) {
+            return false;
+        }
+
+        // Two samples' pairs per step: the filters and the envelope step through the two
+        // samples, the rest works on both at once. True when the trigger fired (j is then its
+        // sample).
+        BRINDLE_RUN_STEP bool byTwos(int32_t& j, int32_t n) {
+            Stereo4 gains = splat(gain);  // the gains of the step's two samples
             for (; j + 2 <= n; j += 2) {
                 const Stereo4 x = loadPairs(xL + j, xR + j);
-                Stereo4 s0 = x;
+                Stereo4 s0 = x;  // what the recorder takes: the pre filter's output
                 Stereo4 s1 = upperHalf(x);
                 Stereo4 level1;
+                bool firedFirst;
                 if constexpr (Pre) {
                     s0 = filterStereo(kv.pre, preS, firstPair(x));
-                    env = followEnvelope(env, envelopeLevel(s0), kv.envelope);
-                    if constexpr (Armed)
-                        if (__builtin_expect(fires(env), 0)) {
-                            triggered = true;
-                            break;
-                        }
-                    s1 = filterStereo(kv.pre, preS, secondPair(x));
-                    level1 = envelopeLevel(s1);
+                    firedFirst = follow(envelopeLevel(s0));
+                    if (!firedFirst) {
+                        s1 = filterStereo(kv.pre, preS, secondPair(x));
+                        level1 = envelopeLevel(s1);
+                    }
                 } else {
                     const Stereo4 levels = envelopeLevel(x);
-                    env = followEnvelope(env, levels, kv.envelope);
-                    if constexpr (Armed)
-                        if (__builtin_expect(fires(env), 0)) {
-                            triggered = true;
-                            break;
-                        }
+                    firedFirst = follow(levels);
                     level1 = upperHalf(levels);
                 }
-                env = followEnvelope(env, level1, kv.envelope);
-                if constexpr (Armed) {
-                    if (__builtin_expect(fires(env), 0)) {  // in the second sample
-                        gain = gains[3];
-                        finishOne(j, x);
-                        gains = splat(gain);
-                        ++j;
-                        triggered = true;
-                        break;
-                    }
+                gain = gains[3];
+                if (firedFirst) return true;
+                if (follow(level1)) {  // in the second sample: the first one alone
+                    finishOne(j, x);
+                    ++j;
+                    return true;
                 }
-                if constexpr (C == Capture::Record)
-                    storePairs<false>(kept(lowerHalves(s0, s1)), writeL + j, writeR + j);
-                Stereo4 y;
-                if constexpr (P == Playback::Stopped) {
-                    y = x * kv.dry;
-                } else {
-                    // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
-                    gains = (splat(gains[3]) + steps) + laterSteps;
-                    Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
-                                                 kv.inverseQuantisation);
-                    if constexpr (P == Playback::PlayingFiltered) {
-                        const Stereo4 w0 = filterStereo(kv.post, postS, firstPair(w));
-                        const Stereo4 w1 = filterStereo(kv.post, postS, secondPair(w));
-                        w = lowerHalves(w0, w1);
-                    }
-                    y = w * kv.wet + x * kv.dry;
-                }
-                storePairs<Accumulate>(y, yL + j, yR + j);
+                if constexpr (kRecord) storePairs<false>(kept(lowerHalves(s0, s1)), writeL + j, writeR + j);
+                storePairs<Accumulate>(playAndMixTwo(j, x, gains), yL + j, yR + j);
             }
+            gain = gains[3];
+            return false;
         }
-        gain = gains[3];
-        if (!triggered) {  // the last samples (or all of them) one by one
+
+        // One sample per step, to the end of the run or its trigger.
+        BRINDLE_RUN_STEP void oneByOne(int32_t& j, int32_t n) {
             for (; j < n; ++j) {
                 const Stereo4 x = loadPair(xL + j, xR + j);
                 Stereo4 s = x;
                 if constexpr (Pre) s = filterStereo(kv.pre, preS, x);
-                env = followEnvelope(env, envelopeLevel(s), kv.envelope);
-                if constexpr (C == Capture::Record) storePair<false>(kept(s), writeL + j, writeR + j);
-                if constexpr (Armed)
-                    if (__builtin_expect(fires(env), 0)) break;
+                const bool fired = follow(envelopeLevel(s));
+                if constexpr (kRecord) storePair<false>(kept(s), writeL + j, writeR + j);
+                if (fired) break;
                 finishOne(j, x);
             }
         }
 
-        envelope = env;
-        if constexpr (Pre) preS.store(core.pre.memory);
-        if constexpr (P == Playback::PlayingFiltered) postS.store(core.post.memory);
-        if constexpr (C == Capture::Record) audio.writeIndex += j;
-        if (C == Capture::None && audio.recording == 0 && audio.holdOff) audio.holdOffCount += j;
-        if (noteCounting()) audio.noteDelay -= j;
-        if (P != Playback::Stopped && j > 0) {
-            audio.playPosition += static_cast<float>(j);
-            audio.playIndex = first + j - 1;
-            audio.loopGain = gain;
-            audio.fadeState = fadeAfterRun;
+        // The run's j samples done: the registers back to the core and the counters on.
+        BRINDLE_RUN_STEP void finish(int32_t j) {
+            CoreState& state = b.audio;
+            b.envelope = env;
+            if constexpr (Pre) preS.store(b.core.pre.memory);
+            if constexpr (kPost) postS.store(b.core.post.memory);
+            if constexpr (kRecord) state.writeIndex += j;
+            if (C == Capture::None && state.recording == 0 && state.holdOff) state.holdOffCount += j;
+            if (b.noteCounting()) state.noteDelay -= j;
+            if (kPlaying && j > 0) {
+                state.playPosition += static_cast<float>(j);
+                state.playIndex = first + j - 1;
+                state.loopGain = gain;
+                state.fadeState = b.fadeAfterRun;
+            }
         }
-        return j;
-    }
+
+    private:
+        // Step 3 for one sample (lane 0 of level); whether the trigger fires there.
+        BRINDLE_RUN_STEP bool follow(Stereo4 level) {
+            env = followEnvelope(env, level, kv.envelope);
+            if constexpr (!kArmed) return false;
+            const bool firing = C == Capture::ArmedBelow ? env[0] < threshold : env[0] > threshold;
+            return __builtin_expect(firing, 0);
+        }
+
+        // Step 3 for four samples' levels; the sample where the trigger fired, or -1.
+        BRINDLE_RUN_STEP int32_t followFour(Stereo4 levels) {
+            if (follow(levels)) return 0;
+            if (follow(simd::shuffle<1, 1, 1, 1>(levels))) return 1;
+            if (follow(simd::shuffle<2, 2, 2, 2>(levels))) return 2;
+            if (follow(simd::shuffle<3, 3, 3, 3>(levels))) return 3;
+            return -1;
+        }
+
+        // Step 4's value: a NaN or infinity from the host is frozen as silence.
+        BRINDLE_RUN_STEP static Stereo4 kept(Stereo4 s) {
+            return select(stereoAbs(s) < splat(INFINITY), s, splat(0.0f));
+        }
+
+        // Steps 6 to 9 of one sample, without a trigger: the loop's next sample (gain, bits,
+        // post filter) mixed with the dry input, or the dry input alone.
+        BRINDLE_RUN_STEP void finishOne(int32_t j, Stereo4 x) {
+            Stereo4 y;
+            if constexpr (kPlaying) {
+                gain = gain + step;
+                Stereo4 w = reduceBitsStereo(loadPair(readL + j, readR + j) * splat(gain), kv.quantisation,
+                                             kv.inverseQuantisation);
+                if constexpr (kPost) w = filterStereo(kv.post, postS, w);
+                y = w * kv.wet + x * kv.dry;
+            } else {
+                y = x * kv.dry;
+            }
+            storePair<Accumulate>(y, yL + j, yR + j);
+        }
+
+        // Steps 8 and 9 of four samples, each channel in its own vector.
+        BRINDLE_RUN_STEP void playAndMixFour(int32_t j, Stereo4 xl, Stereo4 xr) {
+            Stereo4 yl = xl * kv.dry;
+            Stereo4 yr = xr * kv.dry;
+            if constexpr (kPlaying) {
+                const Stereo4 g = rampFour();
+                const Stereo4 wl =
+                    reduceBitsStereo(simd::load4(readL + j) * g, kv.quantisation, kv.inverseQuantisation);
+                const Stereo4 wr =
+                    reduceBitsStereo(simd::load4(readR + j) * g, kv.quantisation, kv.inverseQuantisation);
+                yl = wl * kv.wet + yl;
+                yr = wr * kv.wet + yr;
+            }
+            if constexpr (Accumulate) {
+                yl = simd::load4(yL + j) + yl;
+                yr = simd::load4(yR + j) + yr;
+            }
+            simd::store4(yL + j, yl);
+            simd::store4(yR + j, yr);
+        }
+
+        // The gain ramp's next four steps, exactly as one after the other: g + s, + s, + s, + s.
+        BRINDLE_RUN_STEP Stereo4 rampFour() {
+            Stereo4 g = splat(gain) + splat(step);
+            g = g + Stereo4{0.0f, step, step, step};
+            g = g + Stereo4{0.0f, 0.0f, step, step};
+            g = g + Stereo4{0.0f, 0.0f, 0.0f, step};
+            gain = g[3];
+            return g;
+        }
+
+        // Steps 8 and 9 of two samples' pairs; gains holds the last step's two gains and takes
+        // this step's.
+        BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains) {
+            if constexpr (!kPlaying) return x * kv.dry;
+            // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
+            gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
+            Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
+                                         kv.inverseQuantisation);
+            if constexpr (kPost) {
+                const Stereo4 w0 = filterStereo(kv.post, postS, firstPair(w));
+                const Stereo4 w1 = filterStereo(kv.post, postS, secondPair(w));
+                w = lowerHalves(w0, w1);
+            }
+            return w * kv.wet + x * kv.dry;
+        }
+
+        Block& b;
+        const RunVectors& kv;
+        const float* const xL;
+        const float* const xR;
+        float* const yL;
+        float* const yR;
+        float* const writeL;
+        float* const writeR;
+        const int32_t first;  // the slot the run reads first
+        const float* const readL;
+        const float* const readR;
+        Stereo4 env;
+        StereoState preS;
+        StereoState postS;
+        float gain;
+        const float step;
+        const float threshold;
+    };
 
     FreezeCore& core;
     const RunVectors& k;
@@ -593,3 +629,5 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     run.template run<Accumulate>(frames);
     run.save();
 }
+
+#undef BRINDLE_RUN_STEP

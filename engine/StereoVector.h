@@ -1,56 +1,39 @@
-// Left and right channels side by side in one SSE register, so that both channels' filters,
-// bit reducer and mix cost one instruction each: a pair {left, right} sits in lanes 0 and 1,
-// and two samples' pairs fill a register as {left 0, right 0, left 1, right 1} where nothing
-// is recursive. Every lane does exactly the arithmetic of the one-channel code, in the same
-// order.
+// Left and right channels side by side in one vector, so that both channels' filters, bit
+// reducer and mix cost one instruction each: a pair {left, right} sits in lanes 0 and 1, and
+// two samples' pairs fill a vector as {left 0, right 0, left 1, right 1} where nothing is
+// recursive. Every lane does exactly the arithmetic of the one-channel code, in the same
+// order. Written on the lane type of engine/Simd.h, so it is the same code on every target.
 #pragma once
-
-#include <emmintrin.h>
 
 #include <cstdint>
 
 #include "engine/Filter.h"
+#include "engine/Simd.h"
 
-typedef float Stereo4 __attribute__((vector_size(16)));
-typedef int32_t StereoMask __attribute__((vector_size(16)));
+typedef simd::Float4 Stereo4;
+typedef simd::Mask4 StereoMask;
 
-inline Stereo4 splat(float v) { return Stereo4{v, v, v, v}; }
-inline StereoMask splatMask(int32_t v) { return StereoMask{v, v, v, v}; }
+using simd::select;
+using simd::splat;
 
 inline Stereo4 stereoPair(float left, float right) { return Stereo4{left, right, 0.0f, 0.0f}; }
 
 // {left[0], right[0], 0, 0}
-inline Stereo4 loadPair(const float* left, const float* right) {
-    return reinterpret_cast<Stereo4>(_mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right)));
-}
+inline Stereo4 loadPair(const float* left, const float* right) { return simd::loadLane0s(left, right); }
 
 // {p[0], p[1], 0, 0}, and lanes 0 and 1 back: a pair held in memory.
-inline Stereo4 loadLanes01(const float* p) {
-    return Stereo4(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
-}
-inline void storeLanes01(Stereo4 v, float* p) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_castps_si128(__m128(v)));
-}
+inline Stereo4 loadLanes01(const float* p) { return simd::loadLow2(p); }
+inline void storeLanes01(Stereo4 v, float* p) { simd::storeLow2(p, v); }
 
 // {left[0], right[0], left[1], right[1]}: two samples' pairs.
-inline Stereo4 loadPairs(const float* left, const float* right) {
-    const __m128 l = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(left)));
-    const __m128 r = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(right)));
-    return reinterpret_cast<Stereo4>(_mm_unpacklo_ps(l, r));
-}
+inline Stereo4 loadPairs(const float* left, const float* right) { return simd::interleaveLow2(left, right); }
 
 // The pairs of two samples back to their channels: left[0..1] = lanes 0 and 2, right[0..1] =
 // lanes 1 and 3; with Accumulate added to what the channels hold.
 template <bool Accumulate>
 inline void storePairs(Stereo4 pairs, float* left, float* right) {
-    __m128 byChannel = _mm_shuffle_ps(__m128(pairs), __m128(pairs), _MM_SHUFFLE(3, 1, 2, 0));
-    if constexpr (Accumulate) {
-        __m128 held = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(left));
-        held = _mm_loadh_pi(held, reinterpret_cast<const __m64*>(right));
-        byChannel = _mm_add_ps(held, byChannel);
-    }
-    _mm_storel_pi(reinterpret_cast<__m64*>(left), byChannel);
-    _mm_storeh_pi(reinterpret_cast<__m64*>(right), byChannel);
+    if constexpr (Accumulate) pairs = loadPairs(left, right) + pairs;
+    simd::deinterleaveStore2(pairs, left, right);
 }
 
 // One sample's pair (lanes 0 and 1) to its channels.
@@ -65,29 +48,19 @@ inline void storePair(Stereo4 pair, float* left, float* right) {
     }
 }
 
-inline Stereo4 stereoAbs(Stereo4 v) {
-    return reinterpret_cast<Stereo4>(reinterpret_cast<StereoMask>(v) & 0x7FFFFFFF);
-}
-
-// Lanes where mask is set keep a, the others take b.
-inline Stereo4 select(StereoMask mask, Stereo4 a, Stereo4 b) {
-    return reinterpret_cast<Stereo4>((mask & reinterpret_cast<StereoMask>(a)) |
-                                     (~mask & reinterpret_cast<StereoMask>(b)));
-}
+inline Stereo4 stereoAbs(Stereo4 v) { return simd::absLanes(v); }
 
 // Lane 1 moved down to lane 0 (and 3 to 2).
-inline Stereo4 lane1(Stereo4 v) { return __builtin_shufflevector(v, v, 1, 1, 3, 3); }
+inline Stereo4 lane1(Stereo4 v) { return simd::shuffle<1, 1, 3, 3>(v); }
 
 // Lanes 2 and 3 moved down to 0 and 1: the second sample's pair.
-inline Stereo4 upperHalf(Stereo4 v) { return __builtin_shufflevector(v, v, 2, 3, 2, 3); }
+inline Stereo4 upperHalf(Stereo4 v) { return simd::shuffle<2, 3, 2, 3>(v); }
 // The first sample's pair alone: {v0, v1, 0, 0}.
-inline Stereo4 firstPair(Stereo4 v) {
-    return Stereo4(_mm_castsi128_ps(_mm_move_epi64(_mm_castps_si128(__m128(v)))));
-}
+inline Stereo4 firstPair(Stereo4 v) { return simd::lowHalf(v); }
 // The second sample's pair alone: {v2, v3, 0, 0}.
-inline Stereo4 secondPair(Stereo4 v) { return Stereo4(_mm_movehl_ps(_mm_setzero_ps(), __m128(v))); }
+inline Stereo4 secondPair(Stereo4 v) { return simd::highHalf(v); }
 // Lanes 0 and 1 of a, then lanes 0 and 1 of b.
-inline Stereo4 lowerHalves(Stereo4 a, Stereo4 b) { return __builtin_shufflevector(a, b, 0, 1, 4, 5); }
+inline Stereo4 lowerHalves(Stereo4 a, Stereo4 b) { return simd::lowHalves(a, b); }
 
 // One biquad's coefficients, each in every lane.
 struct StereoCoefficients {
@@ -121,13 +94,13 @@ struct StereoState {
 
 // filterSample for both channels of a pair (lanes 0 and 1 of x and of the result; lanes 2 and
 // 3 of x must be 0, so that they stay 0 in the memory), with the same products and the same
-// order of sums: direct form I, outputs below 1e-10 (or NaN) become 0. The flush is a branch that is almost never taken (only where a channel is silent
-// or nearly so), so that each sample waits only for the multiplication and the two
-// subtractions of the recursion.
+// order of sums: direct form I, outputs below 1e-10 (or NaN) become 0. The flush is a branch
+// that is almost never taken (only where a channel is silent or nearly so), so that each
+// sample waits only for the multiplication and the two subtractions of the recursion.
 inline Stereo4 filterStereo(const StereoCoefficients& c, StereoState& s, Stereo4 x) {
     Stereo4 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
     const StereoMask keep = stereoAbs(y) >= splat(kFilterFlushLevel);
-    if (__builtin_expect((_mm_movemask_ps(__m128(keep)) & 3) != 3, 0)) y = select(keep, y, splat(0.0f));
+    if (__builtin_expect(!simd::lowLanesSet(keep), 0)) y = select(keep, y, splat(0.0f));
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -143,7 +116,7 @@ inline Stereo4 reduceBitsStereo(Stereo4 w, Stereo4 q, Stereo4 inverseQ) {
     const StereoMask small = stereoAbs(t) < limit;  // false for NaN and infinity as well
     // Clamped first so that the conversion is defined for every lane.
     const Stereo4 clamped = select(small, t, splat(0.0f));
-    const Stereo4 truncated = __builtin_convertvector(__builtin_convertvector(clamped, StereoMask), Stereo4);
+    const Stereo4 truncated = simd::truncateLanes(clamped);
     const Stereo4 floored = truncated - select(truncated > clamped, splat(1.0f), splat(0.0f));
     // Where the sample passes, floored is 0: adding w there (and +0 elsewhere) is the select,
     // bit for bit (floored is never -0, and such a w is never 0).
@@ -173,20 +146,17 @@ struct EnvelopeCoefficients {
     Stereo4 attackXorRelease;
     EnvelopeCoefficients() = default;
     EnvelopeCoefficients(float attack, float releaseCoefficient)
-        : release(splat(releaseCoefficient)), attackXorRelease(reinterpret_cast<Stereo4>(
-                                                  reinterpret_cast<StereoMask>(splat(attack)) ^
-                                                  reinterpret_cast<StereoMask>(splat(releaseCoefficient)))) {}
+        : release(splat(releaseCoefficient)),
+          attackXorRelease(
+              simd::floatsOf(simd::bitsOf(splat(attack)) ^ simd::bitsOf(splat(releaseCoefficient)))) {}
 };
 
 inline Stereo4 followEnvelope(Stereo4 envelope, Stereo4 level, const EnvelopeCoefficients& k) {
-    const __m128 rising = _mm_castsi128_ps(
-        _mm_cmpgt_epi32(_mm_castps_si128(__m128(level)), _mm_castps_si128(__m128(envelope))));
-    const __m128 c =
-        _mm_xor_ps(_mm_and_ps(rising, __m128(k.attackXorRelease)), __m128(k.release));  // attack or release
-    const __m128 next = _mm_add_ss(_mm_mul_ss(_mm_sub_ss(__m128(envelope), __m128(level)), c), __m128(level));
-    if (__builtin_expect(!(_mm_cvtss_f32(next) >= 1e-10f), 0)) {
-        asm("");  // stays a branch: in the chain it would cost a compare and a select
-        return splat(0.0f);
-    }
-    return Stereo4(next);
+    const StereoMask rising = simd::greaterBits(level, envelope);
+    const Stereo4 c = simd::floatsOf((rising & simd::bitsOf(k.attackXorRelease)) ^ simd::bitsOf(k.release));
+    const Stereo4 next = simd::addLane0(simd::mulLane0(simd::subLane0(envelope, level), c), level);
+    // Told that the flush is rare to the point of being predictable, the compilers keep it a
+    // branch; as a select it would lengthen the chain by a compare and a blend.
+    if (__builtin_expect_with_probability(!(next[0] >= 1e-10f), 0, 0.999)) return splat(0.0f);
+    return next;
 }

@@ -12,10 +12,21 @@ die() { warn "$*"; exit 1; }
 
 now_s() { date +%s; }
 
-# CMake arguments of one build tree, one per line.
+# CMake arguments of one build tree, one per line. Warnings are errors in every tree the
+# project's scripts build (BRINDLE_WERROR, off for anyone else), the fuzz tree apart.
 tree_args() {
     case $1 in
+        linux|asan|tsan|clang|plain|aarch64|win32|win64) echo -DBRINDLE_WERROR=ON ;;
+    esac
+    case $1 in
         linux) ;;
+        # The same tree built with clang, as users and distributions also build it.
+        clang) printf '%s\n' -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
+        # The engine's plain C++ vector back end on x86, where the others are tested too.
+        plain) printf '%s\n' -DBRINDLE_SIMD=plain -DBRINDLE_BENCH=OFF ;;
+        # 64-bit ARM Linux, cross-built; its tests run under qemu-user.
+        aarch64) printf '%s\n' "-DCMAKE_TOOLCHAIN_FILE=$BRINDLE_ROOT/cmake/toolchain-aarch64-linux-gnu.cmake" \
+                     -DBRINDLE_BENCH=OFF ;;
         win32) echo "-DCMAKE_TOOLCHAIN_FILE=$BRINDLE_ROOT/cmake/toolchain-i686-w64-mingw32.cmake" ;;
         win64) echo "-DCMAKE_TOOLCHAIN_FILE=$BRINDLE_ROOT/cmake/toolchain-x86_64-w64-mingw32.cmake" ;;
         # Sanitizer run: native, tests and the tools they drive, no benchmarks. GCC leaves
@@ -25,13 +36,35 @@ tree_args() {
         tsan) printf '%s\n' -DBRINDLE_BENCH=OFF -DBRINDLE_TOOLS=OFF \
                   "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
                   -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread ;;
-        # libFuzzer targets (scripts/fuzz.sh): clang, no tests, tools or benchmarks. The warning
-        # set is tuned for g++, which builds every shipped binary; clang's reading of it (more
-        # -Wdouble-promotion) is shown in the log, not fatal.
+        # libFuzzer targets (scripts/fuzz.sh): clang, no tests, tools or benchmarks, warnings
+        # shown in the log but not fatal.
         fuzz) printf '%s\n' -DBRINDLE_FUZZ=ON -DBRINDLE_TESTS=OFF -DBRINDLE_TOOLS=OFF -DBRINDLE_BENCH=OFF \
-                  -DBRINDLE_WERROR=OFF \
                   -DCMAKE_C_COMPILER="${FUZZ_CC:-clang}" -DCMAKE_CXX_COMPILER="${FUZZ_CXX:-clang++}" ;;
-        *) warn "unknown build tree '$1' (linux, win32, win64, asan, tsan, fuzz)"; return 1 ;;
+        *) warn "unknown build tree '$1' (linux, clang, plain, aarch64, win32, win64, asan, tsan, fuzz)"; return 1 ;;
+    esac
+}
+
+# The CMake build type of a tree: Release where the shipped optimisation (-O3) is built and
+# tested with both compilers, RelWithDebInfo where debug information serves (sanitizers,
+# Windows under Wine).
+tree_build_type() {
+    case $1 in
+        linux|clang|plain|aarch64) echo Release ;;
+        *) echo RelWithDebInfo ;;
+    esac
+}
+
+# What test.sh builds and runs in a tree: the targets (none: everything) and the ctest
+# selection. The plain and aarch64 trees exist to show the engine plays the same samples
+# there: the engine tests and the golden renders.
+tree_test_targets() {
+    case $1 in
+        plain|aarch64) echo brindleLoop engine_tests golden_tests ;;
+    esac
+}
+tree_test_selection() {
+    case $1 in
+        plain|aarch64) printf '%s\n' -R '^(engine_tests|golden_tests)[.]' ;;
     esac
 }
 
@@ -54,7 +87,7 @@ build_tree() {
     [ $# -gt 0 ] && targets=(--target "$@")
     mkdir -p "$BRINDLE_BUILD"
     start=$(now_s)
-    if ! { cmake -S "$BRINDLE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" &&
+    if ! { cmake -S "$BRINDLE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$(tree_build_type "$tree")" "${args[@]}" &&
            cmake --build "$dir" -j "$BRINDLE_JOBS" "${targets[@]}"; } >"$log" 2>&1; then
         warn "building $tree failed; the end of $log:"
         tail -n 60 "$log" >&2
@@ -67,8 +100,8 @@ build_tree() {
 have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 # Installs the Debian packages named that are missing (as root; otherwise says what is
-# missing and fails). Waits for another apt to finish; adds the i386 architecture when a
-# package asks for it.
+# missing and fails). Waits for another apt to finish; adds the i386 or arm64 architecture
+# when a package asks for it.
 install_packages() {
     local need=() p
     for p in "$@"; do have_package "$p" || need+=("$p"); done
@@ -82,10 +115,13 @@ install_packages() {
           { pgrep -x apt-get >/dev/null || pgrep -x apt >/dev/null || pgrep -x dpkg >/dev/null; }; do
         say "waiting for another apt to finish"; sleep 5
     done
-    if printf '%s\n' "${need[@]}" | grep -q ':i386$' &&
-       ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386
-    fi
+    local arch
+    for arch in i386 arm64; do
+        if printf '%s\n' "${need[@]}" | grep -q ":$arch\$" &&
+           ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+            dpkg --add-architecture "$arch"
+        fi
+    done
     DEBIAN_FRONTEND=noninteractive apt-get update -q &&
         DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${need[@]}"
 }

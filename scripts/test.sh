@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds, starts Xvfb and the Wine prefix, then
-# runs ctest in build/linux, build/win32, build/win64 (under Wine) and build/asan (native,
-# AddressSanitizer and UndefinedBehaviorSanitizer). Exits non-zero when anything fails.
-#   scripts/test.sh            all four trees
-#   scripts/test.sh win32      one tree (or several: linux win32 win64 asan)
+# runs ctest in build/linux (g++, Release), build/clang (clang, Release), build/win32,
+# build/win64 (under Wine), build/asan (native, AddressSanitizer and
+# UndefinedBehaviorSanitizer), and the engine tests and golden renders in build/plain (the
+# engine's plain C++ vector code) and build/aarch64 (under qemu-user). Warnings are errors in
+# all of them. Exits non-zero when anything fails.
+#   scripts/test.sh            all seven trees
+#   scripts/test.sh win32      one tree (or several: linux clang plain aarch64 win32 win64 asan)
 # Extra ctest arguments go after --, e.g. scripts/test.sh linux -- -R binary
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -14,9 +17,11 @@ while [ $# -gt 0 ]; do
     if [ "$1" = -- ]; then shift; ctest_extra=("$@"); break; fi
     trees+=("$1"); shift
 done
-[ ${#trees[@]} -gt 0 ] || trees=("${BRINDLE_TREES[@]}" asan)
+[ ${#trees[@]} -gt 0 ] || trees=(linux clang plain aarch64 win32 win64 asan)
 for tree in "${trees[@]}"; do
-    case $tree in linux|win32|win64|asan) ;; *) warn "no tests in a '$tree' tree (linux, win32, win64, asan)"; exit 2 ;; esac
+    case $tree in linux|clang|plain|aarch64|win32|win64|asan) ;;
+        *) warn "no tests in a '$tree' tree (linux, clang, plain, aarch64, win32, win64, asan)"; exit 2 ;;
+    esac
 done
 
 run_start=$(now_s)
@@ -26,7 +31,9 @@ declare -A build_s test_s result counts
 failed=0
 for tree in "${trees[@]}"; do
     start=$(now_s)
-    if build_tree "$tree"; then result[$tree]=built; else result[$tree]="BUILD FAILED"; failed=1; fi
+    targets=()
+    read -r -a targets <<<"$(tree_test_targets "$tree")"
+    if build_tree "$tree" "${targets[@]}"; then result[$tree]=built; else result[$tree]="BUILD FAILED"; failed=1; fi
     build_s[$tree]=$(($(now_s) - start))
 done
 
@@ -50,8 +57,10 @@ for tree in "${trees[@]}"; do
             export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
             export LSAN_OPTIONS="suppressions=$BRINDLE_ROOT/scripts/lsan.supp:print_suppressions=0"
         fi
+        selection=()
+        mapfile -t selection < <(tree_test_selection "$tree")
         ctest --test-dir "$BRINDLE_BUILD/$tree" --output-on-failure --no-tests=error \
-              -j "$BRINDLE_JOBS" "${ctest_extra[@]}"
+              -j "$BRINDLE_JOBS" "${selection[@]}" "${ctest_extra[@]}"
     ) 2>&1 | tee "$log"
     rc=${PIPESTATUS[0]}
     test_s[$tree]=$(($(now_s) - start))

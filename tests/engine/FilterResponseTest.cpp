@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <limits>
 
 #include "CoreRig.h"
 
@@ -20,7 +21,7 @@ double measuredGain(const BiquadCoefficients& c, double hz, double rate) {
     double out = 0.0;
     for (int32_t i = 0; i < settle + measure; ++i) {
         const double x = 0.5 * std::sin(2.0 * kPi * hz * i / rate);
-        const double y = filterSample(c, state, static_cast<float>(x));
+        const double y = static_cast<double>(filterSample(c, state, static_cast<float>(x)));
         if (i >= settle) {
             in += x * x;
             out += y * y;
@@ -142,8 +143,8 @@ TEST(FilterResponse, SlowResonantLowPassStaysStableAndFreeOfDenormals) {
 }
 
 TEST(FilterResponse, DesignStaysFiniteAndStableForAnyInput) {
-    const double inf = INFINITY;
-    const double nan = NAN;
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     const double rates[] = {1.0, 100.0, 8000.0, 18100.0, 44100.0, 1e9, 0.0, -5.0, nan, inf};
     const double freqs[] = {50.0, 9050.0, 0.0, -100.0, 1e12, nan, inf};
     const double bws[] = {0.1, 1.0, 0.0, -3.0, 1e6, nan};

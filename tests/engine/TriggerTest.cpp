@@ -28,7 +28,7 @@ TEST(Trigger, FiresWhenTheEnvelopeCrossesAndRecordsTheFollowingSamples) {
     double env = 0.0;
     int32_t expected = -1;
     for (size_t i = 0; i < input.size() && expected < 0; ++i) {
-        const double x = input[i];
+        const double x = static_cast<double>(input[i]);
         env = x + (env - x) * c;
         if (env > 0.15) expected = static_cast<int32_t>(i);
     }

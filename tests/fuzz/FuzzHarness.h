@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "gui/x11/HeadlessScreen.h"
@@ -53,7 +54,7 @@ inline double fuzzRate(FuzzedDataProvider& in, const double* usual, size_t usual
     case 1: return -in.ConsumeFloatingPointInRange<double>(0.0, 1e6);
     case 2: return in.ConsumeFloatingPoint<double>();
     case 3: return std::nan("");
-    case 4: return INFINITY;
+    case 4: return std::numeric_limits<double>::infinity();
     case 5: return in.ConsumeFloatingPointInRange<double>(0.0, 400000.0);
     default: return usual[in.ConsumeIntegralInRange<size_t>(0, usualCount - 1)];
     }

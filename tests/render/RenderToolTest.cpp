@@ -125,8 +125,11 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
             events.push_back(e);
         }
         if (!events.empty()) {
-            std::vector<unsigned char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
-            auto* list = reinterpret_cast<VstEvents*>(storage.data());
+            // Room for every note at once: a buffer that always exists (a vector's data() may be
+            // null as far as the compiler can tell, and writing the count through it warned).
+            constexpr size_t kListBytes = sizeof(VstEvents) + std::size(notes) * sizeof(VstEvent*);
+            alignas(VstEvents) unsigned char storage[kListBytes];
+            auto* list = reinterpret_cast<VstEvents*>(storage);
             list->numEvents = static_cast<int32_t>(events.size());
             VstEvent** pointers = list->events;
             for (size_t i = 0; i < events.size(); ++i) pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);

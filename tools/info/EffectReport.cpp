@@ -85,7 +85,7 @@ bool printEffectReport(AEffect* effect, std::FILE* out) {
         const std::string name = askText(effect, effGetParamName, i);
         const std::string label = askText(effect, effGetParamLabel, i);
         const std::string display = askText(effect, effGetParamDisplay, i);
-        const double value = effect->getParameter(effect, i);
+        const double value = static_cast<double>(effect->getParameter(effect, i));
         std::fprintf(out, "    %-3d %-13s %-13s %-10s %g\n", i, name.c_str(), label.c_str(), display.c_str(),
                      value);
     }

@@ -232,15 +232,15 @@ void envelopeLane(cairo_t* cr, const TimeAxis& axis, const std::vector<LevelPoin
     cairo_set_dash(cr, dash, 2, 0.0);
     double lastX = kLeft;
     float lastThreshold = levels.empty() ? 0.0f : levels.front().threshold;
-    cairo_move_to(cr, lastX, y(lastThreshold));
+    cairo_move_to(cr, lastX, y(static_cast<double>(lastThreshold)));
     for (const LevelPoint& p : levels) {
         if (p.threshold == lastThreshold || !std::isfinite(p.threshold)) continue;
         lastX = axis.x(static_cast<double>(p.position));
-        cairo_line_to(cr, lastX, y(lastThreshold));
-        cairo_line_to(cr, lastX, y(p.threshold));
+        cairo_line_to(cr, lastX, y(static_cast<double>(lastThreshold)));
+        cairo_line_to(cr, lastX, y(static_cast<double>(p.threshold)));
         lastThreshold = p.threshold;
     }
-    cairo_line_to(cr, kRight, y(lastThreshold));
+    cairo_line_to(cr, kRight, y(static_cast<double>(lastThreshold)));
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0.0);
     // The label on white, so that the level drawn behind it does not hide it.
@@ -248,11 +248,11 @@ void envelopeLane(cairo_t* cr, const TimeAxis& axis, const std::vector<LevelPoin
     cairo_text_extents_t extents;
     cairo_text_extents(cr, label.c_str(), &extents);
     color(cr, {1.0, 1.0, 1.0});
-    cairo_rectangle(cr, kRight - 8.0 - extents.x_advance, y(lastThreshold) - 8.0 - kFont,
+    cairo_rectangle(cr, kRight - 8.0 - extents.x_advance, y(static_cast<double>(lastThreshold)) - 8.0 - kFont,
                     extents.x_advance + 8.0, kFont + 4.0);
     cairo_fill(cr);
     color(cr, kThreshold);
-    text(cr, kRight - 4.0, y(lastThreshold) - 8.0, label, Align::Right);
+    text(cr, kRight - 4.0, y(static_cast<double>(lastThreshold)) - 8.0, label, Align::Right);
 }
 
 // Recordings as pink spans, freezes with the step used, notes, loop starts and stops.
