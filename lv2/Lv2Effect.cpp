@@ -165,7 +165,7 @@ void Lv2Effect::takeTempo(const LV2_Atom_Object& position) {
     // The engine keeps any number in range (no information below 1 BPM: 120).
     const void* body = LV2_ATOM_BODY_CONST(bpm);
     if (bpm->type == uris.atomFloat && bpm->size >= sizeof(float))
-        timeInfo.tempo = *static_cast<const float*>(body);
+        timeInfo.tempo = static_cast<double>(*static_cast<const float*>(body));
     else if (bpm->type == uris.atomDouble && bpm->size >= sizeof(double))
         timeInfo.tempo = *static_cast<const double*>(body);
     else if (bpm->type == uris.atomInt && bpm->size >= sizeof(int32_t))
