@@ -53,6 +53,11 @@ int32_t FreezeEditor::open(void* parent) {
     if (closePending) {
         close();
     }
+    // A host may destroy its window without closing the editor and then open it again, in a
+    // new window or another: the old Frame has nothing left to show there.
+    if (frame != nullptr && (!frame->isOpen() || frame->getParentWindow() != parent)) {
+        close();
+    }
     GuiEditor::open(parent);
     if (frame != nullptr || freezeEffect == nullptr) {
         return frame != nullptr ? 1 : 0;  // already open
@@ -117,8 +122,12 @@ void FreezeEditor::addViews() {
 
 void FreezeEditor::close() {
     windowOpen.store(false, std::memory_order_relaxed);
-    if (inHostIdle && frame != nullptr) {
+    // A close that arrives while a view tracks a press (from the host's idle, or from a paint
+    // dispatched inside the loop) must leave the views alone: the window leaves the screen now
+    // and goes for good at the next idle, open or destruction.
+    if (frame != nullptr && (inHostIdle || frame->isTracking())) {
         closePending = true;
+        frame->hideWindow();
         return;
     }
     closePending = false;
@@ -145,7 +154,7 @@ void FreezeEditor::releaseImages() {
 
 void FreezeEditor::idle() {
     // A close the host asked for during a tracking loop is done once no loop is on the stack.
-    if (closePending && !inHostIdle && !inPump) {
+    if (closePending && !inHostIdle && !inPump && (frame == nullptr || !frame->isTracking())) {
         close();
     }
     if (frame == nullptr || closePending) {
@@ -154,6 +163,7 @@ void FreezeEditor::idle() {
     if (waveformView != nullptr) waveformView->updateFromEffect();
     if (sliderBank != nullptr) sliderBank->setDirty(true);
     if (stepPanel != nullptr) stepPanel->setDirty(true);
+    if (midiModePanel != nullptr) midiModePanel->followEffect();
     GuiEditor::idle();
 }
 

@@ -129,19 +129,27 @@ void Frame::drawRect(DrawContext* context, const Rect& updateRect) {
 }
 
 void Frame::mouse(DrawContext* context, Point& where) {
+    ++trackingDepth;
     if (modalView != nullptr) {
         // While a modal view is up, clicks outside it reach nobody.
         if (modalView->containsPoint(where)) {
             modalView->mouse(context, where);
         }
-        return;
-    }
-    for (int32_t i = count - 1; i >= 0; --i) {
-        View* view = views[i];
-        if (view->getMouseEnabled() && view->containsPoint(where)) {
-            view->mouse(context, where);
-            return;
+    } else {
+        for (int32_t i = count - 1; i >= 0; --i) {
+            View* view = views[i];
+            if (view->getMouseEnabled() && view->containsPoint(where)) {
+                view->mouse(context, where);
+                break;
+            }
         }
+    }
+    --trackingDepth;
+}
+
+void Frame::hideWindow() {
+    if (windowState != nullptr) {
+        port::hideWindow(*windowState);
     }
 }
 

@@ -75,6 +75,10 @@ public:
     bool isOpen() const { return open; }
     bool isFirstDrawPending() const { return firstDrawPending; }
     bool isDropEnabled() const { return dropRegistered; }
+    // True while a view tracks a press (Frame::mouse is on the stack): the views must stay.
+    bool isTracking() const { return trackingDepth > 0; }
+    // Takes the window off the screen (a close that must wait for a tracking loop to end).
+    void hideWindow();
 
     // Called by the port's window procedure when the window is destroyed under the Frame.
     void onWindowDestroyed();
@@ -94,6 +98,7 @@ private:
     bool firstDrawPending = true;
     bool open = true;
     bool dropRegistered = false;
+    int32_t trackingDepth = 0;
     // The window, its default cursor and the thread's set-up; given back last at destruction.
     std::unique_ptr<FramePort, PortDeleter> windowState;
 

@@ -83,6 +83,8 @@ FramePort* attachFrame(Frame* frame);
 // A visible child window of parent covering size, registering the shared window class (counted);
 // its events reach the Frame. False on failure.
 bool createWindow(FramePort& state, void* parent, const Rect& size);
+// Unmaps the window (it stays until the Frame goes); nothing without a window.
+void hideWindow(FramePort& state);
 // The window's handle, none before createWindow succeeded.
 void* windowHandle(const FramePort& state);
 // A device context on the window and its release; none without a window.

@@ -171,6 +171,12 @@ bool createWindow(FramePort& state, void* parent, const Rect& size) {
 
 void* windowHandle(const FramePort& state) { return state.window; }
 
+void hideWindow(FramePort& state) {
+    if (state.window != nullptr) {
+        ShowWindow(state.window, SW_HIDE);
+    }
+}
+
 void* acquireDeviceContext(void* window) {
     return window != nullptr ? gdi::getDC(static_cast<HWND>(window)) : nullptr;
 }

@@ -46,6 +46,8 @@ void discardEvents(void* window);
 int32_t pendingEvents(void* window);
 
 bool isWindow(void* window);
+// A window that exists, was not destroyed and was not hidden.
+bool isVisible(void* window);
 // Toolkit windows (Frame children) alive; the last one's destruction releases the screen.
 int32_t childWindowCount();
 // What the screen shows at a window pixel; colorBlack outside the window.

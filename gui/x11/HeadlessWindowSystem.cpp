@@ -21,6 +21,7 @@ struct HeadlessWindow {
     int32_t height = 0;
     bool child = false;
     bool destroyed = false;
+    bool visible = true;
     int32_t cursor = cursorDefault;
     cairo_surface_t* pixels = nullptr;  // children only
     std::deque<WindowEvent> events;
@@ -85,6 +86,13 @@ public:
         }
         destroySurface(window->pixels);
         windows.erase(reinterpret_cast<uintptr_t>(handle));
+    }
+
+    void hideWindow(void* handle) override {
+        HeadlessWindow* window = find(handle);
+        if (window != nullptr) {
+            window->visible = false;
+        }
     }
 
     cairo_surface_t* windowSurface(void* handle) override {
@@ -226,6 +234,11 @@ int32_t pendingEvents(void* handle) {
 }
 
 bool isWindow(void* handle) { return find(handle) != nullptr; }
+
+bool isVisible(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr && window->visible && !window->destroyed;
+}
 
 int32_t childWindowCount() {
     int32_t children = 0;

@@ -35,6 +35,8 @@ public:
     // none when the parent is unknown or the system cannot be reached.
     virtual void* createChild(void* parent, int32_t width, int32_t height) = 0;
     virtual void destroyWindow(void* window) = 0;
+    // Takes the window off the screen.
+    virtual void hideWindow(void* window) = 0;
     // A new Cairo surface drawing onto the window, or none when the window is gone.
     virtual cairo_surface_t* windowSurface(void* window) = 0;
     // Makes what was drawn onto the window visible.

@@ -112,6 +112,12 @@ bool createWindow(FramePort& state, void* parent, const Rect& size) {
 
 void* windowHandle(const FramePort& state) { return state.window; }
 
+void hideWindow(FramePort& state) {
+    if (state.window != nullptr) {
+        windowSystem().hideWindow(state.window);
+    }
+}
+
 void* acquireDeviceContext(void* window) {
     if (window == nullptr) {
         return nullptr;

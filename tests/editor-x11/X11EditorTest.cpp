@@ -140,4 +140,65 @@ TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
     EXPECT_EQ(parameter(4), wet);
 }
 
+TEST_F(X11Editor, WheelTurnsOverTheEditorReachTheHostsWindow) {
+    // Hosts scroll their mixer or rack with the wheel; the editor takes none of it.
+    XSelectInput(display, parent, ButtonPressMask | ButtonReleaseMask);
+    for (unsigned int wheel : {4u, 5u, 6u, 7u}) {
+        moveTo(15 + 117 + 9, 10 + 20);
+        button(wheel, true);
+        button(wheel, false);
+        idle();
+        XSync(display, False);
+        XEvent event;
+        ASSERT_TRUE(XCheckWindowEvent(display, parent, ButtonPressMask, &event)) << "button " << wheel;
+        EXPECT_EQ(event.xbutton.button, wheel);
+        EXPECT_EQ(event.xbutton.window, parent);
+        EXPECT_EQ(event.xbutton.x, 15 + 117 + 9);
+        EXPECT_EQ(event.xbutton.y, 10 + 20);
+        EXPECT_TRUE(XCheckWindowEvent(display, parent, ButtonReleaseMask, &event)) << "button " << wheel;
+    }
+    // A click stays the editor's own.
+    moveTo(15 + 57, 240 + 12);
+    button(1, true);
+    button(1, false);
+    idle();
+    XEvent event;
+    EXPECT_FALSE(XCheckWindowEvent(display, parent, ButtonPressMask, &event));
+}
+
+int hostErrors = 0;
+int countHostError(Display*, XErrorEvent*) {
+    ++hostErrors;
+    return 0;
+}
+
+TEST_F(X11Editor, TheHostsErrorHandlerStaysInstalledAndHearsItsOwnErrors) {
+    const XErrorHandler before = XSetErrorHandler(countHostError);
+    hostErrors = 0;
+    // A drag, a close, an open in a window that then goes, while the host idles.
+    moveTo(15 + 117 + 9, 10 + 50);
+    button(1, true);
+    int idles = 0;
+    onHostIdle = [&] {
+        if (++idles == 2) button(1, false);
+    };
+    idle();
+    onHostIdle = nullptr;
+    dispatch(effEditClose);
+    dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)));
+    idle();
+    XDestroyWindow(display, parent);
+    parent = 0;
+    XSync(display, False);
+    for (int i = 0; i < 3; ++i) dispatch(effEditIdle);
+    dispatch(effEditClose);
+    EXPECT_EQ(XSetErrorHandler(countHostError), countHostError);
+    // An error on the host's own connection reaches the host's handler.
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, 0x1fffffff, &attributes);
+    XSync(display, False);
+    EXPECT_EQ(hostErrors, 1);
+    XSetErrorHandler(before);
+}
+
 }  // namespace
