@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "gui/Port.h"
+#include "gui/Scale.h"
 #include "gui/View.h"
 
 class Bitmap;
@@ -22,8 +23,9 @@ constexpr int32_t cursorResizeDiagonalDown = 6;
 // GUI thread only: the thread that opens the editor, runs the window's events and the idle.
 class Frame : public View {
 public:
-    // Makes a child window of parentWindow covering size (none without a parent).
-    Frame(const Rect& size, void* parentWindow, FrameOwner* editor);
+    // Makes a child window of parentWindow covering size (none without a parent). size and every
+    // position the Frame and its views deal in are unscaled pixels; the window has size at scale.
+    Frame(const Rect& size, void* parentWindow, FrameOwner* editor, Scale scale = Scale());
     ~Frame() override;
 
     // Background, then every view bottom-up, then the modal view.
@@ -59,8 +61,9 @@ public:
     View* getModalView() const { return modalView; }
     // The top-most view whose size contains the pointer, whatever its mouse state.
     View* viewUnderMouse();
-    // Pointer position relative to the window (screen position without a window).
+    // Pointer position relative to the window (screen position without a window), unscaled.
     bool mouseLocation(Point& where);
+    Scale getScale() const { return scale; }
     void setCursor(int32_t kind);
     // Processes pending window events (Linux), then draws what is dirty; nothing before the
     // first draw or after the window is gone.
@@ -99,6 +102,7 @@ private:
     bool open = true;
     bool dropRegistered = false;
     int32_t trackingDepth = 0;
+    Scale scale;
     // The window, its default cursor and the thread's set-up; given back last at destruction.
     std::unique_ptr<FramePort, PortDeleter> windowState;
 

@@ -50,8 +50,8 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             HDC dc = BeginPaint(window, &paint);
             {
                 DrawContext context(frame, dc, window);
-                frame->drawRect(&context, Rect{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
-                                               paint.rcPaint.bottom});
+                frame->drawRect(&context, frame->getScale().covering(Rect{paint.rcPaint.left, paint.rcPaint.top,
+                                                                          paint.rcPaint.right, paint.rcPaint.bottom}));
             }
             EndPaint(window, &paint);
             return 0;
@@ -64,9 +64,10 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             HDC dc = gdi::getDC(window);
             {
                 DrawContext context(frame, dc, window);
-                Point where{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
-                POINT screen{where.h, where.v};
+                const Point pixel{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
+                POINT screen{pixel.h, pixel.v};
                 ClientToScreen(window, &screen);
+                Point where = frame->getScale().unscaled(pixel);
                 const pressMemory::PressScope press(pressButtons(wParam), Point{screen.x, screen.y});
                 frame->mouse(&context, where);
             }

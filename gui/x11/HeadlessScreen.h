@@ -21,6 +21,8 @@ struct PointerState {
 // Call before the first Frame is made.
 void enable();
 bool enabled();
+// The screen's Xft.dpi as the headless screen reports it; 0 (the start) when not set.
+void setScreenDpi(double dotsPerInch);
 
 // A stand-in for the host's window with its top-left corner at a screen position.
 void* createHostWindow(int32_t screenLeft, int32_t screenTop, int32_t width, int32_t height);

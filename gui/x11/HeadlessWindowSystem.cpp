@@ -34,6 +34,7 @@ std::deque<headless::PointerState> script;
 headless::PointerState pointerState;
 int64_t queries = 0;
 bool chosen = false;
+double dpi = 0.0;
 
 WindowEvent paintEvent(const Rect& area) {
     WindowEvent event;
@@ -144,6 +145,8 @@ public:
             window->cursor = kind;
         }
     }
+
+    double screenDpi() override { return dpi; }
 };
 
 HeadlessSystem headlessSystem;
@@ -163,6 +166,8 @@ using x11port::HeadlessWindow;
 using x11port::WindowEvent;
 
 void enable() { x11port::chosen = true; }
+
+void setScreenDpi(double dotsPerInch) { x11port::dpi = dotsPerInch; }
 
 bool enabled() { return x11port::chosen; }
 

@@ -53,6 +53,8 @@ public:
     virtual bool nextEvent(void* window, WindowEvent& event, bool exposeOnly) = 0;
     // cursorDefault .. cursorResizeDiagonalDown over the window.
     virtual void setCursor(void* window, int32_t kind) = 0;
+    // The screen's dots per inch as desktop toolkits read them (Xft.dpi), 0 when not set.
+    virtual double screenDpi() = 0;
 };
 
 // The headless system when it was chosen or no X display can be opened, else the X server.

@@ -150,6 +150,28 @@ void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination
     cairo_restore(cairo);
 }
 
+void drawBitmapScaled(BitmapPort& bitmap, void* deviceContext, const Rect& destination, const Rect& source) {
+    auto* cairo = static_cast<cairo_t*>(deviceContext);
+    if (cairo == nullptr || destination.width() <= 0 || destination.height() <= 0 || source.width() <= 0 ||
+        source.height() <= 0) {
+        return;
+    }
+    cairo_surface_flush(bitmap.picture);
+    cairo_save(cairo);
+    cairo_rectangle(cairo, destination.left, destination.top, destination.width(), destination.height());
+    cairo_clip(cairo);
+    cairo_translate(cairo, destination.left, destination.top);
+    cairo_scale(cairo, static_cast<double>(destination.width()) / source.width(),
+                static_cast<double>(destination.height()) / source.height());
+    cairo_set_source_surface(cairo, bitmap.picture, -source.left, -source.top);
+    // Averaged down (or interpolated up), and the picture's edge repeated rather than faded out.
+    cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_extend(cairo_get_source(cairo), CAIRO_EXTEND_PAD);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cairo);
+    cairo_restore(cairo);
+}
+
 void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source,
                           Color key) {
     auto* cairo = static_cast<cairo_t*>(deviceContext);

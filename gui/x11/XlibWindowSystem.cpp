@@ -3,9 +3,11 @@
 #include "gui/x11/XlibWindowSystem.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <cairo-xlib.h>
@@ -138,6 +140,26 @@ void closeWhenUnused() {
         XCloseDisplay(display);
         display = nullptr;
     }
+}
+
+// The value of "Xft.dpi:" in an X resource database string, 0 when absent.
+double xftDpi(const char* resources) {
+    if (resources == nullptr) {
+        return 0.0;
+    }
+    static const char kName[] = "Xft.dpi:";
+    for (const char* line = resources; *line != 0;) {
+        if (std::strncmp(line, kName, sizeof kName - 1) == 0) {
+            const double value = std::strtod(line + sizeof kName - 1, nullptr);
+            return value > 0.0 && value < 2000.0 ? value : 0.0;
+        }
+        const char* next = std::strchr(line, '\n');
+        if (next == nullptr) {
+            break;
+        }
+        line = next + 1;
+    }
+    return 0.0;
 }
 
 class XlibSystem final : public WindowSystem {
@@ -328,6 +350,34 @@ public:
             }
         }
         return false;
+    }
+
+    double screenDpi() override {
+        // The root window's RESOURCE_MANAGER property, read fresh: a desktop may change it.
+        Display* connection = display != nullptr ? display : XOpenDisplay(nullptr);
+        if (connection == nullptr) {
+            return 0.0;
+        }
+        double dpi = 0.0;
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        const Atom property = XInternAtom(connection, "RESOURCE_MANAGER", True);
+        if (property != 0 &&
+            XGetWindowProperty(connection, DefaultRootWindow(connection), property, 0, 1 << 20, False,
+                               XA_STRING, &type, &format, &items, &remaining, &data) == Success &&
+            data != nullptr) {
+            dpi = xftDpi(reinterpret_cast<const char*>(data));
+        }
+        if (data != nullptr) {
+            XFree(data);
+        }
+        if (connection != display) {
+            XCloseDisplay(connection);
+        }
+        return dpi;
     }
 
     void setCursor(void* handle, int32_t kind) override {
