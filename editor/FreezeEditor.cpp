@@ -59,6 +59,7 @@ int32_t FreezeEditor::getRect(ERect** rect) {
     // Hosts ask before they open the window, to size theirs.
     if (frame == nullptr) {
         readUserZoom();
+        screenScaleKnown = false;
         useScale(wantedScale(nullptr));
     }
     return GuiEditor::getRect(rect);

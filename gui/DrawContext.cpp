@@ -54,11 +54,20 @@ void DrawContext::scaledLine(Point from, Point to) {
     if (deviceContext == nullptr) {
         return;
     }
-    // Bresenham over unscaled pixels, the end point left out; runs along the major axis go to the
-    // port as one block each.
+    // Bresenham over unscaled pixels, the end point left out, with the rounding of Windows' own
+    // lines at scale 1: where a line passes exactly between two pixels, lines heading into octants
+    // 3, 5, 6 and 8 (numbered from east turning towards +y) take the minor step early. Runs along
+    // the major axis go to the port as one block each.
     const int32_t dx = to.h - from.h;
     const int32_t dy = to.v - from.v;
-    const bool major = std::abs(dx) >= std::abs(dy);  // x steps every pixel
+    int32_t octant = 0;
+    if (dy > 0) {
+        octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
+    } else {
+        octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
+    }
+    const bool major = octant == 1 || octant == 4 || octant == 5 || octant == 8;  // x steps every pixel
+    const int32_t bias = (octant == 3 || octant == 5 || octant == 6 || octant == 8) ? 1 : 0;
     const int32_t majorLength = major ? std::abs(dx) : std::abs(dy);
     const int32_t minorLength = major ? std::abs(dy) : std::abs(dx);
     const int32_t stepX = dx > 0 ? 1 : -1;
@@ -91,7 +100,7 @@ void DrawContext::scaledLine(Point from, Point to) {
         } else {
             flush();
         }
-        const bool minorStep = error > 0;
+        const bool minorStep = error + bias > 0;
         error += minorStep ? 2 * minorLength - 2 * majorLength : 2 * minorLength;
         if (major) {
             x += stepX;

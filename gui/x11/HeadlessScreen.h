@@ -48,6 +48,8 @@ void discardEvents(void* window);
 int32_t pendingEvents(void* window);
 
 bool isWindow(void* window);
+// A window's width and height in pixels (0, 0 for none).
+Point windowSize(void* window);
 // A window that exists, was not destroyed and was not hidden.
 bool isVisible(void* window);
 // Toolkit windows (Frame children) alive; the last one's destruction releases the screen.

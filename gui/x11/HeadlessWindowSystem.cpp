@@ -240,6 +240,11 @@ int32_t pendingEvents(void* handle) {
 
 bool isWindow(void* handle) { return find(handle) != nullptr; }
 
+Point windowSize(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr ? Point{window->width, window->height} : Point{};
+}
+
 bool isVisible(void* handle) {
     const HeadlessWindow* window = find(handle);
     return window != nullptr && window->visible && !window->destroyed;
