@@ -7,6 +7,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
+#include "gui/FrameOwner.h"
 #include "gui/ModuleInstance.h"
 #include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
@@ -42,6 +43,11 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
         if (frame != nullptr) {
             frame->onWindowDestroyed();
+        }
+        break;
+    case 0x02E3:  // WM_DPICHANGED_AFTERPARENT: the host's window moved to a screen of another density
+        if (frame != nullptr && frame->getEditor() != nullptr) {
+            frame->getEditor()->screenChanged();
         }
         break;
     case WM_PAINT:
