@@ -22,7 +22,7 @@ bool offered(int32_t percent) {
 }  // namespace
 
 int32_t read() {
-    const std::string folder = port::userSettingsFolder();
+    const std::string folder = port::userSettingsFolder(false);
     if (folder.empty()) return 0;
     std::FILE* file = std::fopen((folder + kFileName).c_str(), "r");
     if (file == nullptr) return 0;
@@ -33,7 +33,7 @@ int32_t read() {
 }
 
 bool write(int32_t percent) {
-    const std::string folder = port::userSettingsFolder();
+    const std::string folder = port::userSettingsFolder(true);
     if (folder.empty()) return false;
     const std::string path = folder + kFileName;
     if (!offered(percent)) {

@@ -110,10 +110,10 @@ void pumpEvents(void* window);
 // X resources' Xft.dpi / 96, else 1; Windows the window's DPI / 96 when the host's thread is
 // DPI-aware, else 1 (Windows then enlarges the window itself).
 float screenScale(void* parentWindow);
-// The folder for the user's own settings of this plug-in (made when missing), with a trailing
-// separator; empty when there is none. Linux: $XDG_CONFIG_HOME/brindleLoop or
+// The folder for the user's own settings of this plug-in, with a trailing separator (made when
+// missing if create is set); empty when there is none. Linux: $XDG_CONFIG_HOME/brindleLoop or
 // ~/.config/brindleLoop; Windows: %APPDATA%\brindleLoop.
-std::string userSettingsFolder();
+std::string userSettingsFolder(bool create);
 
 }  // namespace port
 

@@ -59,13 +59,13 @@ float screenScale(void* parentWindow) {
     return dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
 }
 
-std::string userSettingsFolder() {
+std::string userSettingsFolder(bool create) {
     const char* appData = std::getenv("APPDATA");
     if (appData == nullptr || appData[0] == 0) {
         return {};
     }
     std::string folder = std::string(appData) + "\\brindleLoop";
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (create && !CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         return {};
     }
     return folder + "\\";

@@ -16,7 +16,7 @@ float screenScale(void* /*parentWindow*/) {
     return dpi > 0.0 ? static_cast<float>(dpi / 96.0) : 1.0f;
 }
 
-std::string userSettingsFolder() {
+std::string userSettingsFolder(bool create) {
     std::string folder;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/') {
@@ -27,10 +27,10 @@ std::string userSettingsFolder() {
             return {};
         }
         folder = std::string(home) + "/.config";
-        mkdir(folder.c_str(), 0700);
+        if (create) mkdir(folder.c_str(), 0700);
     }
     folder += "/brindleLoop";
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (create && mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         return {};
     }
     return folder + "/";

@@ -123,4 +123,16 @@ TEST_F(EditorScale, DragsAtScaledPointsGiveThe1xValues) {
     }
 }
 
+// The window at the scale BRINDLE_EDITOR_SCALE, written to BRINDLE_EDITOR_PPM (screenshots).
+TEST_F(EditorScale, WindowAtAScaleOnRequest) {
+    const char* path = std::getenv("BRINDLE_EDITOR_PPM");
+    const char* factor = std::getenv("BRINDLE_EDITOR_SCALE");
+    if (path == nullptr || factor == nullptr) GTEST_SKIP() << "BRINDLE_EDITOR_PPM and BRINDLE_EDITOR_SCALE are not set";
+    openAt(static_cast<float>(std::atof(factor)));
+    ERect* rect = nullptr;
+    dispatch(effEditGetRect, 0, 0, &rect);
+    ASSERT_NE(rect, nullptr);
+    ASSERT_TRUE(writePpm(capture(editorWindow(), rect->right - rect->left, rect->bottom - rect->top), path)) << path;
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
-// The DLL's editor on a screen of 192 DPI (Wine's LogPixels): a DPI-aware host gets it at 2x,
-// a host that is not gets it at 1x (Windows enlarges that host's windows itself).
+// The DLL's editor on a screen of 192 DPI (Wine's LogPixels): a DPI-aware host gets it at 2x.
+// (A host that is not DPI-aware gets it at 1x on Windows, which enlarges that host's windows
+// itself; Wine reports every thread as aware, so that case is not tested here.)
 #include <cstdio>
 #include <string>
 
@@ -74,7 +75,6 @@ std::string runHost(const char* mode) {
 TEST(EditorDpi, At192DpiADpiAwareHostGetsThe2xEditor) {
     const LogPixels dpi(192);
     EXPECT_EQ(runHost("aware"), "1050 600 1050 600\n");
-    EXPECT_EQ(runHost("unaware"), "525 300 525 300\n");
 }
 
 }  // namespace
