@@ -39,9 +39,13 @@ const Rect SliderBank::sliderRects[sliderCount] = {{5, 7, 24, 94},    {33, 7, 52
                                                    {89, 7, 108, 94},  {117, 7, 136, 94}, {145, 7, 164, 94},
                                                    {173, 7, 192, 94}, {208, 7, 227, 94}, {236, 7, 255, 94},
                                                    {309, 7, 328, 94}, {337, 7, 356, 94}};
-const char* const SliderBank::sliderLabels[sliderCount] = {"Atk", "Dcy", "Size", "Smth", "Wet", "Bits",
-                                                           "Rep", "Cut", "Rez",  "Cut",  "Rez"};
-const char* const SliderBank::typeLabels[5] = {"OFF", "LP", "HP", "BP", "MIDI!"};
+const char* const SliderBank::sliderLabels[sliderCount] = {
+    sliderParameter(0).editor.label, sliderParameter(1).editor.label, sliderParameter(2).editor.label,
+    sliderParameter(3).editor.label, sliderParameter(4).editor.label, sliderParameter(5).editor.label,
+    sliderParameter(6).editor.label, sliderParameter(7).editor.label, sliderParameter(8).editor.label,
+    sliderParameter(9).editor.label, sliderParameter(10).editor.label};
+const char* const SliderBank::typeLabels[5] = {kFilterTypeNames[0], kFilterTypeNames[1], kFilterTypeNames[2],
+                                               kFilterTypeNames[3], "MIDI!"};
 const char* const SliderBank::inverseLabels[2] = {"inv", "inv"};
 
 SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
@@ -49,14 +53,8 @@ SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 
 int32_t SliderBank::sliderNumber(int32_t slider, float value) {
-    const double v = value;
-    switch (slider) {
-    case 2:  // size: steps of the grid, 1..16
-        return displayMath::truncated(15.0 * v + 1.0);
-    case 5:  // bits and repeats: 1..32
-    case 6: return displayMath::truncated(31.0 * v + 1.0);
-    default: return displayMath::truncated(100.0 * v);
-    }
+    const EditorView& view = sliderParameter(slider).editor;
+    return displayMath::truncated(view.numberScale * static_cast<double>(value) + view.numberOffset);
 }
 
 SliderBank::Shown SliderBank::readEffect() {

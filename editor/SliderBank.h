@@ -1,18 +1,21 @@
 // SliderBank: the eleven bar sliders, the threshold meter, the inverse switch and the two
-// filter-type boxes across the top of the editor.
+// filter-type boxes across the top of the editor. Which parameter each control shows, its label
+// and its number come from the parameter table (engine/ParameterTable.h); the layout is here.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "editor/EditorPanel.h"
+#include "engine/ParameterTable.h"
 #include "gui/Color.h"
 
 // GUI thread only. Reads every value it shows from the effect at each draw and writes edits
 // straight into the effect (never reported to the host).
 class SliderBank : public EditorPanel {
 public:
-    static constexpr int32_t sliderCount = 11;
+    // A slider for every program slot, from the left; the threshold is the meter.
+    static constexpr int32_t sliderCount = kNumProgramValues;
     static constexpr int32_t sliderTravel = 87;
     static constexpr int32_t meterTravel = 90;
 
@@ -27,7 +30,7 @@ public:
     static const Rect sliderRects[sliderCount];
     static const char* const sliderLabels[sliderCount];
     static constexpr Rect meterRect{408, 5, 449, 95};
-    static constexpr const char* meterLabel = "Threshold";
+    static constexpr const char* meterLabel = parameterInfo(thresholdParameter()).editor.label;
     static constexpr Rect inverseRect{454, 30, 474, 50};
     static constexpr Rect preGroupRect{200, 3, 293, 116};
     static constexpr Rect postGroupRect{302, 3, 395, 116};
@@ -37,8 +40,12 @@ public:
     static const char* const typeLabels[5];
     static const char* const inverseLabels[2];
 
-    // The number a slider shows for a value.
+    // The number a slider shows for a value (its parameter's editor view).
     static int32_t sliderNumber(int32_t slider, float value);
+    // The parameter behind slider 0..10 (the program slot of that number).
+    static constexpr const ParameterInfo& sliderParameter(int32_t slider) {
+        return parameterInfo(parameterOfSlot(slider));
+    }
 
 private:
     // What one draw shows, in the integers and flags the pixels follow from. After the first

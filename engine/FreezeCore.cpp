@@ -20,6 +20,9 @@ constexpr int32_t kMaxTempo = 1000000;
 constexpr int32_t kMaxHostSampleRate = 1000000000;
 constexpr double kLn001 = -4.60517018598809136804;  // ln(0.01)
 constexpr int32_t kHeldRepeatLimit = 9999999;       // a note-on repeats the loop until a note-off
+// The size's working value, grid steps (engine/ParameterTable.h): a core may be given any.
+constexpr int32_t kMinSizeSteps = static_cast<int32_t>(workingRuleOf(kParamSize).lo);
+constexpr int32_t kMaxSizeSteps = static_cast<int32_t>(workingRuleOf(kParamSize).hi);
 
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool sameBits(const HostTime& a, const HostTime& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -51,7 +54,7 @@ void FreezeCore::noteOn(int32_t note, int32_t deltaFrames) {
     // Every semitone changes the length: the exponent is a real division.
     const double frequency = 440.0 * std::pow(2.0, (static_cast<double>(note) - 57.0) / 12.0);
     if (values.repeatTillNoteOff) audio.repeatLimit = kHeldRepeatLimit;
-    const int32_t steps = clampTo<int32_t>(values.sizeSteps, 1, kMaxSteps);
+    const int32_t steps = clampTo<int32_t>(values.sizeSteps, kMinSizeSteps, kMaxSizeSteps);
     audio.noteLoopLength = truncToInt((1.0 / frequency) * audio.hostSampleRate * steps, 0, kMaxLoopLength);
     audio.notePending = true;
     // An offset before the block cannot be honoured later than its first sample; counting
@@ -112,7 +115,7 @@ void FreezeCore::prepareBlock(const HostTime* time) {
             gridUnit != lengths.gridUnit) {
             // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
             const int32_t offset = truncToInt(16.0f * stepValue - 8.0f, -8, 8, 0);
-            int32_t units = clampTo<int32_t>(sizeSteps, 1, kMaxSteps) + offset;
+            int32_t units = clampTo<int32_t>(sizeSteps, kMinSizeSteps, kMaxSizeSteps) + offset;
             if (units <= 0) units = 1;
             lengths.gridLength = truncToInt(units * gridUnit, 0, kMaxLoopLength);
             lengths.stepValue = stepValue;
@@ -125,33 +128,32 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         loopLength = audio.loopLength;
     }
 
-    // Parameters are stored as the host gave them; outside 0..1 they act as the nearest end.
-    // What is derived from them is redone only when their bits changed.
-    const float attackValue = values.programValues[kParamAttack];
-    const float releaseValue = values.programValues[kParamRelease];
+    // Parameters are stored as the host gave them; their rules (engine/ParameterTable.h) keep
+    // what is derived inside its range. What is derived is redone only when their bits changed.
+    // The envelope's attack and release times in milliseconds.
+    const float attackValue = values.programValues[kSlotAttack];
+    const float releaseValue = values.programValues[kSlotRelease];
     if (!sameBits(attackValue, envelopeAttack) || !sameBits(releaseValue, envelopeRelease) ||
         rate != envelopeSampleRate) {
-        const float attack = clampTo(attackValue, 0.0f, 1.0f);
-        const float release = clampTo(releaseValue, 0.0f, 1.0f);
-        vectors.envelope =
-            EnvelopeCoefficients(envelopeCoefficient(200.0 * static_cast<double>(attack) + 2.0, rate),
-                                 envelopeCoefficient(500.0 * static_cast<double>(release) + 2.0, rate));
+        vectors.envelope = EnvelopeCoefficients(
+            envelopeCoefficient(deriveDouble(workingRuleOf(kParamAttack), attackValue), rate),
+            envelopeCoefficient(deriveDouble(workingRuleOf(kParamRelease), releaseValue), rate));
         envelopeAttack = attackValue;
         envelopeRelease = releaseValue;
         envelopeSampleRate = rate;
     }
 
-    const float knakValue = values.programValues[kParamKnak];
+    const float knakValue = values.programValues[kSlotKnak];
     if (!sameBits(knakValue, lengths.knak) || loopLength != lengths.fadeLoopLength) {
-        lengths.fadeLength = fadeLengthFor(clampTo(knakValue, 0.0f, 1.0f), loopLength);
+        lengths.fadeLength = fadeLengthFor(knakValue, loopLength);
         lengths.knak = knakValue;
         lengths.fadeLoopLength = loopLength;
     }
     audio.fadeLength = lengths.fadeLength;
 
-    const float dryWetValue = values.programValues[kParamDryWet];
+    const float dryWetValue = values.programValues[kSlotDryWet];
     if (!sameBits(dryWetValue, mixValue)) {
-        const float wet = clampTo(dryWetValue, 0.0f, 1.0f);
+        const float wet = deriveSingle(workingRuleOf(kParamDryWet), dryWetValue);
         vectors.wet = splat(wet);
         vectors.dry = splat(1.0f - wet);
         mixValue = dryWetValue;
@@ -159,17 +161,19 @@ void FreezeCore::prepareBlock(const HostTime* time) {
 
     const float bitsValue = values.bitsValue;
     if (!sameBits(bitsValue, quantisationBits)) {
-        const float quantisation =
-            static_cast<float>(std::exp2(static_cast<double>(clampTo(bitsValue, 1.0f, 32.0f))));
+        // The working value again within the rule's range: a core may be given any.
+        const WorkingRule& bits = workingRuleOf(kParamBits);
+        const float quantisation = static_cast<float>(std::exp2(static_cast<double>(
+            clampTo(bitsValue, static_cast<float>(bits.lo), static_cast<float>(bits.hi)))));
         vectors.quantisation = splat(quantisation);
         vectors.inverseQuantisation = splat(1.0f / quantisation);
         quantisationBits = bitsValue;
     }
 
     if (!values.repeatTillNoteOff) {
-        const float repeatValue = values.programValues[kParamRepeat];
+        const float repeatValue = values.programValues[kSlotRepeat];
         if (!sameBits(repeatValue, repeat.value)) {
-            repeat.limit = static_cast<int32_t>(31.0f * clampTo(repeatValue, 0.0f, 1.0f) + 2.0f);
+            repeat.limit = wholeWorkingValue(workingRuleOf(kParamRepeat), repeatValue);
             repeat.value = repeatValue;
         }
         audio.repeatLimit = repeat.limit;

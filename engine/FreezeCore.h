@@ -161,7 +161,7 @@ private:
     // The repeat limit of a repeat value.
     struct Repeat {
         float value = 0.0f;
-        int32_t limit = 2;
+        int32_t limit = wholeWorkingValue(workingRuleOf(kParamRepeat), 0.0f);
     } repeat;
     // Samples per grid unit and the tempo and sample rate it was computed from.
     double gridUnit = 0.0;

@@ -571,7 +571,7 @@ private:
     bool inverse = false;
     bool noteRecordStart = false;
     bool midiNoteControl = false;
-    int32_t sequenceLength = kMaxSteps;
+    int32_t sequenceLength = kMaxSequenceLength;
     bool preOn = false;
     bool postOn = false;
 

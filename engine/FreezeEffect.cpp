@@ -41,9 +41,9 @@ FreezeProgram FreezeEffect::defaultProgram() {
     FreezeProgram program{};
     std::copy(std::begin(kDefaultProgramValues), std::end(kDefaultProgramValues), program.values);
     program.threshold = kDefaultThreshold;
-    program.sequenceLengthValue = 1.0f;
-    program.preFilterType = static_cast<int32_t>(FilterType::OFF);
-    program.postFilterType = static_cast<int32_t>(FilterType::OFF);
+    program.sequenceLengthValue = kDefaultSequenceLengthValue;
+    program.preFilterType = static_cast<int32_t>(kDefaultFilterType);
+    program.postFilterType = static_cast<int32_t>(kDefaultFilterType);
     std::strcpy(program.name, "Init");
     return program;
 }

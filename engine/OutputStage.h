@@ -31,10 +31,10 @@ inline void advanceGainRamp(float& gain, FadeState& state, int32_t playIndex, in
     }
 }
 
-// Fade zone at the end of each pass: knak x 0.9 of the loop, at least kMinFadeLength samples.
-// knak is clamped to 0..1 beforehand.
+// Fade zone at the end of each pass: the part of the loop the knak parameter's rule gives
+// (0.9 knak, knak taken within 0..1; engine/ParameterTable.h), at least kMinFadeLength samples.
 inline int32_t fadeLengthFor(float knak, int32_t loopLength) {
-    const auto zone = static_cast<int32_t>(static_cast<double>(knak) * 0.9 * loopLength);
+    const auto zone = static_cast<int32_t>(deriveDouble(workingRuleOf(kParamKnak), knak) * loopLength);
     return zone < kMinFadeLength ? kMinFadeLength : zone;
 }
 

@@ -1,55 +1,37 @@
-// The twelve automatable parameters, their working values and the editor's settings.
+// The twelve automatable parameters (what each is: engine/ParameterTable.h), their working
+// values and the editor's settings.
 #include <cstring>
 
 #include "engine/FreezeEffect.h"
 
-namespace {
-
-const char* const kParameterNames[kNumParams] = {"attack",     "release",  "size",        "knak",
-                                                 "dry/wet",    "bits",     "repeat",      "threshold",
-                                                 "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
-
-// Program slot of a parameter index, or -1 for the threshold and out-of-range indices.
-int32_t slotOfParameter(int32_t index) {
-    if (index >= kParamAttack && index <= kParamRepeat) return index;
-    if (index >= kParamPreCutoff && index <= kParamPostReso) return index - 1;
-    return -1;
-}
-
-bool isParameter(int32_t index) { return index >= 0 && index < kNumParams; }
-
-}  // namespace
-
 void FreezeEffect::setParameter(int32_t index, float value) {
-    if (index == kParamThreshold) {
-        setThreshold(value);
-    } else {
-        int32_t slot = slotOfParameter(index);
-        if (slot >= 0) setProgramValue(slot, value);
+    if (isParameter(index)) {
+        const int32_t slot = slotOfParameter(index);
+        if (slot == kThresholdSlot)
+            setThreshold(value);
+        else
+            setProgramValue(slot, value);
     }
     requestEditorRefresh();
 }
 
 float FreezeEffect::getParameter(int32_t index) {
-    if (index == kParamThreshold) return core.values.threshold;
-    int32_t slot = slotOfParameter(index);
-    return slot >= 0 ? core.values.programValues[slot].load() : 0.0f;
+    if (!isParameter(index)) return 0.0f;
+    const int32_t slot = slotOfParameter(index);
+    return slot == kThresholdSlot ? core.values.threshold.load() : core.values.programValues[slot].load();
 }
 
 void FreezeEffect::getParameterName(int32_t index, char* text) {
-    if (text && isParameter(index)) std::strcpy(text, kParameterNames[index]);
+    if (text && isParameter(index)) std::strcpy(text, parameterInfo(index).vstName);
 }
 
 void FreezeEffect::getParameterLabel(int32_t index, char* text) {
-    if (text && isParameter(index)) std::strcpy(text, kParameterNames[index]);
+    if (text && isParameter(index)) std::strcpy(text, parameterInfo(index).vstLabel);
 }
 
 void FreezeEffect::getParameterDisplay(int32_t index, char* text) {
     if (!text || !isParameter(index)) return;
-    if (index == kParamSize)
-        floatToText(static_cast<float>(core.values.sizeSteps.load()), text);
-    else
-        floatToText(getParameter(index), text);
+    floatToText(hostTextValue(parameterInfo(index), getParameter(index)), text);
 }
 
 void FreezeEffect::setProgramValue(int32_t slot, float value) {
@@ -81,15 +63,14 @@ float FreezeEffect::getStepValue(int32_t step) const {
 }
 
 void FreezeEffect::setSequenceLength(float value) {
-    if (value < 0.07f) value = 0.07f;
+    value = editedSequenceLengthValue(value);
     programs[currentProgramIndex()].sequenceLengthValue = value;
     core.values.setSequenceLength(value);
 }
 
 void FreezeEffect::cycleFilterType(int32_t which) {
     Relaxed<int32_t>& type = which == 1 ? core.values.preFilter.type : core.values.postFilter.type;
-    int32_t next = static_cast<int32_t>(filterTypeOf(type)) + 1;
-    if (next > kMaxFilterType) next = 0;
+    const int32_t next = nextFilterType(type);
     type = next;
     FreezeProgram& program = programs[currentProgramIndex()];
     (which == 1 ? program.preFilterType : program.postFilterType) = next;

@@ -1,28 +1,27 @@
-// Working values derived from the program slots.
+// Working values derived from the program slots, by the rules of engine/ParameterTable.h.
 #include "engine/WorkingValues.h"
 
-#include "engine/Ranges.h"
-
 WorkingValues::WorkingValues() {
+    // Every slot's default, and what is derived from it (4 size steps, 32 bits, open filters).
     for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
-        programValues[slot] = kDefaultProgramValues[slot];
+        setProgramValue(slot, kDefaultProgramValues[static_cast<size_t>(slot)]);
+    setSequenceLength(kDefaultSequenceLengthValue);
     for (auto& step : stepValues) step = 0.5f;
 }
 
-int32_t WorkingValues::sizeStepsOf(float size) {
-    return static_cast<int32_t>(clampTo(size * 15.0f + 1.0f, 1.0f, 16.0f));
-}
+int32_t WorkingValues::sizeStepsOf(float size) { return wholeWorkingValue(workingRuleOf(kParamSize), size); }
 
 void WorkingValues::setProgramValue(int32_t slot, float value) {
     if (slot < 0 || slot >= kNumProgramValues) return;
     programValues[slot] = value;
-    switch (slot) {
-    case kSlotSize: sizeSteps = sizeStepsOf(value); break;
-    case kSlotBits: bitsValue = clampTo(value * 31.0f + 1.0f, 1.0f, 32.0f, 32.0f); break;
-    case kSlotPreCutoff: preFilter.cutoff = clampTo(value * value, 0.0f, 1.0f, 1.0f); break;
-    case kSlotPreReso: preFilter.bandwidth = clampTo(1.0f - 0.9f * value, 0.1f, 1.0f, 1.0f); break;
-    case kSlotPostCutoff: postFilter.cutoff = clampTo(value * value, 0.0f, 1.0f, 1.0f); break;
-    case kSlotPostReso: postFilter.bandwidth = clampTo(1.0f - 0.9f * value, 0.1f, 1.0f, 1.0f); break;
+    const int32_t index = parameterOfSlot(slot);
+    switch (index) {
+    case kParamSize: sizeSteps = sizeStepsOf(value); break;
+    case kParamBits: bitsValue = deriveSingle(workingRuleOf(index), value); break;
+    case kParamPreCutoff: preFilter.cutoff = deriveSingle(workingRuleOf(index), value); break;
+    case kParamPreReso: preFilter.bandwidth = deriveSingle(workingRuleOf(index), value); break;
+    case kParamPostCutoff: postFilter.cutoff = deriveSingle(workingRuleOf(index), value); break;
+    case kParamPostReso: postFilter.bandwidth = deriveSingle(workingRuleOf(index), value); break;
     default: break;
     }
 }
@@ -30,5 +29,5 @@ void WorkingValues::setProgramValue(int32_t slot, float value) {
 void WorkingValues::setSequenceLength(float value) {
     sequenceLengthValue = value;
     // At most 16 whatever was stored, so the step index never leaves the step table.
-    sequenceLength = static_cast<int32_t>(clampTo(16.0f * value, 1.0f, 16.0f, 16.0f));
+    sequenceLength = sequenceLengthOf(value);
 }

@@ -12,8 +12,9 @@ out=${1:-$BRINDLE_ROOT/presets}
 [ -x "$tool" ] || { warn "no $tool: build it first (scripts/build.sh linux)"; exit 1; }
 mkdir -p "$out"
 
-# Size v gives trunc(15 v + 1) grid units of 1/256 bar; repeat v gives trunc(31 v + 2) - 1
-# passes; bits v gives 31 v + 1 bits; a cutoff v gives 9000 v^2 + 50 Hz.
+# What each value gives (size v: grid units of 1/256 bar, repeat v: passes, bits, a cutoff's
+# working value, which the filter design turns into 9000 w + 50 Hz) is each parameter's rule in
+# engine/ParameterTable.h.
 preset() {
     local file=$1 name=$2
     shift 2

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "WindowPixels.h"
+#include "engine/ParameterTable.h"
 
 namespace layout {
 
@@ -15,7 +16,7 @@ constexpr POINT kSteps{15, 135};
 constexpr POINT kMidi{15, 240};
 constexpr POINT kWave{370, 135};
 
-constexpr int32_t kSliderCount = 11;
+constexpr int32_t kSliderCount = kNumProgramValues;
 constexpr int32_t kSliderLefts[kSliderCount] = {5, 33, 61, 89, 117, 145, 173, 208, 236, 309, 337};
 constexpr int32_t kSliderTop = 7, kSliderBottom = 94, kSliderWidth = 19;
 constexpr RECT kMeter{408, 5, 449, 95};
@@ -26,8 +27,8 @@ constexpr RECT kLength{316, 5, 334, 95};
 constexpr RECT kSwitches[3] = {{5, 5, 110, 20}, {115, 5, 225, 20}, {5, 25, 110, 40}};
 constexpr POINT kHelpButton{380, 220};
 
-// The host parameter behind slider i.
-constexpr int32_t parameterOf(int32_t slider) { return slider < 7 ? slider : slider + 1; }
+// The host parameter behind slider i (the slider's number is its program slot).
+constexpr int32_t parameterOf(int32_t slider) { return parameterOfSlot(slider); }
 // Editor points.
 constexpr int32_t sliderX(int32_t i) { return kSliders.x + kSliderLefts[i] + 9; }
 constexpr int32_t stepLeft(int32_t i) { return kSteps.x + 5 + 18 * i; }

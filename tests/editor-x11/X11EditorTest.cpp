@@ -9,6 +9,7 @@
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
+#include "engine/ParameterTable.h"
 #include "tools/loader/PluginLoader.h"
 
 #include <X11/Xatom.h>
@@ -95,15 +96,15 @@ protected:
 };
 
 TEST_F(X11Editor, SliderDragThroughTheHostsIdle) {
-    // The "Wet" slider (parameter 4): pressed low, dragged up past its top while the tracking
+    // The "Wet" slider (dry/wet): pressed low, dragged up past its top while the tracking
     // loop serves the host, then released.
     const int32_t x = 15 + 117 + 9;
-    effect->setParameter(effect, 4, 0.3f);
+    effect->setParameter(effect, kParamDryWet, 0.3f);
     moveTo(x, 10 + 99);
     button(1, true);
     std::vector<float> seen;
     onHostIdle = [&] {
-        seen.push_back(parameter(4));
+        seen.push_back(parameter(kParamDryWet));
         if (seen.size() == 1) moveTo(x, 10 + 56);
         if (seen.size() == 2) moveTo(x, 10 + 5);
         if (seen.size() == 3) button(1, false);
@@ -113,7 +114,7 @@ TEST_F(X11Editor, SliderDragThroughTheHostsIdle) {
     ASSERT_GE(seen.size(), 3u);
     EXPECT_FLOAT_EQ(seen[0], 0.0f);
     EXPECT_FLOAT_EQ(seen[1], 43.0f / 87.0f);
-    EXPECT_FLOAT_EQ(parameter(4), 1.0f);
+    EXPECT_FLOAT_EQ(parameter(kParamDryWet), 1.0f);
 }
 
 TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
@@ -128,7 +129,7 @@ TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
     ASSERT_EQ(after.size(), 1476u);
     EXPECT_EQ(after[kBankFlags], 1);
     // Wheel steps over a slider and a switch are no clicks.
-    const float wet = parameter(4);
+    const float wet = parameter(kParamDryWet);
     for (unsigned int wheel : {4u, 5u, 6u, 7u}) {
         moveTo(15 + 117 + 9, 10 + 20);
         button(wheel, true);
@@ -139,7 +140,7 @@ TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
     }
     idle();
     EXPECT_EQ(bank(), after);
-    EXPECT_EQ(parameter(4), wet);
+    EXPECT_EQ(parameter(kParamDryWet), wet);
 }
 
 TEST_F(X11Editor, WheelTurnsOverTheEditorReachTheHostsWindow) {

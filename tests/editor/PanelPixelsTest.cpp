@@ -37,8 +37,8 @@ constexpr Point kWave{370, 135};
 
 Rect inEditor(const Rect& local, Point origin) { return local.offset(origin.h, origin.v); }
 
-// The host parameter behind each slider.
-int32_t parameterOf(int32_t slider) { return slider < 7 ? slider : slider + 1; }
+// The host parameter behind each slider (the slider's number is its program slot).
+int32_t parameterOf(int32_t slider) { return parameterOfSlot(slider); }
 
 class PanelPixels : public EditorFixture {
 protected:

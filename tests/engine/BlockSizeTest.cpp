@@ -122,8 +122,8 @@ Scenario randomScenario(uint32_t seed) {
         if (random() % 2) s.parameters.emplace_back(index, unit());
     s.parameters.emplace_back(kParamThreshold, 0.02f + 0.3f * unit());
     s.parameters.emplace_back(kParamSize, 0.3f * unit());  // short loops: many wraps and events
-    s.preType = static_cast<int32_t>(random() % 4);
-    s.postType = static_cast<int32_t>(random() % 4);
+    s.preType = static_cast<int32_t>(random() % kNumFilterTypes);
+    s.postType = static_cast<int32_t>(random() % kNumFilterTypes);
     if (random() % 3 == 0) s.preType = s.postType = 0;
     s.inverse = random() % 4 == 0;
     s.recordStart = random() % 8 == 0;  // no recordings at all then

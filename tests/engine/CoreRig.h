@@ -3,7 +3,6 @@
 // working values set as the effect derives them from parameters and editor operations.
 #pragma once
 
-#include <algorithm>
 #include <memory>
 
 #include "TestSignals.h"
@@ -18,20 +17,23 @@ public:
     virtual ~CoreRig() = default;
     const HostTime* blockTime() override { return timeKnown ? &time : nullptr; }
 
-    // A parameter by its index: 7 is the threshold, 8..11 are program slots 7..10.
+    // A parameter by its index, stored where the parameter table says (the threshold, or its
+    // program slot).
     void setParameter(int32_t index, float value) {
-        if (index == kParamThreshold)
+        if (!isParameter(index)) return;
+        const int32_t slot = slotOfParameter(index);
+        if (slot == kThresholdSlot)
             core.values.threshold = value;
         else
-            core.values.setProgramValue(index < kParamThreshold ? index : index - 1, value);
+            core.values.setProgramValue(slot, value);
     }
-    // OFF, LP, HP, BP, OFF, ... as the editor cycles them (which = 1 the pre filter).
+    // The next type in the editor's cycle (which = 1 the pre filter).
     void cycleFilterType(int32_t which) {
         Relaxed<int32_t>& type = which == 1 ? core.values.preFilter.type : core.values.postFilter.type;
-        type = (static_cast<int32_t>(filterTypeOf(type)) + 1) % (kMaxFilterType + 1);
+        type = nextFilterType(type);
     }
     void setStepValue(int32_t step, float value) { core.values.stepValues[step] = value; }
-    void setSequenceLength(float value) { core.values.setSequenceLength(std::max(value, 0.07f)); }
+    void setSequenceLength(float value) { core.values.setSequenceLength(editedSequenceLengthValue(value)); }
     void toggleInverse() { core.values.inverse = !core.values.inverse; }
     void toggleMidiNoteControl() { core.values.midiNoteControl = !core.values.midiNoteControl; }
     void toggleNoteRecordStart() { core.values.noteRecordStart = !core.values.noteRecordStart; }

@@ -71,8 +71,8 @@ std::vector<float> referenceOutput(const std::vector<Block>& blocks, Signal inpu
     for (const Block& block : blocks) {
         BiquadCoefficients c;
         if (block.type != 0) {
-            const float cutoff = block.cutoff * block.cutoff;
-            const float bandwidth = 1.0f - 0.9f * block.reso;
+            const float cutoff = deriveSingle(workingRuleOf(kParamPreCutoff), block.cutoff);
+            const float bandwidth = deriveSingle(workingRuleOf(kParamPreReso), block.reso);
             c = calcBiquad(block.type - 1, 9000.0 * static_cast<double>(cutoff) + 50.0, designRate,
                            static_cast<double>(bandwidth));
             if (block.restart) restartFromInput(c, state);

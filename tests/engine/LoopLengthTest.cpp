@@ -89,9 +89,9 @@ TEST(LoopLength, MissingOrInvalidTimeKeepsThePreviousValues) {
 
 TEST(LoopLength, StepSequencerOffsetsEnterAtTheNextBlock) {
     auto rig = makeRig();
-    rig->setStepValue(1, 1.0f);            // +8 units
-    rig->setStepValue(2, 0.0f);            // -8 units
-    rig->setSequenceLength(2.0f / 16.0f);  // steps 0..2
+    rig->setStepValue(1, 1.0f);                         // +8 units
+    rig->setStepValue(2, 0.0f);                         // -8 units
+    rig->setSequenceLength(sequenceLengthValueFor(2));  // steps 0..2
     int32_t seen[4] = {};
     int32_t triggers = 0;
     // Loud bursts far enough apart for the hold-off; the length is read per 64-sample block.

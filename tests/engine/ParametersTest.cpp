@@ -27,9 +27,8 @@ std::string programName(FreezeEffect& effect) {
 
 TEST(Parameters, DefaultsOfANewEffect) {
     auto effect = makeEffect();
-    const float defaults[kNumParams] = {0.0f, 0.2f,  0.25f, 0.1f, 1.0f, 1.0f,
-                                        0.5f, 0.15f, 1.0f,  0.0f, 1.0f, 0.0f};
-    for (int32_t i = 0; i < kNumParams; ++i) EXPECT_EQ(effect->getParameter(i), defaults[i]) << i;
+    for (const ParameterInfo& info : kParameterTable)
+        EXPECT_EQ(effect->getParameter(info.index), info.defaultValue) << info.vstName;
     EXPECT_EQ(effect->getSizeSteps(), 4);
     EXPECT_EQ(effect->getBitsValue(), 32.0f);
     EXPECT_EQ(effect->getSequenceLength(), 16);

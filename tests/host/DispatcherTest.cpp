@@ -135,9 +135,10 @@ TEST_F(DispatcherTest, ProgramNumbersOutsideTheBankAreIgnored) {
 }
 
 TEST_F(DispatcherTest, NamesLabelsAndDisplays) {
-    EXPECT_EQ(text(effGetParamName, 0), "attack");
-    EXPECT_EQ(text(effGetParamLabel, 4), "dry/wet");
-    EXPECT_EQ(text(effGetParamName, 10), "post-cutoff");
+    for (const ParameterInfo& info : kParameterTable) {
+        EXPECT_EQ(text(effGetParamName, info.index), info.vstName);
+        EXPECT_EQ(text(effGetParamLabel, info.index), info.vstLabel);
+    }
     EXPECT_EQ(text(effGetParamDisplay, 7), "0.150000");
     EXPECT_EQ(text(effGetParamDisplay, 2), "4.000000");
     // Indices outside 0..11 leave the host's buffer alone.

@@ -9,6 +9,7 @@
 
 #include "RenderHarness.h"
 #include "engine/ChunkLayout.h"
+#include "engine/ParameterTable.h"
 #include "tools/render/DemoLoop.h"
 #include "tools/render/FileBytes.h"
 #include "tools/render/PresetFile.h"
@@ -86,11 +87,10 @@ TEST(PresetTool, ParameterListsAreAppliedThroughTheParameters) {
     // attack .. post-reso as the plug-in numbers them.
     const std::vector<float> values = {0.1f, 0.3f,  0.7f, 0.2f, 0.8f, 0.6f,
                                        0.4f, 0.05f, 0.9f, 0.2f, 0.5f, 0.3f};
-    const char* const names[] = {"attack", "release",   "size",       "knak",     "dry/wet",     "bits",
-                                 "repeat", "threshold", "pre-cutoff", "pre-reso", "post-cutoff", "post-reso"};
     std::string asParameters;
     for (size_t i = 0; i < values.size(); ++i)
-        asParameters += "--param " + std::string(names[i]) + "=" + std::to_string(values[i]) + " ";
+        asParameters +=
+            "--param " + std::string(kParameterTable[i].vstName) + "=" + std::to_string(values[i]) + " ";
     const AudioData expected = render(scratch, asParameters);
 
     PresetFile program;

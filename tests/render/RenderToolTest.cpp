@@ -96,7 +96,7 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
     effect.setStepValue(1, 0.9f);
     effect.setStepValue(2, 0.5f);
     effect.setStepValue(4, 0.7f);
-    effect.setSequenceLength(4.0f / 16.0f);
+    effect.setSequenceLength(sequenceLengthValueFor(4));
     effect.cycleFilterType(1);
     effect.cycleFilterType(1);
     effect.cycleFilterType(2);
@@ -171,9 +171,9 @@ TEST(RenderTool, ChunkFilesAreLoadedAndCheckedForSize) {
     Scratch scratch;
     FreezeProgram preset{};
     std::copy(std::begin(kDefaultProgramValues), std::end(kDefaultProgramValues), preset.values);
-    preset.values[kParamDryWet] = 0.0f;  // fully dry: the output is the input
-    preset.threshold = 0.15f;
-    preset.sequenceLengthValue = 1.0f;
+    preset.values[kSlotDryWet] = 0.0f;  // fully dry: the output is the input
+    preset.threshold = kDefaultThreshold;
+    preset.sequenceLengthValue = kDefaultSequenceLengthValue;
     std::strcpy(preset.name, "dry");
     {
         std::ofstream file(scratch / "dry.fxp", std::ios::binary);
@@ -185,7 +185,7 @@ TEST(RenderTool, ChunkFilesAreLoadedAndCheckedForSize) {
     // A bank with that program in slot 7 (names are not part of a bank).
     std::vector<unsigned char> bank(kBankChunkSize, 0);
     FreezeProgram normal = preset;
-    normal.values[kParamDryWet] = 1.0f;
+    normal.values[kSlotDryWet] = 1.0f;
     for (int32_t p = 0; p < kNumPrograms; ++p)
         std::memcpy(bank.data() + p * kPresetChunkSize, p == 7 ? &preset : &normal, kBankProgramBytes);
     const float half = 0.5f;

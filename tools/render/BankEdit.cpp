@@ -2,6 +2,8 @@
 // types, the step values and the mode flags (engine/ChunkLayout.h).
 #include "tools/render/BankEdit.h"
 
+#include "engine/ParameterTable.h"
+
 bool applyEditorSettings(std::vector<unsigned char>& bank, int32_t program, const EditorSettings& settings) {
     if (bank.size() != static_cast<size_t>(kBankChunkSize) || program < 0 || program >= kNumPrograms)
         return false;
@@ -10,8 +12,7 @@ bool applyEditorSettings(std::vector<unsigned char>& bank, int32_t program, cons
         if (step >= 0 && step < kNumStepValues) putChunkFloat(bank.data() + bankStepOffset(step), value);
     // The editor stores the length as a fraction of 16 steps.
     if (settings.sequenceLength >= 1)
-        putChunkFloat(record + kProgramSequenceLengthOffset,
-                      static_cast<float>(settings.sequenceLength) / 16.0f);
+        putChunkFloat(record + kProgramSequenceLengthOffset, sequenceLengthValueFor(settings.sequenceLength));
     if (settings.preFilter >= 0) putChunkInt(record + kProgramPreFilterOffset, settings.preFilter);
     if (settings.postFilter >= 0) putChunkInt(record + kProgramPostFilterOffset, settings.postFilter);
     if (settings.midiNoteControl >= 0) bank[kBankMidiNoteControlOffset] = settings.midiNoteControl ? 1 : 0;

@@ -1,11 +1,14 @@
 // Options of brindleloop-render, each checked for its range.
 #include "tools/render/CommandLine.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+
+#include "engine/ParameterTable.h"
 
 namespace {
 
@@ -32,10 +35,13 @@ bool parseUnit(const std::string& text, float& value) {
     return true;
 }
 
+// A filter type by its name in lower case ("off", "lp", "hp", "bp"), as the editor names it.
 int32_t filterType(const std::string& text) {
-    const char* const names[] = {"off", "lp", "hp", "bp"};
-    for (int32_t i = 0; i < 4; ++i)
-        if (text == names[i]) return i;
+    for (int32_t type = 0; type < kNumFilterTypes; ++type) {
+        std::string name = kFilterTypeNames[static_cast<size_t>(type)];
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (text == name) return type;
+    }
     return -1;
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/ParameterTable.h"
+
 namespace {
 
 void putFloat(std::vector<unsigned char>& out, size_t at, float value) {
@@ -22,7 +24,7 @@ float someValue(std::mt19937& random) {
 
 int32_t someFilterType(std::mt19937& random) {
     static const int32_t odd[] = {-1, 4, 7, 1000, -2147483647 - 1};
-    if (random() % 8 != 0) return static_cast<int32_t>(random() % 4);
+    if (random() % 8 != 0) return static_cast<int32_t>(random() % kNumFilterTypes);
     return odd[random() % 5];
 }
 
