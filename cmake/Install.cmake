@@ -1,5 +1,5 @@
 # What `cmake --install` puts under the prefix. Linux: the plug-in where VST 2 hosts look
-# (lib/vst), the tools in bin/, presets and documentation under share/. Windows: the DLL in a
+# (lib/vst), the LV2 bundle (lib/lv2), the tools in bin/, presets and documentation under share/. Windows: the DLL in a
 # folder named for its word size, so that the 32-bit and 64-bit trees install side by side into
 # one folder that becomes the Windows zip (scripts/package.sh).
 # Presets are globbed when installing, so a presets/ folder that is empty or missing is fine.
@@ -17,6 +17,12 @@ if(WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/README-windows.txt DESTINATION . RENAME README.txt)
 else()
     install(TARGETS brindleLoop LIBRARY DESTINATION lib/vst)
+    # The LV2 bundle where LV2 hosts look (lib/lv2): both binaries and the generated Turtle.
+    if(TARGET brindleLoop_dsp)
+        install(TARGETS brindleLoop_dsp brindleLoop_ui LIBRARY DESTINATION lib/lv2/brindleLoop.lv2)
+        install(FILES ${BRINDLE_LV2_BUNDLE}/manifest.ttl ${BRINDLE_LV2_BUNDLE}/brindleLoop.ttl
+                      ${BRINDLE_LV2_BUNDLE}/presets.ttl DESTINATION lib/lv2/brindleLoop.lv2)
+    endif()
     if(BRINDLE_TOOLS)
         install(TARGETS brindleloop-info brindleloop-render RUNTIME DESTINATION bin)
     endif()

@@ -40,6 +40,10 @@ int16_t toShort(int32_t value) {
 
 FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) { useScale(Scale()); }
 
+FreezeEditor::FreezeEditor(FreezeEffect* owner, Unregistered tag) : GuiEditor(owner, tag), freezeEffect(owner) {
+    useScale(Scale());
+}
+
 void FreezeEditor::useScale(Scale wanted) {
     if (background == nullptr || background->getScale() != wanted) {
         Bitmap* drawn = new (std::nothrow) Bitmap(backgroundResource, wanted);

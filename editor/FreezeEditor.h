@@ -24,6 +24,8 @@ public:
     static constexpr int32_t helpResource = 133;
 
     explicit FreezeEditor(FreezeEffect* effect);
+    // Owned by the caller, not the effect (GuiEditor::Unregistered).
+    FreezeEditor(FreezeEffect* effect, Unregistered);
     ~FreezeEditor() override;
 
     // The window's size at the scale it has (open) or would open at.

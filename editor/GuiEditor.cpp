@@ -30,6 +30,8 @@ GuiEditor::GuiEditor(HostEffect* owner) : EditorBase(owner), nextIdleTime(pumpTi
     }
 }
 
+GuiEditor::GuiEditor(HostEffect* owner, Unregistered) : EditorBase(owner), nextIdleTime(pumpTickCount()) {}
+
 GuiEditor::~GuiEditor() = default;
 
 int32_t GuiEditor::getRect(ERect** rect) {

@@ -16,6 +16,10 @@ class GuiEditor : public EditorBase, public FrameOwner {
 public:
     // Registers itself with the effect (which then owns it and reports an editor to the host).
     explicit GuiEditor(HostEffect* effect);
+    // Unregistered: the caller owns the editor and the effect never calls it (an LV2 UI, whose
+    // effect runs in another binary and may outlive it).
+    enum class Unregistered { tag };
+    GuiEditor(HostEffect* effect, Unregistered);
     ~GuiEditor() override;
 
     int32_t getRect(ERect** rect) override;

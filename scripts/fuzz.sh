@@ -17,7 +17,7 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 OUT=$BRINDLE_BUILD/fuzz
-TARGETS=(chunk dispatcher events engine_ops)
+TARGETS=(chunk dispatcher events engine_ops lv2_state)
 
 build() {
     command -v "${FUZZ_CXX:-clang++}" >/dev/null || die "${FUZZ_CXX:-clang++} not found (Debian: clang, libclang-rt-14-dev)"

@@ -8,3 +8,5 @@ install_packages cmake g++ make pkg-config g++-mingw-w64-i686 g++-mingw-w64-x86-
     libgtest-dev googletest libbenchmark-dev libsndfile1-dev libcairo2-dev libx11-dev \
     libxtst-dev fonts-liberation clang libclang-rt-14-dev xvfb xauth wine wine32:i386 wine64 python3 \
     dpkg-dev file
+# The LV2 edition: headers, lilv for the tests, lv2ls/lv2info/lv2apply, and jalv for the UI run.
+install_packages lv2-dev liblilv-dev lilv-utils jalv

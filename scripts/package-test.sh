@@ -4,7 +4,8 @@
 # debootstrap, a few minutes), installs it with apt-get (which fetches its dependencies),
 # lists what it installed, loads /usr/lib/vst/brindleLoop.so with the installed
 # brindleloop-info and renders the demo with the installed brindleloop-render and its
-# default plug-in. Not part of scripts/test.sh. Output also in build/package-test.log.
+# default plug-in; then, with Debian's lilv-utils added as an LV2 user would, lists the installed
+# LV2 bundle with lv2ls and renders the demo through it with lv2apply. Not part of scripts/test.sh. Output also in build/package-test.log.
 #   scripts/package-test.sh [--no-build]
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -34,7 +35,14 @@ brindleloop-info /usr/lib/vst/brindleLoop.so | sed -n '1,12p'
 echo '== brindleloop-render --demo -o /tmp/demo.wav'
 cd / && brindleloop-render --demo --timing -o /tmp/demo.wav
 ls -l /tmp/demo.wav
-echo '== installed and played from /usr/lib/vst'"
+echo '== apt-get install lilv-utils; lv2ls'
+apt-get install -y -q lilv-utils >/dev/null
+ls /usr/lib/lv2/brindleLoop.lv2
+lv2ls | grep -x urn:fennelworks:brindleloop
+echo '== lv2apply -i /tmp/demo.wav -o /tmp/lv2.wav urn:fennelworks:brindleloop'
+lv2apply -i /tmp/demo.wav -o /tmp/lv2.wav urn:fennelworks:brindleloop
+ls -l /tmp/lv2.wav
+echo '== installed and played from /usr/lib/vst and /usr/lib/lv2'"
 
 say "installing $name on a clean Debian 12 root"
 "$fresh" run --timeout 30m --tee --log "$BRINDLE_BUILD/package-test.log" \
