@@ -33,5 +33,7 @@ function(_brindle_add_test name properties)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          TEST_PREFIX "${name}."
-                         PROPERTIES TIMEOUT 300 ${properties})
+                         # No zoom a developer chose for their own editors reaches the tests.
+                         PROPERTIES TIMEOUT 300 ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-settings"
+                         ${properties})
 endfunction()

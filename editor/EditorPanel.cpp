@@ -46,7 +46,11 @@ bool EditorPanel::inZone(const Rect& local, const Point& where) const {
            where.v <= top + local.bottom;
 }
 
-bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons) {
+bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons, bool& firstPass) {
+    if (!firstPass) {
+        pumpIdle();
+    }
+    firstPass = false;
     buttons = windowContext->mouseButtons();
     windowContext->mousePosition(where);
     // A host may destroy its window, or close the editor from inside its idle, while the button

@@ -31,8 +31,10 @@ protected:
     // Whether the window point lies in a panel-local rectangle, all four edges included.
     bool inZone(const Rect& local, const Point& where) const;
     // Reads the buttons and the pointer for one pass of a tracking loop; false when the press is
-    // over (no button, or the window went away under the loop).
-    bool pollPress(DrawContext* context, Point& where, int32_t& buttons);
+    // over (no button, or the window went away under the loop). Every pass after the first
+    // (firstPass is cleared here) first runs the idle pump, which serves the host and sleeps a
+    // little: a held button must neither starve the host nor spin a core.
+    bool pollPress(DrawContext* context, Point& where, int32_t& buttons, bool& firstPass);
 
     FreezeEffect& effect;
     int32_t left;

@@ -8,8 +8,10 @@
 #include "editor/SliderBank.h"
 #include "editor/StepPanel.h"
 #include "editor/WaveformView.h"
+#include "editor/ZoomMenu.h"
 #include "engine/FreezeEffect.h"
 #include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
 #include "gui/Frame.h"
 #include "gui/PopupPicture.h"
 #include "gui/ValueDisplay.h"
@@ -18,6 +20,7 @@ namespace {
 
 constexpr Color kHelpBack{139, 153, 182, 0};
 constexpr Rect kHelpArea{370, 210, 495, 233};
+constexpr Rect kZoomArea{250, 240, 520, 295};
 
 void helpText(float /*value*/, char* text) {
     text[0] = '?';
@@ -35,18 +38,35 @@ int16_t toShort(int32_t value) {
 
 }  // namespace
 
-FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) { loadBackground(); }
+FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) { useScale(Scale()); }
 
-FreezeEditor::FreezeEditor(FreezeEffect* owner, Unregistered tag)
-    : GuiEditor(owner, tag), freezeEffect(owner) {
-    loadBackground();
+FreezeEditor::FreezeEditor(FreezeEffect* owner, Unregistered tag) : GuiEditor(owner, tag), freezeEffect(owner) {
+    useScale(Scale());
 }
 
-void FreezeEditor::loadBackground() {
-    background = new (std::nothrow) Bitmap(backgroundResource);
-    if (background != nullptr) {
-        editorRect = ERect{0, 0, toShort(background->getHeight()), toShort(background->getWidth())};
+void FreezeEditor::useScale(Scale wanted) {
+    if (background == nullptr || background->getScale() != wanted) {
+        Bitmap* drawn = new (std::nothrow) Bitmap(backgroundResource, wanted);
+        if (drawn != nullptr) {
+            if (background != nullptr) background->release();
+            background = drawn;
+        }
     }
+    scale = wanted;
+    if (background != nullptr) {
+        editorRect = ERect{0, 0, toShort(wanted.device(background->getHeight())),
+                           toShort(wanted.device(background->getWidth()))};
+    }
+}
+
+int32_t FreezeEditor::getRect(ERect** rect) {
+    // Hosts ask before they open the window, to size theirs.
+    if (frame == nullptr) {
+        readUserZoom();
+        screenScaleKnown = false;
+        useScale(wantedScale(nullptr));
+    }
+    return GuiEditor::getRect(rect);
 }
 
 FreezeEditor::~FreezeEditor() {
@@ -60,11 +80,21 @@ int32_t FreezeEditor::open(void* parent) {
     if (closePending) {
         close();
     }
+    // A host may destroy its window without closing the editor and then open it again, in a
+    // new window or another: the old Frame has nothing left to show there.
+    if (frame != nullptr && (!frame->isOpen() || frame->getParentWindow() != parent)) {
+        close();
+    }
     GuiEditor::open(parent);
     if (frame != nullptr || freezeEffect == nullptr) {
         return frame != nullptr ? 1 : 0;  // already open
     }
-    frame = new (std::nothrow) Frame(Rect{0, 0, editorRect.right, editorRect.bottom}, parent, this);
+    readUserZoom();
+    screenScaleKnown = false;
+    useScale(wantedScale(parent));
+    const int32_t width = background != nullptr ? background->getWidth() : 0;
+    const int32_t height = background != nullptr ? background->getHeight() : 0;
+    frame = new (std::nothrow) Frame(Rect{0, 0, width, height}, parent, this, scale);
     if (frame == nullptr) {
         return 0;
     }
@@ -106,7 +136,7 @@ void FreezeEditor::addViews() {
         helpLabel->setFormatter(helpText);
         frame->addView(helpLabel);
     }
-    Bitmap* help = new (std::nothrow) Bitmap(helpResource);
+    Bitmap* help = new (std::nothrow) Bitmap(helpResource, scale);
     if (help != nullptr) {
         helpPicture = new (std::nothrow) PopupPicture(
             kHelpArea, this, 0, help, Rect{0, 0, help->getWidth(), help->getHeight()}, Point{0, 0});
@@ -120,18 +150,36 @@ void FreezeEditor::addViews() {
             new (std::nothrow) MidiModePanel(Rect{15, 240, 245, 290}, engine, 230, 50, 15, 240, midiImage);
         if (midiModePanel != nullptr) frame->addView(midiModePanel);
     }
+    // Not among the views: shown as the modal view when asked for.
+    zoomMenu = new (std::nothrow) ZoomMenu(frame, *this);
+}
+
+void FreezeEditor::backgroundPress(DrawContext* context, const Point& where) {
+    const bool onName = kZoomArea.left <= where.h && where.h <= kZoomArea.right && kZoomArea.top <= where.v &&
+                        where.v <= kZoomArea.bottom;
+    if (onName && zoomMenu != nullptr && (context->mouseButtons() & buttonRight) != 0) {
+        zoomMenu->open(context);
+    }
 }
 
 void FreezeEditor::close() {
     windowOpen.store(false, std::memory_order_relaxed);
-    if (inHostIdle && frame != nullptr) {
+    // A close that arrives while a view tracks a press (from the host's idle, or from a paint
+    // dispatched inside the loop) must leave the views alone: the window leaves the screen now
+    // and goes for good at the next idle, open or destruction.
+    if (frame != nullptr && (inHostIdle || frame->isTracking())) {
         closePending = true;
+        frame->hideWindow();
         return;
     }
     closePending = false;
     // The views (and the off-screen contexts they hold) go before the images they draw into.
     delete frame;
     frame = nullptr;
+    if (zoomMenu != nullptr) {
+        zoomMenu->release();
+        zoomMenu = nullptr;
+    }
     waveformView = nullptr;
     sliderBank = nullptr;
     stepPanel = nullptr;
@@ -152,16 +200,37 @@ void FreezeEditor::releaseImages() {
 
 void FreezeEditor::idle() {
     // A close the host asked for during a tracking loop is done once no loop is on the stack.
-    if (closePending && !inHostIdle && !inPump) {
+    if (closePending && !inHostIdle && !inPump && (frame == nullptr || !frame->isTracking())) {
         close();
     }
     if (frame == nullptr || closePending) {
         return;
     }
+    followScale();
+    if (frame == nullptr) {
+        return;
+    }
     if (waveformView != nullptr) waveformView->updateFromEffect();
     if (sliderBank != nullptr) sliderBank->setDirty(true);
     if (stepPanel != nullptr) stepPanel->setDirty(true);
+    if (midiModePanel != nullptr) midiModePanel->followEffect();
     GuiEditor::idle();
+}
+
+void FreezeEditor::followScale() {
+    if (inHostIdle || inPump || frame->isTracking()) {
+        return;
+    }
+    void* parent = frame->getParentWindow();
+    const Scale wanted = wantedScale(parent);
+    if (wanted == scale || parent == nullptr) {
+        return;
+    }
+    close();
+    open(parent);
+    if (freezeEffect != nullptr) {
+        freezeEffect->hostSizeWindow(editorRect.right - editorRect.left, editorRect.bottom - editorRect.top);
+    }
 }
 
 void FreezeEditor::setParameter(int32_t, float) {

@@ -15,6 +15,7 @@ class SliderBank;
 class StepPanel;
 class ValueDisplay;
 class WaveformView;
+class ZoomMenu;
 
 // User-interface thread, except setParameter.
 class FreezeEditor : public GuiEditor, public ControlListener {
@@ -27,13 +28,20 @@ public:
     FreezeEditor(FreezeEffect* effect, Unregistered);
     ~FreezeEditor() override;
 
+    // The window's size at the scale it has (open) or would open at.
+    int32_t getRect(ERect** rect) override;
     // Builds the window and its views from the effect's current state; 0 when no window could
     // be made at all.
     int32_t open(void* parent) override;
     void close() override;
-    // Resamples the waveform, marks the slider bank and step panel dirty, then redraws.
+    // Resamples the waveform, marks the slider bank and step panel dirty, then redraws. A scale
+    // that changed since the window opened builds it again at the new size (the host is asked
+    // to resize its window).
     void idle() override;
     void setParameter(int32_t index, float value) override;
+    // A right click on the product's name opens the zoom menu.
+    void backgroundPress(DrawContext* context, const Point& where) override;
+    ZoomMenu* getZoomMenu() const { return zoomMenu; }
     // The help picture reports its changes here; nothing to do.
     void valueChanged(DrawContext* context, Control* control) override;
 
@@ -46,9 +54,12 @@ public:
     MidiModePanel* getMidiModePanel() const { return midiModePanel; }
 
 private:
-    void loadBackground();
     void addViews();
     void releaseImages();
+    // The background for a scale (its artwork, and the window rectangle from it).
+    void useScale(Scale wanted);
+    // Rebuilds the open window at the scale the sources give now, if that changed.
+    void followScale();
 
     FreezeEffect* freezeEffect;
     Bitmap* background = nullptr;
@@ -56,6 +67,7 @@ private:
     SliderBank* sliderBank = nullptr;
     StepPanel* stepPanel = nullptr;
     ValueDisplay* helpLabel = nullptr;
+    ZoomMenu* zoomMenu = nullptr;
     PopupPicture* helpPicture = nullptr;
     MidiModePanel* midiModePanel = nullptr;
     // Off-screen images of the self-drawing views, owned from open to close.

@@ -1,7 +1,11 @@
 // GuiEditor: rectangle, idle, idle pump, key, wheel and knob-mode forwarding.
 #include "editor/GuiEditor.h"
 
+#include <cmath>
+
+#include "editor/ZoomSetting.h"
 #include "gui/Frame.h"
+#include "gui/Port.h"
 #include "gui/PaintPump.h"
 #include "host/HostEffect.h"
 
@@ -76,6 +80,42 @@ void GuiEditor::redraw() {
     if (frame != nullptr) {
         frame->redrawView(nullptr);
     }
+}
+
+bool GuiEditor::setScaleFactor(float factor) {
+    if (!std::isfinite(factor) || !(factor > 0.0f)) {
+        hostFactor = 0.0f;
+        return false;
+    }
+    hostFactor = factor;
+    return true;
+}
+
+void GuiEditor::chooseZoom(int32_t percent) {
+    userZoom = percent;
+    zoomSetting::write(percent);
+}
+
+void GuiEditor::readUserZoom() {
+    // A choice this instance made stays when the file cannot be had.
+    const int32_t saved = zoomSetting::read();
+    if (saved != 0) {
+        userZoom = saved;
+    }
+}
+
+Scale GuiEditor::wantedScale(void* parent) {
+    if (userZoom != 0) {
+        return Scale::fromPercent(userZoom);
+    }
+    if (hostFactor > 0.0f) {
+        return Scale::fromFactor(hostFactor);
+    }
+    if (!screenScaleKnown) {
+        screenFactor = port::screenScale(parent);
+        screenScaleKnown = parent != nullptr;
+    }
+    return Scale::fromFactor(screenFactor);
 }
 
 void GuiEditor::pumpIdle() {

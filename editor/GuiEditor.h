@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "gui/FrameOwner.h"
+#include "gui/Scale.h"
 #include "host/EditorBase.h"
 
 class Frame;
@@ -37,6 +38,17 @@ public:
     void pumpIdle() override;
 
     bool isClosing() const override { return closePending; }
+    void screenChanged() override { screenScaleKnown = false; }
+
+    // The host's word on the scale (effVendorSpecific 'PreS' 'AeCs', or the LV2 UI's scale
+    // factor): used unless the user chose a zoom. Not finite or not above 0: forgotten, false.
+    bool setScaleFactor(float factor) override;
+    // The user's zoom in percent (one of zoomSetting::kChoices, 0 for none): kept for every
+    // instance and used from the next idle on.
+    void chooseZoom(int32_t percent);
+    int32_t getUserZoom() const { return userZoom; }
+    // The scale the window is drawn at (while open; otherwise the one it would open at).
+    Scale getScale() const { return scale; }
 
     Frame* getFrame() const { return frame; }
     bool isInHostIdle() const { return inHostIdle; }
@@ -56,4 +68,16 @@ protected:
     bool inPump = false;
     // Whether a window is open, for setParameter on host threads.
     std::atomic<bool> windowOpen{false};
+
+    // The scale the sources give now, in order: the user's zoom, the host's word, the screen of
+    // parent (read again only when it may have changed).
+    Scale wantedScale(void* parent);
+    // Reads the user's saved zoom (at each open: another instance may have chosen one).
+    void readUserZoom();
+
+    Scale scale;
+    float hostFactor = 0.0f;  // 0: the host said nothing
+    int32_t userZoom = 0;     // 0: no choice
+    float screenFactor = 1.0f;
+    bool screenScaleKnown = false;
 };

@@ -48,6 +48,7 @@ void MidiModePanel::draw(DrawContext* windowContext) {
     panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
     for (int32_t i = 0; i < switchCount; ++i) {
         const bool on = isOn(i);
+        drawnOn[i] = on;
         context->setFillColor(on ? kOn : kOff);
         context->setLineColor(kInk);
         context->strokeRect(switchRects[i]);
@@ -59,9 +60,19 @@ void MidiModePanel::draw(DrawContext* windowContext) {
     present(windowContext);
 }
 
+void MidiModePanel::followEffect() {
+    for (int32_t i = 0; i < switchCount; ++i) {
+        if (isOn(i) != drawnOn[i]) {
+            setDirty(true);
+            return;
+        }
+    }
+}
+
 void MidiModePanel::mouse(DrawContext* windowContext, Point& where) {
     int32_t buttons = 0;
-    while (pollPress(windowContext, where, buttons)) {
+    bool firstPass = true;
+    while (pollPress(windowContext, where, buttons, firstPass)) {
         for (int32_t i = 0; i < switchCount; ++i) {
             if (inZone(switchRects[i], where)) {
                 toggle(i);

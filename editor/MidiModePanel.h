@@ -5,8 +5,8 @@
 
 #include "editor/EditorPanel.h"
 
-// GUI thread only. Not redrawn by the editor's idle: it repaints when clicked or when the whole
-// window is drawn.
+// GUI thread only. Repaints when clicked, when the whole window is drawn, and at the idle after
+// its switches changed in the effect (a bank, preset or program the host loaded).
 class MidiModePanel : public EditorPanel {
 public:
     static constexpr int32_t switchCount = 3;
@@ -17,6 +17,8 @@ public:
     void draw(DrawContext* context) override;
     // Flips the first switch the pointer is on (or is dragged onto) while the button is held.
     void mouse(DrawContext* context, Point& where) override;
+    // Marks the panel dirty when the effect's switches differ from those drawn last.
+    void followEffect();
 
     // Local rectangles: MidiNote-Control, Note->RecordStart, Repeat till NoteOff.
     static const Rect switchRects[switchCount];
@@ -26,4 +28,6 @@ public:
 private:
     bool isOn(int32_t which) const;
     void toggle(int32_t which);
+
+    bool drawnOn[switchCount] = {false, false, false};
 };

@@ -185,7 +185,8 @@ void SliderBank::mouse(DrawContext* windowContext, Point& where) {
     float sliderValue = 0.0f;
     bool inverseDone = false;
     int32_t buttons = 0;
-    while (pollPress(windowContext, where, buttons)) {
+    bool firstPass = true;
+    while (pollPress(windowContext, where, buttons, firstPass)) {
         for (int32_t i = 0; i < sliderCount; ++i) {
             const Rect zone{sliderRects[i].left, kZoneTop, sliderRects[i].right, kZoneBottom};
             if (inZone(zone, where)) {
@@ -198,17 +199,15 @@ void SliderBank::mouse(DrawContext* windowContext, Point& where) {
             }
         }
         if (index >= 0) {
-            // Sent on every pass, also outside the zones, so the drag keeps the host served.
+            // Sent on every pass, also outside the zones.
             sliderValues[index] = sliderValue;
             effect.setProgramValue(index, sliderValue);
             draw(windowContext);
-            pumpIdle();
         }
         if (inZone(meterRect, where)) {
             thresholdValue =
                 static_cast<float>(top + meterRect.bottom - where.v) / static_cast<float>(meterTravel);
             effect.setThreshold(thresholdValue);
-            pumpIdle();
             draw(windowContext);
         }
         if (inZone(inverseRect, where) && !inverseDone) {

@@ -109,7 +109,8 @@ void StepPanel::mouse(DrawContext* windowContext, Point& where) {
     float stepValue = 0.0f;
     bool stepTouched = false;
     int32_t buttons = 0;
-    while (pollPress(windowContext, where, buttons)) {
+    bool firstPass = true;
+    while (pollPress(windowContext, where, buttons, firstPass)) {
         for (int32_t i = 0; i < stepCount; ++i) {
             const Rect step = stepRect(i);
             if (inZone(Rect{step.left, 0, step.right, kZoneBottom}, where)) {
@@ -128,7 +129,6 @@ void StepPanel::mouse(DrawContext* windowContext, Point& where) {
             effect.setStepValue(index, stepValue);
             draw(windowContext);
             stepTouched = true;
-            pumpIdle();
         }
         if (!stepTouched && inZone(lengthRect, where)) {
             const float length =

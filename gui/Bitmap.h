@@ -7,6 +7,7 @@
 #include "gui/Color.h"
 #include "gui/Geometry.h"
 #include "gui/Port.h"
+#include "gui/Scale.h"
 
 class DrawContext;
 class Frame;
@@ -16,7 +17,12 @@ class Bitmap {
 public:
     // Loads bitmap resource number (resourceId & 0xffff) of this module; 0 x 0 when missing.
     explicit Bitmap(int32_t resourceId);
-    // A blank picture compatible with the screen; pixels undefined until drawn. frame is unused.
+    // The artwork of that resource drawn for a scale: the 2x or 3x picture beside the 1x one
+    // (resource numbers id + 2000 and id + 3000), the smallest that is at least as fine as
+    // the scale, or the finest there is; sizes stay the 1x picture's.
+    Bitmap(int32_t resourceId, Scale scale);
+    // A blank picture compatible with the screen, at the frame's scale (1 without one); pixels
+    // undefined until drawn. width and height are unscaled pixels.
     Bitmap(Frame* frame, int32_t width, int32_t height);
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
@@ -27,8 +33,13 @@ public:
     void release();
     int32_t refCount() const { return referenceCount; }
 
+    // Unscaled pixels.
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
+    // The picture's own pixels, and how many of them an unscaled pixel holds.
+    int32_t getPixelWidth() const { return pixelWidth; }
+    int32_t getPixelHeight() const { return pixelHeight; }
+    Scale getScale() const { return scale; }
     int32_t getResourceId() const { return resourceId; }
     Color getColorKey() const { return colorKey; }
     // The port's picture handle (Win32 HBITMAP, Linux cairo_surface_t), or none.
@@ -37,16 +48,24 @@ public:
     bool hasMask() const;
 
     // Copies destination.width() x destination.height() pixels from source to
-    // (destination.left, destination.top). The source is not clipped to the picture.
+    // (destination.left, destination.top). The source is not clipped to the picture. A picture of
+    // another scale than the context's is resized smoothly on the way.
     void draw(DrawContext* context, const Rect& destination, Point source = {});
-    // The same copy, leaving the target unchanged where the picture has the colour key.
+    // The same copy, leaving the target unchanged where the picture has the colour key (at
+    // another scale than the context's: a plain resized copy).
     void drawColorKeyed(DrawContext* context, const Rect& destination, Point source = {});
 
 protected:
+    // The picture's area for destination from source, resized onto deviceDestination.
+    void drawResized(void* target, const Rect& deviceDestination, const Rect& destination, Point source);
+
     int32_t resourceId = -1;
     int32_t referenceCount = 1;
     int32_t width = 0;
     int32_t height = 0;
+    int32_t pixelWidth = 0;
+    int32_t pixelHeight = 0;
+    Scale scale;
     Color colorKey = colorKeyDefault;
     // The port's picture and mask; none when loading or making it failed.
     std::unique_ptr<BitmapPort, PortDeleter> picture;

@@ -8,6 +8,7 @@
 #include "gui/FontTable.h"
 #include "gui/Geometry.h"
 #include "gui/Port.h"
+#include "gui/Scale.h"
 
 class Frame;
 
@@ -28,6 +29,10 @@ constexpr int32_t modAlt = 32;
 
 // GUI thread only. Pixel rules: strokeRect covers both ends of both edges; fillRect paints exactly
 // the inside of that outline; lineTo leaves its end point out; text boxes exclude right and bottom.
+// Every coordinate is in unscaled pixels. At a scale other than 1 (the Frame's) each unscaled
+// pixel is drawn as its block of device pixels (Scale::device), lines are as wide as a block,
+// fonts are built at the scaled size (text is rendered there, not enlarged) and the pointer is
+// read back in unscaled pixels. At scale 1 every operation is the port's own, pixel for pixel.
 class DrawContext {
 public:
     // deviceContext: the port's drawing handle (Win32 HDC, Linux cairo_t), not owned; window: the
@@ -57,6 +62,7 @@ public:
     // Pointer position relative to the window given at construction (screen position without one).
     void mousePosition(Point& where);
 
+    Scale getScale() const { return scale; }
     Frame* getFrame() const { return frame; }
     void* getDeviceContext() const { return deviceContext; }
     void* getWindow() const { return window; }
@@ -84,10 +90,17 @@ protected:
     Color fillColor = colorBlack;
     int32_t lineStyle = lineSolid;
     FontChoice fontChoice;
+    Scale scale;
+    // The pen position in unscaled pixels (the port keeps its own at scale 1).
+    Point pen;
     // What the port selected into the device context and made for it; released first when a
     // subclass gives its device context up.
     std::unique_ptr<DrawContextPort, PortDeleter> portState;
 
     // Applies line colour, style, fill and text colour to a fresh device context.
     void applyInitialState();
+
+private:
+    // A line at a scale: the pixels a line of one pixel would paint, each as its block.
+    void scaledLine(Point from, Point to);
 };

@@ -6,6 +6,7 @@
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
+#include "gui/FrameOwner.h"
 #include "gui/Port.h"
 
 namespace {
@@ -43,8 +44,8 @@ private:
 
 }  // namespace
 
-Frame::Frame(const Rect& rect, void* parent, FrameOwner* owner)
-    : View(rect), editor(owner), parentWindow(parent), windowState(port::attachFrame(this)) {
+Frame::Frame(const Rect& rect, void* parent, FrameOwner* owner, Scale frameScale)
+    : View(rect), editor(owner), parentWindow(parent), scale(frameScale), windowState(port::attachFrame(this)) {
     createWindow(parent);
 }
 
@@ -66,7 +67,7 @@ bool Frame::createWindow(void* parent) {
     if (parent == nullptr) {
         return false;
     }
-    if (!port::createWindow(*windowState, parent, size)) {
+    if (!port::createWindow(*windowState, parent, scale.device(size))) {
         return false;
     }
     enableDrop(true);
@@ -129,19 +130,31 @@ void Frame::drawRect(DrawContext* context, const Rect& updateRect) {
 }
 
 void Frame::mouse(DrawContext* context, Point& where) {
+    ++trackingDepth;
     if (modalView != nullptr) {
         // While a modal view is up, clicks outside it reach nobody.
         if (modalView->containsPoint(where)) {
             modalView->mouse(context, where);
         }
-        return;
-    }
-    for (int32_t i = count - 1; i >= 0; --i) {
-        View* view = views[i];
-        if (view->getMouseEnabled() && view->containsPoint(where)) {
-            view->mouse(context, where);
-            return;
+    } else {
+        bool taken = false;
+        for (int32_t i = count - 1; i >= 0 && !taken; --i) {
+            View* view = views[i];
+            if (view->getMouseEnabled() && view->containsPoint(where)) {
+                view->mouse(context, where);
+                taken = true;
+            }
         }
+        if (!taken && editor != nullptr) {
+            editor->backgroundPress(context, where);
+        }
+    }
+    --trackingDepth;
+}
+
+void Frame::hideWindow() {
+    if (windowState != nullptr) {
+        port::hideWindow(*windowState);
     }
 }
 
@@ -210,8 +223,7 @@ bool Frame::mouseLocation(Point& where) {
     void* window = getWindow();
     if (window != nullptr) {
         const Point origin = port::windowPosition(window);
-        where.h -= origin.h;
-        where.v -= origin.v;
+        where = scale.unscaled(Point{where.h - origin.h, where.v - origin.v});
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "gui/Port.h"
+#include "gui/Scale.h"
 #include "gui/View.h"
 
 class Bitmap;
@@ -22,8 +23,9 @@ constexpr int32_t cursorResizeDiagonalDown = 6;
 // GUI thread only: the thread that opens the editor, runs the window's events and the idle.
 class Frame : public View {
 public:
-    // Makes a child window of parentWindow covering size (none without a parent).
-    Frame(const Rect& size, void* parentWindow, FrameOwner* editor);
+    // Makes a child window of parentWindow covering size (none without a parent). size and every
+    // position the Frame and its views deal in are unscaled pixels; the window has size at scale.
+    Frame(const Rect& size, void* parentWindow, FrameOwner* editor, Scale scale = Scale());
     ~Frame() override;
 
     // Background, then every view bottom-up, then the modal view.
@@ -59,8 +61,9 @@ public:
     View* getModalView() const { return modalView; }
     // The top-most view whose size contains the pointer, whatever its mouse state.
     View* viewUnderMouse();
-    // Pointer position relative to the window (screen position without a window).
+    // Pointer position relative to the window (screen position without a window), unscaled.
     bool mouseLocation(Point& where);
+    Scale getScale() const { return scale; }
     void setCursor(int32_t kind);
     // Processes pending window events (Linux), then draws what is dirty; nothing before the
     // first draw or after the window is gone.
@@ -75,6 +78,10 @@ public:
     bool isOpen() const { return open; }
     bool isFirstDrawPending() const { return firstDrawPending; }
     bool isDropEnabled() const { return dropRegistered; }
+    // True while a view tracks a press (Frame::mouse is on the stack): the views must stay.
+    bool isTracking() const { return trackingDepth > 0; }
+    // Takes the window off the screen (a close that must wait for a tracking loop to end).
+    void hideWindow();
 
     // Called by the port's window procedure when the window is destroyed under the Frame.
     void onWindowDestroyed();
@@ -94,6 +101,8 @@ private:
     bool firstDrawPending = true;
     bool open = true;
     bool dropRegistered = false;
+    int32_t trackingDepth = 0;
+    Scale scale;
     // The window, its default cursor and the thread's set-up; given back last at destruction.
     std::unique_ptr<FramePort, PortDeleter> windowState;
 

@@ -8,7 +8,12 @@ OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool dra
     if (bitmap != nullptr) {
         width = bitmap->getWidth();
         height = bitmap->getHeight();
+        scale = bitmap->getScale();
+    } else if (parent != nullptr) {
+        scale = parent->getScale();
     }
+    const int32_t pixelWidth = bitmap != nullptr ? bitmap->getPixelWidth() : scale.device(width);
+    const int32_t pixelHeight = bitmap != nullptr ? bitmap->getPixelHeight() : scale.device(height);
     // A fresh memory surface draws with the platform's defaults (black pen and text, white fill)
     // until the owner sets colours.
     lineColor = colorBlack;
@@ -17,7 +22,7 @@ OffscreenContext::OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool dra
     void* memory = nullptr;
     surface.reset(port::openOffscreen(parent != nullptr ? parent->getDeviceContext() : nullptr,
                                       bitmap != nullptr ? bitmap->getHandle() : nullptr, drawIntoBitmap,
-                                      width, height, memory));
+                                      pixelWidth, pixelHeight, memory));
     if (memory == nullptr) {
         return;
     }
@@ -37,7 +42,8 @@ OffscreenContext::~OffscreenContext() {
 
 void OffscreenContext::blitTo(DrawContext* destination, const Rect& destinationRect, Point source) {
     if (destination != nullptr) {
-        port::copyPixels(deviceContext, destination->getDeviceContext(), destinationRect, source);
+        port::copyPixels(deviceContext, destination->getDeviceContext(),
+                         destination->getScale().device(destinationRect), scale.device(source));
     }
 }
 

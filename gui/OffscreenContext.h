@@ -8,7 +8,8 @@ class Bitmap;
 // GUI thread only. Must be destroyed before the Bitmap it draws into.
 class OffscreenContext : public DrawContext {
 public:
-    // Surface compatible with parent's device context, the bitmap's size or 20 x 20 without one.
+    // Surface compatible with parent's device context, the bitmap's size or 20 x 20 without one,
+    // at the bitmap's scale (the parent's without one).
     // drawIntoBitmap: draw straight into the bitmap's pixels; otherwise a private copy of them
     // (or a black fill that leaves row 0 and column 0 unpainted when there is no bitmap).
     OffscreenContext(DrawContext* parent, Bitmap* bitmap, bool drawIntoBitmap);
@@ -18,6 +19,7 @@ public:
     // (destination.left, destination.top) of the destination context.
     void blitTo(DrawContext* destination, const Rect& destinationRect, Point source);
 
+    // Unscaled pixels.
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
     // False when the memory surface could not be made; drawing then does nothing useful.

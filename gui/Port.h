@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "gui/Color.h"
 #include "gui/FontTable.h"
@@ -47,6 +48,9 @@ void setFont(DrawContextPort& context, const FontChoice& font);
 void moveTo(DrawContextPort& context, Point point);
 // From the pen position to point, leaving point itself out; the pen moves to point.
 void lineTo(DrawContextPort& context, Point point);
+// Fills device pixels left .. right - 1, top .. bottom - 1 in color, leaving the context's fill,
+// pen and brush as they were (lines drawn at a scale are made of such blocks).
+void fillSolid(DrawContextPort& context, const Rect& rect, Color color);
 // Exactly the pixels inside the outline of rect (left + 1 .. right - 1, top + 1 .. bottom - 1).
 void fillInside(DrawContextPort& context, const Rect& rect);
 // One line, vertically centred in rect, never outside it; opaque backs the cells with the fill.
@@ -67,6 +71,9 @@ BitmapPort* createBitmap(int32_t width, int32_t height);
 void* bitmapHandle(const BitmapPort& bitmap);
 bool bitmapHasMask(const BitmapPort& bitmap);
 void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source);
+// Copies the picture's source area onto destination, resized smoothly (a picture drawn for
+// another density than the target's).
+void drawBitmapScaled(BitmapPort& bitmap, void* deviceContext, const Rect& destination, const Rect& source);
 // Leaves the target alone where the picture has colour key; the mask is made at the first call.
 void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source,
                           Color key);
@@ -83,6 +90,8 @@ FramePort* attachFrame(Frame* frame);
 // A visible child window of parent covering size, registering the shared window class (counted);
 // its events reach the Frame. False on failure.
 bool createWindow(FramePort& state, void* parent, const Rect& size);
+// Unmaps the window (it stays until the Frame goes); nothing without a window.
+void hideWindow(FramePort& state);
 // The window's handle, none before createWindow succeeded.
 void* windowHandle(const FramePort& state);
 // A device context on the window and its release; none without a window.
@@ -96,6 +105,15 @@ void setCursor(FramePort& state, int32_t kind);
 bool setDropTarget(FramePort& state, Frame* frame, bool enabled);
 // Processes the window's pending events (Linux); window messages arrive on their own on Windows.
 void pumpEvents(void* window);
+
+// The screen's scale factor for a window of the host's (or the screen's without one): Linux the
+// X resources' Xft.dpi / 96, else 1; Windows the window's DPI / 96 when the host's thread is
+// DPI-aware, else 1 (Windows then enlarges the window itself).
+float screenScale(void* parentWindow);
+// The folder for the user's own settings of this plug-in, with a trailing separator (made when
+// missing if create is set); empty when there is none. Linux: $XDG_CONFIG_HOME/brindleLoop or
+// ~/.config/brindleLoop; Windows: %APPDATA%\brindleLoop.
+std::string userSettingsFolder(bool create);
 
 }  // namespace port
 

@@ -25,6 +25,8 @@ void EditorBase::idle() {
 
 void EditorBase::refresh() {}
 
+bool EditorBase::setScaleFactor(float) { return false; }
+
 void EditorBase::requestRefresh() { refreshRequested.store(1, std::memory_order_relaxed); }
 
 int32_t EditorBase::keyDown(VstKeyCode&) { return -1; }

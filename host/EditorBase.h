@@ -31,6 +31,9 @@ public:
     virtual bool onWheel(float distance);
     // A parameter changed in the effect; the editor shows it at its next idle.
     virtual void setParameter(int32_t index, float value);
+    // User-interface thread. The host's scale factor for the window (high-density screens);
+    // false when the editor does not scale.
+    virtual bool setScaleFactor(float factor);
 
     bool isRefreshRequested() const { return refreshRequested.load(std::memory_order_relaxed) != 0; }
 

@@ -23,3 +23,10 @@ void FreezeEffectEdit::setParameter(int32_t index, float value) {
     FreezeEffect::setParameter(index, value);
     if (editor) editor->setParameter(index, value);
 }
+
+intptr_t FreezeEffectEdit::vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
+    if (index == fourCharCode('P', 'r', 'e', 'S') && value == fourCharCode('A', 'e', 'C', 's')) {
+        return editor != nullptr && editor->setScaleFactor(opt) ? 1 : 0;
+    }
+    return FreezeEffect::vendorSpecific(index, value, ptr, opt);
+}

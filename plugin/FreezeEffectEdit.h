@@ -10,6 +10,9 @@ public:
 
     // Applies the change to the engine, then tells the editor.
     void setParameter(int32_t index, float value) override;
+    // Hosts that scale plug-in windows send the factor as index 'PreS', value 'AeCs' and the
+    // factor in opt; 1 when the editor took it.
+    intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
 
     // Whether creating the editor succeeded for this instance.
     bool editorCreated() const { return editorCreatedOk; }

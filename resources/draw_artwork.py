@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Draws the editor's two 525 by 300 pictures: the window background (resource 128) and the help
-page (resource 133). Writes background.bmp and help.bmp beside this script, 24-bit, bottom-up.
-Run it after changing the artwork and commit the pictures with it."""
+page (resource 133). Writes background.bmp and help.bmp beside this script, 24-bit, bottom-up,
+and the same pictures for screens of 2 and 3 times the density (resources 2128, 2133, 3128,
+3133: background-2x.bmp, help-2x.bmp, ...), each artwork pixel drawn as its 2 x 2 or 3 x 3 block,
+8-bit run-length encoded (the pictures have a handful of colours). Run it after changing the
+artwork and commit the pictures with it."""
 
 import os
 import struct
@@ -53,6 +56,37 @@ class Canvas:
             self.fill(inset, self.height - inset - 1, self.width - inset, self.height - inset, color)
             self.fill(inset, inset, inset + 1, self.height - inset, color)
             self.fill(self.width - inset - 1, inset, self.width - inset, self.height - inset, color)
+
+    def scaled(self, factor):
+        """The picture drawn at factor times the density: every pixel a factor x factor block."""
+        canvas = Canvas(self.width * factor, self.height * factor, PANEL)
+        canvas.pixels = [[c for c in row for _ in range(factor)] for row in self.pixels for _ in range(factor)]
+        return canvas
+
+    def bmp_rle8(self):
+        """8-bit, run-length encoded (BI_RLE8), bottom-up."""
+        palette = sorted(set(c for row in self.pixels for c in row))
+        if len(palette) > 256:
+            raise SystemExit('too many colours for an 8-bit picture')
+        index = {c: i for i, c in enumerate(palette)}
+        data = bytearray()
+        for y in range(self.height - 1, -1, -1):
+            row = self.pixels[y]
+            x = 0
+            while x < self.width:
+                run = 1
+                while x + run < self.width and run < 255 and row[x + run] == row[x]:
+                    run += 1
+                data += bytes((run, index[row[x]]))
+                x += run
+            data += b'\0\0'  # end of line
+        data += b'\0\1'  # end of picture
+        colours = b''.join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+        offset = 54 + len(colours)
+        header = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
+        info = struct.pack('<IiiHHIIiiII', 40, self.width, self.height, 1, 8, 1, len(data),
+                           2835 * 2, 2835 * 2, len(palette), 0)
+        return header + info + colours + bytes(data)
 
     def bmp(self):
         stride = (self.width * 3 + 3) & ~3
@@ -106,6 +140,7 @@ HELP_LINES = [
     ('', '  the loop holds until the note is released.'),
     ('Waveform', ': live view of the freeze buffer, pink while recording.'),
     ('?', ' shows this page. Click anywhere to close it.'),
+    ('Zoom', ': right-click the name at the lower right to pick 100 to 300 %.'),
 ]
 
 
@@ -131,9 +166,12 @@ def help_page():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    for name, canvas in (('background.bmp', background()), ('help.bmp', help_page())):
-        with open(os.path.join(here, name), 'wb') as out:
+    for name, canvas in (('background', background()), ('help', help_page())):
+        with open(os.path.join(here, name + '.bmp'), 'wb') as out:
             out.write(canvas.bmp())
+        for factor in (2, 3):
+            with open(os.path.join(here, '%s-%dx.bmp' % (name, factor)), 'wb') as out:
+                out.write(canvas.scaled(factor).bmp_rle8())
 
 
 if __name__ == '__main__':

@@ -130,6 +130,22 @@ void lineTo(DrawContextPort& context, Point point) {
     }
 }
 
+void fillSolid(DrawContextPort& context, const Rect& rect, Color color) {
+    if (context.dc == nullptr || rect.right <= rect.left || rect.bottom <= rect.top) {
+        return;
+    }
+    LOGBRUSH description;
+    description.lbStyle = BS_SOLID;
+    description.lbColor = refOf(color);
+    description.lbHatch = 0;
+    HBRUSH brush = gdi::createBrush(description);
+    if (brush != nullptr) {
+        const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+        FillRect(context.dc, &area, brush);
+        gdi::deleteObject(brush);
+    }
+}
+
 void fillInside(DrawContextPort& context, const Rect& rect) {
     // GDI would fill an inverted rectangle mirrored; an empty inside paints nothing.
     if (context.dc == nullptr || rect.right <= rect.left + 1 || rect.bottom <= rect.top + 1) {

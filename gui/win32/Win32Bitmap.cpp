@@ -90,6 +90,23 @@ void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination
     gdi::deleteDC(memory);
 }
 
+void drawBitmapScaled(BitmapPort& bitmap, void* deviceContext, const Rect& destination, const Rect& source) {
+    auto* target = static_cast<HDC>(deviceContext);
+    HDC memory = gdi::createCompatibleDC(target);
+    HGDIOBJ previous = SelectObject(memory, bitmap.picture);
+    // Averaged down rather than every n-th pixel picked.
+    const int previousMode = SetStretchBltMode(target, HALFTONE);
+    POINT previousOrigin{0, 0};
+    SetBrushOrgEx(target, 0, 0, &previousOrigin);
+    StretchBlt(target, destination.left, destination.top, destination.right - destination.left,
+               destination.bottom - destination.top, memory, source.left, source.top, source.right - source.left,
+               source.bottom - source.top, SRCCOPY);
+    SetStretchBltMode(target, previousMode);
+    SetBrushOrgEx(target, previousOrigin.x, previousOrigin.y, nullptr);
+    SelectObject(memory, previous);
+    gdi::deleteDC(memory);
+}
+
 void drawBitmapColorKeyed(BitmapPort& bitmap, void* deviceContext, const Rect& destination, Point source,
                           Color key) {
     auto* target = static_cast<HDC>(deviceContext);

@@ -7,6 +7,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
+#include "gui/FrameOwner.h"
 #include "gui/ModuleInstance.h"
 #include "gui/Port.h"
 #include "gui/win32/GdiObjects.h"
@@ -44,14 +45,19 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             frame->onWindowDestroyed();
         }
         break;
+    case 0x02E3:  // WM_DPICHANGED_AFTERPARENT: the host's window moved to a screen of another density
+        if (frame != nullptr && frame->getEditor() != nullptr) {
+            frame->getEditor()->screenChanged();
+        }
+        break;
     case WM_PAINT:
         if (frame != nullptr && GetUpdateRect(window, nullptr, FALSE)) {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
             {
                 DrawContext context(frame, dc, window);
-                frame->drawRect(&context, Rect{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
-                                               paint.rcPaint.bottom});
+                frame->drawRect(&context, frame->getScale().covering(Rect{paint.rcPaint.left, paint.rcPaint.top,
+                                                                          paint.rcPaint.right, paint.rcPaint.bottom}));
             }
             EndPaint(window, &paint);
             return 0;
@@ -64,9 +70,10 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             HDC dc = gdi::getDC(window);
             {
                 DrawContext context(frame, dc, window);
-                Point where{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
-                POINT screen{where.h, where.v};
+                const Point pixel{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
+                POINT screen{pixel.h, pixel.v};
                 ClientToScreen(window, &screen);
+                Point where = frame->getScale().unscaled(pixel);
                 const pressMemory::PressScope press(pressButtons(wParam), Point{screen.x, screen.y});
                 frame->mouse(&context, where);
             }
@@ -170,6 +177,12 @@ bool createWindow(FramePort& state, void* parent, const Rect& size) {
 }
 
 void* windowHandle(const FramePort& state) { return state.window; }
+
+void hideWindow(FramePort& state) {
+    if (state.window != nullptr) {
+        ShowWindow(state.window, SW_HIDE);
+    }
+}
 
 void* acquireDeviceContext(void* window) {
     return window != nullptr ? gdi::getDC(static_cast<HWND>(window)) : nullptr;

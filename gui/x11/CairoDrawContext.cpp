@@ -168,6 +168,12 @@ void lineTo(DrawContextPort& context, Point point) {
     cairo_restore(cairo);
 }
 
+void fillSolid(DrawContextPort& context, const Rect& rect, Color color) {
+    if (context.cairo != nullptr) {
+        fillPixels(context.cairo, color, rect.left, rect.top, rect.width(), rect.height());
+    }
+}
+
 void fillInside(DrawContextPort& context, const Rect& rect) {
     if (context.cairo != nullptr) {
         fillPixels(context.cairo, context.fill, rect.left + 1, rect.top + 1, rect.right - rect.left - 1,

@@ -21,6 +21,8 @@ struct PointerState {
 // Call before the first Frame is made.
 void enable();
 bool enabled();
+// The screen's Xft.dpi as the headless screen reports it; 0 (the start) when not set.
+void setScreenDpi(double dotsPerInch);
 
 // A stand-in for the host's window with its top-left corner at a screen position.
 void* createHostWindow(int32_t screenLeft, int32_t screenTop, int32_t width, int32_t height);
@@ -46,6 +48,10 @@ void discardEvents(void* window);
 int32_t pendingEvents(void* window);
 
 bool isWindow(void* window);
+// A window's width and height in pixels (0, 0 for none).
+Point windowSize(void* window);
+// A window that exists, was not destroyed and was not hidden.
+bool isVisible(void* window);
 // Toolkit windows (Frame children) alive; the last one's destruction releases the screen.
 int32_t childWindowCount();
 // What the screen shows at a window pixel; colorBlack outside the window.

@@ -21,6 +21,7 @@ struct HeadlessWindow {
     int32_t height = 0;
     bool child = false;
     bool destroyed = false;
+    bool visible = true;
     int32_t cursor = cursorDefault;
     cairo_surface_t* pixels = nullptr;  // children only
     std::deque<WindowEvent> events;
@@ -33,6 +34,7 @@ std::deque<headless::PointerState> script;
 headless::PointerState pointerState;
 int64_t queries = 0;
 bool chosen = false;
+double dpi = 0.0;
 
 WindowEvent paintEvent(const Rect& area) {
     WindowEvent event;
@@ -87,6 +89,13 @@ public:
         windows.erase(reinterpret_cast<uintptr_t>(handle));
     }
 
+    void hideWindow(void* handle) override {
+        HeadlessWindow* window = find(handle);
+        if (window != nullptr) {
+            window->visible = false;
+        }
+    }
+
     cairo_surface_t* windowSurface(void* handle) override {
         HeadlessWindow* window = find(handle);
         if (window == nullptr || window->destroyed || window->pixels == nullptr) {
@@ -136,6 +145,8 @@ public:
             window->cursor = kind;
         }
     }
+
+    double screenDpi() override { return dpi; }
 };
 
 HeadlessSystem headlessSystem;
@@ -155,6 +166,8 @@ using x11port::HeadlessWindow;
 using x11port::WindowEvent;
 
 void enable() { x11port::chosen = true; }
+
+void setScreenDpi(double dotsPerInch) { x11port::dpi = dotsPerInch; }
 
 bool enabled() { return x11port::chosen; }
 
@@ -226,6 +239,16 @@ int32_t pendingEvents(void* handle) {
 }
 
 bool isWindow(void* handle) { return find(handle) != nullptr; }
+
+Point windowSize(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr ? Point{window->width, window->height} : Point{};
+}
+
+bool isVisible(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr && window->visible && !window->destroyed;
+}
 
 int32_t childWindowCount() {
     int32_t children = 0;

@@ -35,6 +35,8 @@ public:
     // none when the parent is unknown or the system cannot be reached.
     virtual void* createChild(void* parent, int32_t width, int32_t height) = 0;
     virtual void destroyWindow(void* window) = 0;
+    // Takes the window off the screen.
+    virtual void hideWindow(void* window) = 0;
     // A new Cairo surface drawing onto the window, or none when the window is gone.
     virtual cairo_surface_t* windowSurface(void* window) = 0;
     // Makes what was drawn onto the window visible.
@@ -51,6 +53,8 @@ public:
     virtual bool nextEvent(void* window, WindowEvent& event, bool exposeOnly) = 0;
     // cursorDefault .. cursorResizeDiagonalDown over the window.
     virtual void setCursor(void* window, int32_t kind) = 0;
+    // The screen's dots per inch as desktop toolkits read them (Xft.dpi), 0 when not set.
+    virtual double screenDpi() = 0;
 };
 
 // The headless system when it was chosen or no X display can be opened, else the X server.

@@ -35,7 +35,83 @@ uint32_t readLe(const unsigned char* bytes, int count) {
     return value;
 }
 
-// Uncompressed 24- and 32-bit .bmp files, bottom-up or top-down; none for anything else.
+// The colour of each 8-bit index: the palette after the info header, blue, green, red, spare.
+bool readPalette(const unsigned char* data, size_t size, Color (&palette)[256]) {
+    const uint32_t infoSize = readLe(data + 14, 4);
+    uint32_t colours = readLe(data + 46, 4);
+    if (colours == 0 || colours > 256) colours = 256;
+    const size_t start = 14 + static_cast<size_t>(infoSize);
+    if (infoSize < 40 || start > size || (size - start) / 4 < colours) {
+        return false;
+    }
+    for (uint32_t i = 0; i < 256; ++i) {
+        const unsigned char* entry = data + start + 4 * static_cast<size_t>(i < colours ? i : 0);
+        palette[i] = Color{entry[2], entry[1], entry[0], 0};
+    }
+    return true;
+}
+
+// Writes pixels straight into an image surface's memory (a call per pixel would flush and mark
+// the surface each time).
+class PixelWriter {
+public:
+    explicit PixelWriter(cairo_surface_t* image)
+        : surface(image), data(cairo_image_surface_get_data(image)), stride(cairo_image_surface_get_stride(image)) {
+        cairo_surface_flush(surface);
+    }
+    ~PixelWriter() { cairo_surface_mark_dirty(surface); }
+    PixelWriter(const PixelWriter&) = delete;
+    PixelWriter& operator=(const PixelWriter&) = delete;
+    // x and y inside the surface.
+    void put(int32_t x, int32_t y, Color c) {
+        auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        row[x] = 0xff000000u | (static_cast<uint32_t>(c.red) << 16) | (static_cast<uint32_t>(c.green) << 8) | c.blue;
+    }
+
+private:
+    cairo_surface_t* surface;
+    unsigned char* data;
+    int stride;
+};
+
+// Run-length encoded 8-bit rows (BI_RLE8), bottom-up; false on data that runs out.
+bool decodeRle8(const unsigned char* at, const unsigned char* end, const Color (&palette)[256], PixelWriter& out,
+                int32_t w, int32_t h) {
+    int32_t x = 0;
+    int32_t row = 0;  // from the bottom
+    while (end - at >= 2) {
+        const unsigned count = at[0];
+        const unsigned value = at[1];
+        at += 2;
+        if (count > 0) {
+            for (unsigned i = 0; i < count && x < w; ++i, ++x) {
+                if (row < h) out.put(x, h - 1 - row, palette[value]);
+            }
+        } else if (value == 0) {
+            x = 0;
+            ++row;
+        } else if (value == 1) {
+            return true;
+        } else if (value == 2) {
+            if (end - at < 2) return false;
+            x += at[0];
+            row += at[1];
+            at += 2;
+        } else {
+            // value literal indices, padded to a whole 16-bit word
+            const size_t span = (static_cast<size_t>(value) + 1) & ~static_cast<size_t>(1);
+            if (static_cast<size_t>(end - at) < span) return false;
+            for (unsigned i = 0; i < value && x < w; ++i, ++x) {
+                if (row < h) out.put(x, h - 1 - row, palette[at[i]]);
+            }
+            at += span;
+        }
+    }
+    return true;
+}
+
+// Uncompressed 24- and 32-bit .bmp files, bottom-up or top-down, and 8-bit ones with a palette,
+// plain or run-length encoded (bottom-up); none for anything else.
 cairo_surface_t* decodeBmp(const unsigned char* data, size_t size, int32_t& width, int32_t& height) {
     if (data == nullptr || size < 54 || data[0] != 'B' || data[1] != 'M') {
         return nullptr;
@@ -45,8 +121,9 @@ cairo_surface_t* decodeBmp(const unsigned char* data, size_t size, int32_t& widt
     const auto rawHeight = static_cast<int32_t>(readLe(data + 22, 4));
     const uint32_t bits = readLe(data + 28, 2);
     const uint32_t compression = readLe(data + 30, 4);
-    if (w <= 0 || rawHeight == 0 || rawHeight == INT32_MIN || (bits != 24 && bits != 32) ||
-        compression != 0 || w > 16384) {
+    const bool rle = bits == 8 && compression == 1;
+    if (w <= 0 || rawHeight == 0 || rawHeight == INT32_MIN || (bits != 24 && bits != 32 && bits != 8) ||
+        (compression != 0 && !rle) || w > 16384 || (rle && rawHeight < 0)) {
         return nullptr;
     }
     const bool bottomUp = rawHeight > 0;
@@ -54,22 +131,41 @@ cairo_surface_t* decodeBmp(const unsigned char* data, size_t size, int32_t& widt
     if (h > 16384) {
         return nullptr;
     }
+    Color palette[256];
+    if (bits == 8 && !readPalette(data, size, palette)) {
+        return nullptr;
+    }
     const size_t bytesPerPixel = bits / 8;
     const size_t stride = (static_cast<size_t>(w) * bytesPerPixel + 3) & ~static_cast<size_t>(3);
-    if (pixelOffset > size || (size - pixelOffset) / stride < static_cast<size_t>(h)) {
+    if (pixelOffset > size || (!rle && (size - pixelOffset) / stride < static_cast<size_t>(h))) {
         return nullptr;
     }
     cairo_surface_t* surface = x11port::createImage(w, h);
     if (surface == nullptr) {
         return nullptr;
     }
-    for (int32_t y = 0; y < h; ++y) {
-        const int32_t fileRow = bottomUp ? h - 1 - y : y;
-        const unsigned char* row = data + pixelOffset + static_cast<size_t>(fileRow) * stride;
-        for (int32_t x = 0; x < w; ++x) {
-            const unsigned char* p = row + static_cast<size_t>(x) * bytesPerPixel;
-            x11port::writePixel(surface, x, y, Color{p[2], p[1], p[0], 0});
+    if (rle) {
+        x11port::fillImage(surface, palette[0]);
+    }
+    bool complete = true;
+    {
+        PixelWriter out(surface);
+        if (rle) {
+            complete = decodeRle8(data + pixelOffset, data + size, palette, out, w, h);
+        } else {
+            for (int32_t y = 0; y < h; ++y) {
+                const int32_t fileRow = bottomUp ? h - 1 - y : y;
+                const unsigned char* row = data + pixelOffset + static_cast<size_t>(fileRow) * stride;
+                for (int32_t x = 0; x < w; ++x) {
+                    const unsigned char* p = row + static_cast<size_t>(x) * bytesPerPixel;
+                    out.put(x, y, bits == 8 ? palette[p[0]] : Color{p[2], p[1], p[0], 0});
+                }
+            }
         }
+    }
+    if (!complete) {
+        x11port::destroySurface(surface);
+        return nullptr;
     }
     width = w;
     height = h;
@@ -147,6 +243,28 @@ void drawBitmap(BitmapPort& bitmap, void* deviceContext, const Rect& destination
     cairo_set_source_surface(cairo, bitmap.picture, destination.left - source.h, destination.top - source.v);
     cairo_rectangle(cairo, destination.left, destination.top, w, h);
     cairo_fill(cairo);
+    cairo_restore(cairo);
+}
+
+void drawBitmapScaled(BitmapPort& bitmap, void* deviceContext, const Rect& destination, const Rect& source) {
+    auto* cairo = static_cast<cairo_t*>(deviceContext);
+    if (cairo == nullptr || destination.width() <= 0 || destination.height() <= 0 || source.width() <= 0 ||
+        source.height() <= 0) {
+        return;
+    }
+    cairo_surface_flush(bitmap.picture);
+    cairo_save(cairo);
+    cairo_rectangle(cairo, destination.left, destination.top, destination.width(), destination.height());
+    cairo_clip(cairo);
+    cairo_translate(cairo, destination.left, destination.top);
+    cairo_scale(cairo, static_cast<double>(destination.width()) / source.width(),
+                static_cast<double>(destination.height()) / source.height());
+    cairo_set_source_surface(cairo, bitmap.picture, -source.left, -source.top);
+    // Averaged down (or interpolated up), and the picture's edge repeated rather than faded out.
+    cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_extend(cairo_get_source(cairo), CAIRO_EXTEND_PAD);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cairo);
     cairo_restore(cairo);
 }
 

@@ -34,7 +34,7 @@ void paint(void* window, const Rect& area) {
     }
     {
         DrawContext context(frame, deviceContext, window);
-        frame->drawRect(&context, area);
+        frame->drawRect(&context, frame->getScale().covering(area));
     }
     port::releaseDeviceContext(window, deviceContext);
 }
@@ -50,7 +50,7 @@ void press(void* window, const WindowEvent& event) {
     {
         const pressMemory::PressScope pressState(event.buttons, event.screen);
         DrawContext context(frame, deviceContext, window);
-        Point where = event.where;
+        Point where = frame->getScale().unscaled(event.where);
         frame->mouse(&context, where);
     }
     --pressDepth;
@@ -111,6 +111,12 @@ bool createWindow(FramePort& state, void* parent, const Rect& size) {
 }
 
 void* windowHandle(const FramePort& state) { return state.window; }
+
+void hideWindow(FramePort& state) {
+    if (state.window != nullptr) {
+        windowSystem().hideWindow(state.window);
+    }
+}
 
 void* acquireDeviceContext(void* window) {
     if (window == nullptr) {

@@ -3,9 +3,11 @@
 #include "gui/x11/XlibWindowSystem.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <cairo-xlib.h>
@@ -29,9 +31,12 @@ struct WindowInfo {
     Colormap colormap = 0;
     unsigned long erasePixel = 0;
     bool eraseAllocated = false;
+    // The host's window: wheel turns over ours are passed on to it.
+    ::Window parent = 0;
 };
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+// Releases are asked for only to pass the wheel's on to the host (see forwardWheel).
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
 
 Display* display = nullptr;
 std::map<::Window, WindowInfo> windows;
@@ -46,8 +51,14 @@ void* toHandle(::Window window) { return reinterpret_cast<void*>(static_cast<uin
 // The handler also notes errors about the one resource a trap watches.
 XID watchedResource = 0;
 bool watchedFailed = false;
+// The handler that was installed when the outermost trap began (the host's).
+XErrorHandler hostHandler = nullptr;
 
-int ignoreErrors(Display* /*display*/, XErrorEvent* error) {
+int ignoreErrors(Display* connection, XErrorEvent* error) {
+    // The handler is process-wide: an error on the host's own connection is the host's.
+    if (connection != display) {
+        return hostHandler != nullptr ? hostHandler(connection, error) : 0;
+    }
     if (watchedResource != 0 && error->resourceid == watchedResource) {
         watchedFailed = true;
     }
@@ -58,7 +69,7 @@ class ErrorTrap {
 public:
     ErrorTrap() {
         if (depth++ == 0) {
-            previous = XSetErrorHandler(ignoreErrors);
+            hostHandler = XSetErrorHandler(ignoreErrors);
         }
     }
     // Waits for the answers to everything sent so far; true when one was an error about resource.
@@ -78,7 +89,12 @@ public:
             if (display != nullptr) {
                 XSync(display, False);
             }
-            XSetErrorHandler(previous);
+            // Put the host's handler back, unless the host installed another one meanwhile.
+            const XErrorHandler current = XSetErrorHandler(hostHandler);
+            if (current != ignoreErrors) {
+                XSetErrorHandler(current);
+            }
+            hostHandler = nullptr;
         }
     }
     ErrorTrap(const ErrorTrap&) = delete;
@@ -86,11 +102,31 @@ public:
 
 private:
     static int depth;
-    static XErrorHandler previous;
 };
 
 int ErrorTrap::depth = 0;
-XErrorHandler ErrorTrap::previous = nullptr;
+
+// The editor takes no wheel, but hosts scroll their mixer or rack with it: a window that asks for
+// button presses receives the wheel's too (X buttons 4 to 7) and keeps them from its parent, so
+// they are sent on to the host's window as if ours were not there.
+void forwardWheel(const WindowInfo& info, const XButtonEvent& button) {
+    if (button.button < 4 || button.button > 7 || info.parent == 0) {
+        return;
+    }
+    XEvent forwarded{};
+    forwarded.xbutton = button;
+    forwarded.xbutton.window = info.parent;
+    forwarded.xbutton.subwindow = button.window;
+    int x = 0;
+    int y = 0;
+    ::Window child = 0;
+    if (XTranslateCoordinates(display, button.window, info.parent, button.x, button.y, &x, &y, &child)) {
+        forwarded.xbutton.x = x;
+        forwarded.xbutton.y = y;
+    }
+    XSendEvent(display, info.parent, True, button.type == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
+               &forwarded);
+}
 
 void freeErasePixel(WindowInfo& info) {
     if (info.eraseAllocated) {
@@ -104,6 +140,26 @@ void closeWhenUnused() {
         XCloseDisplay(display);
         display = nullptr;
     }
+}
+
+// The value of "Xft.dpi:" in an X resource database string, 0 when absent.
+double xftDpi(const char* resources) {
+    if (resources == nullptr) {
+        return 0.0;
+    }
+    static const char kName[] = "Xft.dpi:";
+    for (const char* line = resources; *line != 0;) {
+        if (std::strncmp(line, kName, sizeof kName - 1) == 0) {
+            const double value = std::strtod(line + sizeof kName - 1, nullptr);
+            return value > 0.0 && value < 2000.0 ? value : 0.0;
+        }
+        const char* next = std::strchr(line, '\n');
+        if (next == nullptr) {
+            break;
+        }
+        line = next + 1;
+    }
+    return 0.0;
 }
 
 class XlibSystem final : public WindowSystem {
@@ -123,7 +179,7 @@ public:
             closeWhenUnused();
             return nullptr;
         }
-        WindowInfo info{width, height, false, nullptr, parentAttributes.colormap, 0, false};
+        WindowInfo info{width, height, false, nullptr, parentAttributes.colormap, 0, false, toWindow(parent)};
         XColor erase{};
         erase.red = static_cast<unsigned short>(kEraseColor.red * 257);
         erase.green = static_cast<unsigned short>(kEraseColor.green * 257);
@@ -162,6 +218,15 @@ public:
         XSync(display, False);
         windows.erase(found);
         closeWhenUnused();
+    }
+
+    void hideWindow(void* handle) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || found->second.destroyed) {
+            return;
+        }
+        ErrorTrap trap;
+        XUnmapWindow(display, found->first);
     }
 
     cairo_surface_t* windowSurface(void* handle) override {
@@ -253,7 +318,7 @@ public:
         }
         ErrorTrap trap;
         XEvent xevent;
-        const long mask = exposeOnly ? (kEventMask & ~ButtonPressMask) : kEventMask;
+        const long mask = exposeOnly ? (kEventMask & ~(ButtonPressMask | ButtonReleaseMask)) : kEventMask;
         while (XCheckWindowEvent(display, found->first, mask, &xevent)) {
             switch (xevent.type) {
             case Expose:
@@ -264,12 +329,16 @@ public:
             case ButtonPress:
                 event.buttons = pressButtons(xevent.xbutton.button, xevent.xbutton.state);
                 if (event.buttons == 0) {
+                    forwardWheel(found->second, xevent.xbutton);
                     break;  // a wheel step or a side button: no click, nothing changes
                 }
                 event.kind = WindowEvent::Kind::Press;
                 event.where = Point{xevent.xbutton.x, xevent.xbutton.y};
                 event.screen = Point{xevent.xbutton.x_root, xevent.xbutton.y_root};
                 return true;
+            case ButtonRelease:
+                forwardWheel(found->second, xevent.xbutton);
+                break;
             case DestroyNotify:
                 if (xevent.xdestroywindow.window == found->first) {
                     found->second.destroyed = true;
@@ -281,6 +350,34 @@ public:
             }
         }
         return false;
+    }
+
+    double screenDpi() override {
+        // The root window's RESOURCE_MANAGER property, read fresh: a desktop may change it.
+        Display* connection = display != nullptr ? display : XOpenDisplay(nullptr);
+        if (connection == nullptr) {
+            return 0.0;
+        }
+        double dpi = 0.0;
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        const Atom property = XInternAtom(connection, "RESOURCE_MANAGER", True);
+        if (property != 0 &&
+            XGetWindowProperty(connection, DefaultRootWindow(connection), property, 0, 1 << 20, False,
+                               XA_STRING, &type, &format, &items, &remaining, &data) == Success &&
+            data != nullptr) {
+            dpi = xftDpi(reinterpret_cast<const char*>(data));
+        }
+        if (data != nullptr) {
+            XFree(data);
+        }
+        if (connection != display) {
+            XCloseDisplay(connection);
+        }
+        return dpi;
     }
 
     void setCursor(void* handle, int32_t kind) override {

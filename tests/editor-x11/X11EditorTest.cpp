@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
@@ -11,6 +12,7 @@
 #include "engine/ParameterTable.h"
 #include "tools/loader/PluginLoader.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -139,6 +141,159 @@ TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
     idle();
     EXPECT_EQ(bank(), after);
     EXPECT_EQ(parameter(kParamDryWet), wet);
+}
+
+TEST_F(X11Editor, WheelTurnsOverTheEditorReachTheHostsWindow) {
+    // Hosts scroll their mixer or rack with the wheel; the editor takes none of it.
+    XSelectInput(display, parent, ButtonPressMask | ButtonReleaseMask);
+    for (unsigned int wheel : {4u, 5u, 6u, 7u}) {
+        moveTo(15 + 117 + 9, 10 + 20);
+        button(wheel, true);
+        button(wheel, false);
+        idle();
+        XSync(display, False);
+        XEvent event;
+        ASSERT_TRUE(XCheckWindowEvent(display, parent, ButtonPressMask, &event)) << "button " << wheel;
+        EXPECT_EQ(event.xbutton.button, wheel);
+        EXPECT_EQ(event.xbutton.window, parent);
+        EXPECT_EQ(event.xbutton.x, 15 + 117 + 9);
+        EXPECT_EQ(event.xbutton.y, 10 + 20);
+        EXPECT_TRUE(XCheckWindowEvent(display, parent, ButtonReleaseMask, &event)) << "button " << wheel;
+    }
+    // A click stays the editor's own.
+    moveTo(15 + 57, 240 + 12);
+    button(1, true);
+    button(1, false);
+    idle();
+    XEvent event;
+    EXPECT_FALSE(XCheckWindowEvent(display, parent, ButtonPressMask, &event));
+}
+
+int hostErrors = 0;
+int countHostError(Display*, XErrorEvent*) {
+    ++hostErrors;
+    return 0;
+}
+
+TEST_F(X11Editor, TheHostsErrorHandlerStaysInstalledAndHearsItsOwnErrors) {
+    const XErrorHandler before = XSetErrorHandler(countHostError);
+    hostErrors = 0;
+    // A drag, a close, an open in a window that then goes, while the host idles.
+    moveTo(15 + 117 + 9, 10 + 50);
+    button(1, true);
+    int idles = 0;
+    onHostIdle = [&] {
+        if (++idles == 2) button(1, false);
+    };
+    idle();
+    onHostIdle = nullptr;
+    dispatch(effEditClose);
+    dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)));
+    idle();
+    XDestroyWindow(display, parent);
+    parent = 0;
+    XSync(display, False);
+    for (int i = 0; i < 3; ++i) dispatch(effEditIdle);
+    dispatch(effEditClose);
+    EXPECT_EQ(XSetErrorHandler(countHostError), countHostError);
+    // An error on the host's own connection reaches the host's handler.
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, 0x1fffffff, &attributes);
+    XSync(display, False);
+    EXPECT_EQ(hostErrors, 1);
+    XSetErrorHandler(before);
+}
+
+// The screen's density as desktops publish it: Xft.dpi in the root window's resources.
+class ScreenResources {
+public:
+    explicit ScreenResources(Display* connection) : display(connection) {
+        property = XInternAtom(display, "RESOURCE_MANAGER", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, remaining = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1 << 20, False, XA_STRING,
+                               &type, &format, &items, &remaining, &data) == Success &&
+            data != nullptr) {
+            saved.assign(reinterpret_cast<char*>(data), items);
+            hadOne = true;
+        }
+        if (data != nullptr) XFree(data);
+    }
+    ~ScreenResources() {
+        if (hadOne) {
+            set(saved);
+        } else {
+            XDeleteProperty(display, DefaultRootWindow(display), property);
+        }
+        XSync(display, False);
+    }
+    void set(const std::string& resources) {
+        XChangeProperty(display, DefaultRootWindow(display), property, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(resources.data()),
+                        static_cast<int>(resources.size()));
+        XSync(display, False);
+    }
+
+private:
+    Display* display;
+    Atom property = 0;
+    std::string saved;
+    bool hadOne = false;
+};
+
+TEST(X11EditorScreen, XftDpiOf192OpensTheEditorAt1050By600) {
+    const char* name = std::getenv("DISPLAY");
+    Display* display = name != nullptr && name[0] != 0 ? XOpenDisplay(nullptr) : nullptr;
+    if (display == nullptr) GTEST_SKIP() << "needs an X display";
+    setenv("XDG_CONFIG_HOME", "/nonexistent-brindle-settings", 1);  // no zoom of a user's
+    const struct {
+        const char* resources;
+        int width;
+        int height;
+    } cases[] = {{"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", 1050, 600},
+                 {"Xft.dpi:\t144\n", 788, 450},
+                 {"Xft.dpi: 96\n", 525, 300},
+                 {"Xcursor.size: 48\n", 525, 300}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.resources);
+        ScreenResources resources(display);
+        resources.set(c.resources);
+        PluginLoader loader;
+        ASSERT_TRUE(loader.load(BRINDLE_PLUGIN_FILE)) << loader.error();
+        AEffect* effect = loader.entry()(testHost);
+        ASSERT_NE(effect, nullptr);
+        ERect* rect = nullptr;
+        effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
+        ASSERT_NE(rect, nullptr);
+        EXPECT_EQ(rect->right - rect->left, c.width);
+        EXPECT_EQ(rect->bottom - rect->top, c.height);
+        const Window parent =
+            XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1600, 1000, 0, 0, 0);
+        XSync(display, False);
+        ASSERT_EQ(effect->dispatcher(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)),
+                                     0.0f),
+                  1);
+        effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+        XSync(display, False);
+        Window root = 0, up = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(display, parent, &root, &up, &children, &count);
+        ASSERT_EQ(count, 1u);
+        int x = 0, y = 0;
+        unsigned int width = 0, height = 0, border = 0, depth = 0;
+        XGetGeometry(display, children[0], &root, &x, &y, &width, &height, &border, &depth);
+        XFree(children);
+        EXPECT_EQ(static_cast<int>(width), c.width);
+        EXPECT_EQ(static_cast<int>(height), c.height);
+        effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        XDestroyWindow(display, parent);
+        XSync(display, False);
+    }
+    XCloseDisplay(display);
 }
 
 }  // namespace

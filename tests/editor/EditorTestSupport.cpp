@@ -1,7 +1,9 @@
 // Helpers of the editor tests.
 #include "EditorTestSupport.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "gui/DrawContext.h"
 #include "gui/x11/CairoPixels.h"
@@ -11,8 +13,13 @@ TestHost& testHost() {
     return host;
 }
 
-intptr_t testHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+intptr_t testHostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float) {
     if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterSizeWindow) {
+        testHost().sizeAsked = Point{index, static_cast<int32_t>(value)};
+        ++testHost().sizeCalls;
+        return 1;
+    }
     if (opcode == audioMasterIdle) {
         ++testHost().idleCalls;
         if (testHost().onIdle) testHost().onIdle();
@@ -33,6 +40,15 @@ PressScript& PressScript::release() {
 }
 
 void EditorFixture::SetUp() {
+    // The user's zoom choice lives in a folder of this test's own, empty at the start.
+    static const std::string settings = [] {
+        char folder[] = "/tmp/brindle-editor-tests-XXXXXX";
+        const char* made = mkdtemp(folder);
+        return std::string(made != nullptr ? made : "/tmp");
+    }();
+    setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
+    std::remove((settings + "/brindleLoop/settings.txt").c_str());
+    headless::setScreenDpi(0.0);
     headless::enable();
     headless::useRealClock();
     headless::setPointer(kScreen, 0);

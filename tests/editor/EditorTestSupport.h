@@ -24,6 +24,9 @@ inline std::ostream& operator<<(std::ostream& out, const Color& c) {
 // The host: answers the version, counts idle calls and lets a test act inside them.
 struct TestHost {
     int32_t idleCalls = 0;
+    // The last audioMasterSizeWindow: width, height; and how many came.
+    Point sizeAsked;
+    int32_t sizeCalls = 0;
     std::function<void()> onIdle;
 };
 TestHost& testHost();
@@ -56,6 +59,17 @@ protected:
         return record->dispatcher(record, opcode, index, value, ptr, opt);
     }
     void open() { dispatch(effEditOpen, 0, 0, hostWindow); }
+    // The host's word on the scale, as hosts send it; the answer.
+    intptr_t tellScale(float factor) {
+        return dispatch(effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'), fourCharCode('A', 'e', 'C', 's'),
+                        nullptr, factor);
+    }
+    // What effEditGetRect answers: width, height.
+    Point editorSize() {
+        ERect* rect = nullptr;
+        dispatch(effEditGetRect, 0, 0, &rect);
+        return rect != nullptr ? Point{rect->right - rect->left, rect->bottom - rect->top} : Point{};
+    }
     void idle() { dispatch(effEditIdle); }
     // What the window shows at an editor pixel.
     Color pixel(int32_t x, int32_t y) const;

@@ -1,7 +1,10 @@
-// brindleloop-editor-timing PLUGIN [IDLES]: loads the plug-in through its entry point, opens its
-// editor in a window of ours and times the editor's idle (the slider bank, step panel and
-// waveform redrawn and copied to the window) and open/close cycles. Prints figures; exit code 1
-// when the plug-in or a window cannot be had.
+// brindleloop-editor-timing PLUGIN [IDLES] [--scale F] [--hold SECONDS]: loads the plug-in through
+// its entry point, opens its editor in a window of ours and times the editor's idle (the slider
+// bank, step panel and waveform redrawn and copied to the window) and open/close cycles.
+// --scale tells the editor a scale factor as hosts do (effVendorSpecific 'PreS' 'AeCs'); --hold
+// instead holds the left button over the MIDI panel (outside its switches) for that long and
+// reports the processor time the press cost. Prints figures; exit code 1 when the plug-in or a
+// window cannot be had.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,9 +20,11 @@
 namespace {
 
 VstTimeInfo timeInfo{};
+int hostIdles = 0;
 
 intptr_t VSTCALL timingHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterIdle) ++hostIdles;
     if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&timeInfo);
     return 0;
 }
@@ -64,15 +69,27 @@ void playBlock(AEffect* effect, int32_t block) {
 
 int main(int argc, char** argv) {
     if (printVersionIfAsked(argc, argv, "brindleloop-editor-timing")) return 0;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: brindleloop-editor-timing PLUGIN [IDLES] | --version\n");
+    std::vector<std::string> positional;
+    double scale = 0.0;
+    double holdSeconds = 0.0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if ((argument == "--scale" || argument == "--hold") && i + 1 < argc) {
+            (argument == "--scale" ? scale : holdSeconds) = std::atof(argv[++i]);
+        } else {
+            positional.push_back(argument);
+        }
+    }
+    if (positional.empty()) {
+        std::fprintf(stderr,
+                     "usage: brindleloop-editor-timing PLUGIN [IDLES] [--scale F] [--hold SECONDS] | --version\n");
         return 2;
     }
-    std::string path = argv[1];
+    std::string path = positional[0];
 #ifdef _WIN32
     if (path[0] == '/') path = "Z:" + path;  // a Unix path under Wine
 #endif
-    const int idles = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1000;
+    const int idles = positional.size() > 1 ? std::max(1, std::atoi(positional[1].c_str())) : 1000;
     timeInfo.sampleRate = 44100.0;
     timeInfo.tempo = 120.0;
     PluginLoader loader;
@@ -87,12 +104,43 @@ int main(int argc, char** argv) {
         return 1;
     }
     effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    if (scale > 0.0) {
+        effect->dispatcher(effect, effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'),
+                           fourCharCode('A', 'e', 'C', 's'), nullptr, static_cast<float>(scale));
+    }
     if (effect->dispatcher(effect, effEditOpen, 0, 0, parent.handle(), 0.0f) != 1) {
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
     }
     parent.pump();
     effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);  // the first paint
+    ERect* rect = nullptr;
+    effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
+    const double factor = scale > 0.0 ? scale : 1.0;
+
+    if (holdSeconds > 0.0) {
+        // Below the MIDI switches: a press there changes nothing and is tracked until released.
+        if (!parent.holdButton(static_cast<int>((15 + 150) * factor), static_cast<int>((240 + 45) * factor),
+                               holdSeconds)) {
+            std::fprintf(stderr, "cannot synthesize a press\n");
+            return 1;
+        }
+        const double cpuBefore = processCpuSeconds();
+        const auto start = Clock::now();
+        const int idlesBefore = hostIdles;
+        while (millisecondsSince(start) < holdSeconds * 1000.0 + 500.0) {
+            parent.pump();
+            effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+        }
+        const double cpu = processCpuSeconds() - cpuBefore;
+        const double wall = millisecondsSince(start) / 1000.0;
+        effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        std::printf("%s\n  button held %.1f s: %.3f s of processor time over %.1f s (%.1f %% of a core), "
+                    "%d host idle calls during the press\n",
+                    path.c_str(), holdSeconds, cpu, wall, 100.0 * cpu / wall, hostIdles - idlesBefore);
+        return 0;
+    }
 
     // Typical idles (audio running, the meter moving) and idles after a change of everything.
     std::vector<double> times[2];
@@ -121,7 +169,8 @@ int main(int argc, char** argv) {
     const double cycleMs = millisecondsSince(start) / cycles;
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 
-    std::printf("%s\n", path.c_str());
+    std::printf("%s (window %d x %d)\n", path.c_str(), rect != nullptr ? rect->right - rect->left : 0,
+                rect != nullptr ? rect->bottom - rect->top : 0);
     const char* const kinds[2] = {"editor idle, audio running", "editor idle, everything changed"};
     for (int kind = 0; kind < 2; ++kind) {
         const std::vector<double>& t = times[kind];

@@ -1,6 +1,9 @@
 // A top-level window of the timing host, the parent a host gives the editor.
 #pragma once
 
+// Processor time the whole process used so far, in seconds.
+double processCpuSeconds();
+
 class ParentWindow {
 public:
     ParentWindow();
@@ -12,6 +15,9 @@ public:
     void* handle() const { return window; }
     // Lets the window system deliver what is pending (messages, drawing).
     void pump();
+    // Presses the left button at a point of the window (synthesized at the window system, as a
+    // mouse would) and releases it after the given time, without the caller's help.
+    bool holdButton(int x, int y, double seconds);
 
 private:
     void* window = nullptr;

@@ -1,4 +1,6 @@
 // The timing host's parent window on Windows.
+#include <cstdint>
+
 #include <windows.h>
 
 #include "tools/editortiming/ParentWindow.h"
@@ -24,4 +26,43 @@ void ParentWindow::pump() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+namespace {
+
+DWORD WINAPI releaseLater(LPVOID milliseconds) {
+    Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(milliseconds)));
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+    return 0;
+}
+
+}  // namespace
+
+bool ParentWindow::holdButton(int x, int y, double seconds) {
+    if (window == nullptr) return false;
+    POINT screen{x, y};
+    ClientToScreen(static_cast<HWND>(window), &screen);
+    SetCursorPos(screen.x, screen.y);
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &down, sizeof down);
+    const auto milliseconds = static_cast<uintptr_t>(seconds * 1000.0);
+    HANDLE thread = CreateThread(nullptr, 0, releaseLater, reinterpret_cast<LPVOID>(milliseconds), 0, nullptr);
+    if (thread == nullptr) return false;
+    CloseHandle(thread);
+    return true;
+}
+
+double processCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0.0;
+    auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) *
+               1e-7;
+    };
+    return seconds(kernel) + seconds(user);
 }

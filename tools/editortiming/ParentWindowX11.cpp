@@ -1,7 +1,10 @@
 // The timing host's parent window on Linux: a top-level X window on DISPLAY.
 #include <cstdint>
 
+#include <ctime>
+
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 #include "tools/editortiming/ParentWindow.h"
 
@@ -31,4 +34,27 @@ void ParentWindow::pump() {
         XEvent event;
         XNextEvent(connection, &event);
     }
+}
+
+bool ParentWindow::holdButton(int x, int y, double seconds) {
+    auto* connection = static_cast<Display*>(display);
+    if (connection == nullptr) return false;
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(connection, &event, &error, &major, &minor)) return false;
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(connection, static_cast<Window>(reinterpret_cast<uintptr_t>(window)),
+                          DefaultRootWindow(connection), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(connection, DefaultScreen(connection), rootX, rootY, CurrentTime);
+    XTestFakeButtonEvent(connection, 1, True, CurrentTime);
+    // The server itself waits this long before it releases the button.
+    XTestFakeButtonEvent(connection, 1, False, static_cast<unsigned long>(seconds * 1000.0));
+    XFlush(connection);
+    return true;
+}
+
+double processCpuSeconds() {
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
 }
