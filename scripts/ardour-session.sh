@@ -7,7 +7,8 @@
 # same tempo and settings, sample for sample; the reopened session must still play the changed
 # steps (and differ from the default steps). Ardour runs the effect for a few blocks of silence
 # before an export starts; the render is given the same silence (searched in whole blocks).
-# Not part of the test suite.   scripts/ardour-session.sh [LV2 folder]  (default build/linux/lib/lv2)
+# Not part of the test suite; installs Debian's ardour when missing.
+#   scripts/ardour-session.sh [LV2 folder]  (default build/linux/lib/lv2)
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -18,7 +19,8 @@ work="$BRINDLE_BUILD/ardour"
 here="$BRINDLE_ROOT/scripts/ardour"
 uri=urn:fennelworks:brindleloop
 steps=0.1,0.9,0.3,0.7,0.2,0.8,0.4,0.6,0.15,0.85,0.35,0.65,0.25,0.75,0.45,0.55
-command -v ardour7-lua >/dev/null || die "no ardour7-lua (Debian: apt-get install ardour)"
+install_packages ardour
+command -v ardour7-lua >/dev/null || die "no ardour7-lua after installing ardour"
 [ -x "$render" ] && [ -f "$plugin" ] || die "build the linux tree first"
 rm -rf "$work" && mkdir -p "$work/config/ardour7/scripts" "$work/config/ardour7/export" "$work/lv2/steps.lv2"
 
