@@ -12,17 +12,9 @@
 #include <limits>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "gui/x11/HeadlessScreen.h"
 #include "plugin/FreezeEffectEdit.h"
-
-// Reports a broken property and stops the run, so that libFuzzer keeps the input.
-#define FUZZ_REQUIRE(condition, what)                                                         \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
-            std::fprintf(stderr, "property broken at %s:%d: %s\n", __FILE__, __LINE__, what); \
-            std::abort();                                                                     \
-        }                                                                                     \
-    } while (0)
 
 // The time record the host serves; null when the input says the host has none.
 struct FuzzHost {

@@ -18,16 +18,9 @@
 #include "lv2/Lv2Effect.h"
 #include "lv2/Lv2State.h"
 #include "lv2/Lv2Uris.h"
+#include "FuzzRequire.h"
 
 namespace {
-
-#define FUZZ_REQUIRE(condition, what)                                                         \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
-            std::fprintf(stderr, "property broken at %s:%d: %s\n", __FILE__, __LINE__, what); \
-            std::abort();                                                                     \
-        }                                                                                     \
-    } while (0)
 
 LV2_URID mapUri(LV2_URID_Map_Handle, const char* uri) {
     static std::vector<std::string> uris;
