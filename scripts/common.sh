@@ -56,15 +56,20 @@ tree_build_type() {
 
 # What test.sh builds and runs in a tree: the targets (none: everything) and the ctest
 # selection. The plain and aarch64 trees exist to show the engine plays the same samples
-# there: the engine tests and the golden renders.
+# there: the engine tests and the golden renders. The aarch64 tree also builds the LV2 bundle
+# (brindleLoop_lv2: DSP and UI binaries, Turtle written by the generator under qemu) and runs
+# the LV2 bit-identity test: the arm64 LV2 DSP against the arm64 VST 2 .so, which the golden
+# renders hold to the x86 samples.
 tree_test_targets() {
     case $1 in
-        plain|aarch64) echo brindleLoop engine_tests golden_tests ;;
+        plain) echo brindleLoop engine_tests golden_tests ;;
+        aarch64) echo brindleLoop engine_tests golden_tests brindleLoop_lv2 lv2_tests ;;
     esac
 }
 tree_test_selection() {
     case $1 in
-        plain|aarch64) printf '%s\n' -R '^(engine_tests|golden_tests)[.]' ;;
+        plain) printf '%s\n' -R '^(engine_tests|golden_tests)[.]' ;;
+        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests)[.]|lv2_tests[.]Lv2BitIdentity[.])' ;;
     esac
 }
 
