@@ -1,10 +1,15 @@
 // The UI binary's entry: the editor embedded in the host's window, run by the idle interface,
-// reaching the engine through instance access and telling the host every edit.
+// reaching the engine through instance access and telling the host every edit. The host's
+// ui:scaleFactor (an option at instantiation, or later through the options interface) is the
+// editor's host scale, as effVendorSpecific 'PreS' is for VST 2.
 #include <cstring>
 #include <new>
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include "editor/FreezeEditor.h"
 #include "gui/Frame.h"
@@ -21,6 +26,13 @@ struct UiInstance {
     UiPortMirror mirror;
     LV2UI_Write_Function write;
     LV2UI_Controller controller;
+    const LV2UI_Resize* resize = nullptr;
+    // Mapped with the host's URID map; 0 without one (then no option is understood).
+    LV2_URID scaleFactorKey = 0;
+    LV2_URID floatType = 0;
+    float hostFactor = 0.0f;  // the host's last accepted ui:scaleFactor; 0: none
+    float reportedFactor = 1.0f;  // what the options interface's get answers
+    int reportedWidth = 0, reportedHeight = 0;  // the size last given to ui:resize
 };
 
 const void* featureData(const LV2_Feature* const* features, const char* uri) {
@@ -28,6 +40,37 @@ const void* featureData(const LV2_Feature* const* features, const char* uri) {
     for (const LV2_Feature* const* feature = features; *feature; ++feature)
         if (std::strcmp((*feature)->URI, uri) == 0) return (*feature)->data;
     return nullptr;
+}
+
+// The host's ui:scaleFactor as the editor takes it (its own rule: finite and above 0; the user's
+// zoom still wins). A refused value leaves the host's earlier word in force.
+LV2_Options_Status takeScaleFactor(UiInstance& ui, const LV2_Options_Option& option) {
+    if (option.context != LV2_OPTIONS_INSTANCE) return LV2_OPTIONS_ERR_BAD_SUBJECT;
+    if (ui.scaleFactorKey == 0 || option.key != ui.scaleFactorKey) return LV2_OPTIONS_ERR_BAD_KEY;
+    if (option.type != ui.floatType || option.size != sizeof(float) || !option.value)
+        return LV2_OPTIONS_ERR_BAD_VALUE;
+    float factor;
+    std::memcpy(&factor, option.value, sizeof factor);
+    if (ui.editor.setScaleFactor(factor)) {
+        ui.hostFactor = factor;
+        return LV2_OPTIONS_SUCCESS;
+    }
+    if (ui.hostFactor > 0.0f) ui.editor.setScaleFactor(ui.hostFactor);
+    return LV2_OPTIONS_ERR_BAD_VALUE;
+}
+
+// Tells the host the editor's size when it differs from what it was last told (at
+// instantiation, and after the editor followed a new scale: the host's or the user's zoom).
+void reportSize(UiInstance& ui) {
+    ERect* rect = nullptr;
+    ui.editor.getRect(&rect);
+    if (!rect) return;
+    const int width = rect->right - rect->left, height = rect->bottom - rect->top;
+    ui.reportedFactor = ui.editor.getScale().factor();
+    if (width == ui.reportedWidth && height == ui.reportedHeight) return;
+    ui.reportedWidth = width;
+    ui.reportedHeight = height;
+    if (ui.resize && ui.resize->ui_resize) ui.resize->ui_resize(ui.resize->handle, width, height);
 }
 
 // Without the engine (instance access) or a parent window there is nothing to show.
@@ -39,15 +82,22 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     if (!engine || !parent || !pluginUri || std::strcmp(pluginUri, BRINDLE_LV2_URI) != 0) return nullptr;
     auto* ui = new (std::nothrow) UiInstance(*engine, write, controller);
     if (!ui) return nullptr;
+    ui->resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
+    if (const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map))) {
+        if (map->map) {
+            ui->scaleFactorKey = map->map(map->handle, LV2_UI__scaleFactor);
+            ui->floatType = map->map(map->handle, LV2_ATOM__Float);
+        }
+    }
+    // The scale first, so that the window opens at it and the first ui:resize is its size.
+    if (const auto* options = static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options)))
+        for (const LV2_Options_Option* option = options; option->key != 0; ++option)
+            if (option->key == ui->scaleFactorKey) takeScaleFactor(*ui, *option);
     if (ui->editor.open(parent) == 0 || !ui->editor.getFrame() || !ui->editor.getFrame()->getWindow()) {
         delete ui;
         return nullptr;
     }
-    ERect* rect = nullptr;
-    ui->editor.getRect(&rect);
-    if (const auto* resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize)))
-        if (resize->ui_resize && rect)
-            resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
+    reportSize(*ui);
     if (widget) *widget = ui->editor.getFrame()->getWindow();
     return ui;
 }
@@ -68,12 +118,44 @@ int idle(LV2UI_Handle handle) {
     ui->mirror.sync(ui->write, ui->controller);
     ui->editor.idle();
     ui->mirror.sync(ui->write, ui->controller);
+    reportSize(*ui);
     return ui->editor.getFrame() ? 0 : 1;
+}
+
+// The options interface: ui:scaleFactor only. A new factor is drawn from the next idle on, which
+// then tells the host the new size through ui:resize.
+uint32_t getOptions(LV2_Handle handle, LV2_Options_Option* options) {
+    if (!handle || !options) return LV2_OPTIONS_SUCCESS;
+    auto* ui = static_cast<UiInstance*>(handle);
+    uint32_t status = LV2_OPTIONS_SUCCESS;
+    for (LV2_Options_Option* option = options; option->key != 0; ++option) {
+        if (option->context != LV2_OPTIONS_INSTANCE) {
+            status |= LV2_OPTIONS_ERR_BAD_SUBJECT;
+        } else if (ui->scaleFactorKey == 0 || option->key != ui->scaleFactorKey) {
+            status |= LV2_OPTIONS_ERR_BAD_KEY;
+        } else {
+            option->size = sizeof ui->reportedFactor;
+            option->type = ui->floatType;
+            option->value = &ui->reportedFactor;
+        }
+    }
+    return status;
+}
+
+uint32_t setOptions(LV2_Handle handle, const LV2_Options_Option* options) {
+    if (!handle || !options) return LV2_OPTIONS_SUCCESS;
+    auto* ui = static_cast<UiInstance*>(handle);
+    uint32_t status = LV2_OPTIONS_SUCCESS;
+    for (const LV2_Options_Option* option = options; option->key != 0; ++option)
+        status |= takeScaleFactor(*ui, *option);
+    return status;
 }
 
 const void* extensionData(const char* uri) {
     static const LV2UI_Idle_Interface idleInterface{idle};
+    static const LV2_Options_Interface optionsInterface{getOptions, setOptions};
     if (uri && std::strcmp(uri, LV2_UI__idleInterface) == 0) return &idleInterface;
+    if (uri && std::strcmp(uri, LV2_OPTIONS__interface) == 0) return &optionsInterface;
     return nullptr;
 }
 

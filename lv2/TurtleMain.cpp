@@ -20,6 +20,7 @@ const char kPrefixes[] =
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
     "@prefix midi: <http://lv2plug.in/ns/ext/midi#> .\n"
+    "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
@@ -108,8 +109,9 @@ void writePlugin(std::ostream& out) {
            ">\n"
            "    a ui:X11UI ;\n"
            "    lv2:requiredFeature ui:parent , <http://lv2plug.in/ns/ext/instance-access> ;\n"
-           "    lv2:optionalFeature ui:resize , ui:idleInterface ;\n"
-           "    lv2:extensionData ui:idleInterface .\n";
+           "    lv2:optionalFeature ui:resize , ui:idleInterface , opts:options , urid:map ;\n"
+           "    opts:supportedOption ui:scaleFactor ;\n"
+           "    lv2:extensionData ui:idleInterface , opts:interface .\n";
 }
 
 void writePresets(std::ostream& out, const std::vector<std::pair<std::string, PresetPorts>>& presets) {
