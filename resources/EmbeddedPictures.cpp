@@ -44,18 +44,23 @@ asm(".section .rodata\n"
     "brindleHelp3xBmpEnd:\n"
     ".previous\n");
 
-extern "C" const unsigned char brindleBackgroundBmp[];
-extern "C" const unsigned char brindleBackgroundBmpEnd[];
-extern "C" const unsigned char brindleHelpBmp[];
-extern "C" const unsigned char brindleHelpBmpEnd[];
-extern "C" const unsigned char brindleBackground2xBmp[];
-extern "C" const unsigned char brindleBackground2xBmpEnd[];
-extern "C" const unsigned char brindleHelp2xBmp[];
-extern "C" const unsigned char brindleHelp2xBmpEnd[];
-extern "C" const unsigned char brindleBackground3xBmp[];
-extern "C" const unsigned char brindleBackground3xBmpEnd[];
-extern "C" const unsigned char brindleHelp3xBmp[];
-extern "C" const unsigned char brindleHelp3xBmpEnd[];
+// Declared hidden, as the labels are, so that the compiler addresses them relative to the code.
+// Otherwise aarch64 code loads each address from the GOT, and the labels (local to this file)
+// become offsets into .rodata there, which the linker gives one GOT entry for all: every picture
+// then began at the first and had a size of 0, and the editor had no background.
+#define BRINDLE_EMBEDDED __attribute__((visibility("hidden")))
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleBackgroundBmp[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleBackgroundBmpEnd[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleHelpBmp[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleHelpBmpEnd[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleBackground2xBmp[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleBackground2xBmpEnd[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleHelp2xBmp[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleHelp2xBmpEnd[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleBackground3xBmp[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleBackground3xBmpEnd[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleHelp3xBmp[];
+extern "C" BRINDLE_EMBEDDED const unsigned char brindleHelp3xBmpEnd[];
 
 const EmbeddedPicture* findEmbeddedPicture(int32_t id) {
     static const EmbeddedPicture pictures[] = {

@@ -58,8 +58,9 @@ tree_build_type() {
 # selection. The plain and aarch64 trees exist to show the engine plays the same samples
 # there: the engine tests and the golden renders. The aarch64 tree also builds the LV2 bundle
 # (brindleLoop_lv2: DSP and UI binaries, Turtle written by the generator under qemu) and runs
-# the LV2 bit-identity test: the arm64 LV2 DSP against the arm64 VST 2 .so, which the golden
-# renders hold to the x86 samples.
+# the LV2 bit-identity test (the arm64 LV2 DSP against the arm64 VST 2 .so, which the golden
+# renders hold to the x86 samples) and the LV2 UI tests (the editor, its pictures and its scale,
+# on Xvfb).
 tree_test_targets() {
     case $1 in
         plain) echo brindleLoop engine_tests golden_tests ;;
@@ -69,7 +70,7 @@ tree_test_targets() {
 tree_test_selection() {
     case $1 in
         plain) printf '%s\n' -R '^(engine_tests|golden_tests)[.]' ;;
-        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests)[.]|lv2_tests[.]Lv2BitIdentity[.])' ;;
+        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests)[.]|lv2_tests[.]Lv2(BitIdentity|Ui|UiScale|UiTurtle)[.])' ;;
     esac
 }
 

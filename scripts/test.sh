@@ -4,7 +4,7 @@
 # build/win64 (under Wine), build/asan (native, AddressSanitizer and
 # UndefinedBehaviorSanitizer), and the engine tests and golden renders in build/plain (the
 # engine's plain C++ vector code) and build/aarch64 (under qemu-user; there also the LV2
-# bit-identity test of the arm64 LV2 bundle). Warnings are errors in
+# bit-identity and LV2 UI tests of the arm64 LV2 bundle). Warnings are errors in
 # all of them. Exits non-zero when anything fails.
 #   scripts/test.sh            all seven trees
 #   scripts/test.sh win32      one tree (or several: linux clang plain aarch64 win32 win64 asan)
