@@ -8,11 +8,13 @@
 #include <stdlib.h>
 
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <X11/Xlib.h>
@@ -335,7 +337,11 @@ class Lv2UiScale : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         const char* name = getenv("DISPLAY");
-        if (name && name[0]) display = XOpenDisplay(nullptr);
+        // A server that has just reset after its last client left may refuse for a moment.
+        for (int attempt = 0; name && name[0] && !display && attempt < 30; ++attempt) {
+            if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            display = XOpenDisplay(nullptr);
+        }
     }
     static void TearDownTestSuite() {
         if (display) XCloseDisplay(display);
