@@ -136,8 +136,9 @@ private:
     void prepareBlock(const HostTime* time);
     void takeTime(const HostTime* time);
 
-    std::unique_ptr<float[]> bufL;
-    std::unique_ptr<float[]> bufR;
+    // Made by the constructor (which throws when it cannot) and never replaced: never null.
+    const std::unique_ptr<float[]> bufL;
+    const std::unique_ptr<float[]> bufR;
     CoreState audio;
     Filter pre;
     Filter post;

@@ -627,7 +627,7 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     designForBlock(values.postFilter, post, audio.hostSampleRate);
     prepareBlock(time.blockTime());
     if (frames <= 0 || !inputs || !outputs) return;
-    if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1] || !bufL || !bufR) return;
+    if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     Block<Observer> run(*this, inputs, outputs, observer);
     run.template run<Accumulate>(frames);
 }
