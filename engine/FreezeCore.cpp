@@ -81,7 +81,28 @@ inline void FreezeCore::takeTime(const HostTime* time) {
     audio.tempo = time->tempo >= 1.0 ? truncToInt(time->tempo, 1, kMaxTempo) : kDefaultTempo;
 }
 
+inline bool FreezeCore::preparationHolds(const HostTime* time, uint32_t revision, int32_t step, float stepValue,
+                                         bool noteControl, bool held) const {
+    // The loop length and repeat limit are also compared: notes may have set them (in a mode
+    // switched on and off again since), and the preparation puts them back.
+    return prepared.valid && revision == prepared.revision && step == prepared.step &&
+           sameBits(stepValue, prepared.stepValue) && noteControl == prepared.noteControl &&
+           held == prepared.held && (!time || (timeTaken && sameBits(*time, takenTime))) &&
+           audio.loopLength == lengths.fadeLoopLength && (held || audio.repeatLimit == repeat.limit);
+}
+
 void FreezeCore::prepareBlock(const HostTime* time) {
+    // Nearly every block: nothing changed since the last one, checked in one pass whose
+    // branches the processor predicts, before any of the work below. Small blocks pay this
+    // check in every block.
+    const uint32_t revision = values.programRevision.load(std::memory_order_acquire);
+    int32_t step = audio.stepIndex;
+    if (step < 0 || step >= kNumStepValues) step = 0;
+    const float stepValue = values.stepValues[step];
+    const bool noteControl = values.midiNoteControl;
+    const bool held = values.repeatTillNoteOff;
+    if (preparationHolds(time, revision, step, stepValue, noteControl, held)) return;
+
     // Most hosts answer the same for block after block; comparing bits is cheaper than the
     // checked conversions. The rate and tempo are read before takeTime stores them (only when
     // the answer changed): read after its stores in every block, the two fields were loaded
@@ -107,12 +128,9 @@ void FreezeCore::prepareBlock(const HostTime* time) {
     // Loop length from the grid, size and step (unless notes set it), and the fade zone from
     // the loop length and knak: a chain of conversions each block would wait for, so each is
     // redone only when what it comes from changed.
-    int32_t step = audio.stepIndex;
-    if (step < 0 || step >= kNumStepValues) step = 0;
-    const float stepValue = values.stepValues[step];
     const int32_t sizeSteps = values.sizeSteps;
     int32_t loopLength;
-    if (!values.midiNoteControl) {
+    if (!noteControl) {
         if (!sameBits(stepValue, lengths.stepValue) || sizeSteps != lengths.sizeSteps ||
             gridUnit != lengths.gridUnit) {
             // Step offset -8..+8 units; a step value from a chunk may be anything, NaN counts as 0.5.
@@ -172,7 +190,7 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         quantisationBits = bitsValue;
     }
 
-    if (!values.repeatTillNoteOff) {
+    if (!held) {
         const float repeatValue = values.programValues[kSlotRepeat];
         if (!sameBits(repeatValue, repeat.value)) {
             repeat.limit = wholeWorkingValue(workingRuleOf(kParamRepeat), repeatValue);
@@ -180,6 +198,7 @@ void FreezeCore::prepareBlock(const HostTime* time) {
         }
         audio.repeatLimit = repeat.limit;
     }
+    prepared = Prepared{true, revision, step, stepValue, noteControl, held};
 }
 
 void FreezeCore::process(const float* const* inputs, float* const* outputs, int32_t frames,

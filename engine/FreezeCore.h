@@ -136,8 +136,9 @@ private:
     void prepareBlock(const HostTime* time);
     void takeTime(const HostTime* time);
 
-    std::unique_ptr<float[]> bufL;
-    std::unique_ptr<float[]> bufR;
+    // Made by the constructor (which throws when it cannot) and never replaced: never null.
+    const std::unique_ptr<float[]> bufL;
+    const std::unique_ptr<float[]> bufR;
     CoreState audio;
     Filter pre;
     Filter post;
@@ -179,4 +180,16 @@ private:
     } lengths;
     // The bits value (kept within 1..32) of the quantisation in the run vectors.
     float quantisationBits = 32.0f;
+    // What the last block preparation was made from, beyond the values kept above.
+    struct Prepared {
+        bool valid = false;
+        uint32_t revision = 0;
+        int32_t step = 0;
+        float stepValue = 0.0f;
+        bool noteControl = false;
+        bool held = false;
+    } prepared;
+    // Whether the last preparation still holds for this block (null time: the host gave none).
+    bool preparationHolds(const HostTime* time, uint32_t revision, int32_t step, float stepValue,
+                          bool noteControl, bool held) const;
 };

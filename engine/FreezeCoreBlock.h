@@ -29,9 +29,9 @@
 #define BRINDLE_RUN_STEP __attribute__((always_inline))
 
 // One block's samples. The audio state stays in the core (the editor reads some of it): the
-// scalars in its CoreState, the filters' memories and two-lane coefficients in its filters and
-// vectors, taken into registers for each run and stored back after it; the envelope lives here
-// for the block. The observer is a base, so that NoObserver takes no room and its empty hooks
+// scalars (the envelope too) in its CoreState, the filters' memories and two-lane coefficients in
+// its filters and vectors, taken into registers for each run and stored back after it: the
+// envelope's chain goes through memory once per run, not through a copy as well. The observer is a base, so that NoObserver takes no room and its empty hooks
 // leave the compiled block as it is without one.
 template <class Observer>
 class FreezeCore::Block : private Observer {
@@ -47,7 +47,7 @@ public:
         : Observer(observer), core(owner), k(owner.vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]),
           outR(outputs[1]), recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio),
           repeatLimit(owner.audio.repeatLimit), fadeLength(owner.audio.fadeLength),
-          noteLoopLength(owner.audio.noteLoopLength), envelope{owner.audio.envelope, 0.0f, 0.0f, 0.0f} {}
+          noteLoopLength(owner.audio.noteLoopLength) {}
 
     template <bool Accumulate>
     void run(int32_t frames) {
@@ -58,7 +58,7 @@ public:
                 const int32_t plain = plainSamples(runEnd - i);
                 if (plain == 0) {
                     eventSample<Accumulate>(i++);
-                    observe().level(i, envelope[0], threshold);
+                    observe().level(i, audio.envelope, threshold);
                     continue;
                 }
                 const int32_t done = plainRun<Accumulate>(i, plain);
@@ -67,13 +67,10 @@ public:
                     finishSample<Accumulate>(i, input(i));
                     ++i;
                 }
-                observe().level(i, envelope[0], threshold);
+                observe().level(i, audio.envelope, threshold);
             }
         }
     }
-
-    // The envelope back to the core; the rest of the state lives there throughout.
-    void save() { audio.envelope = envelope[0]; }
 
 private:
     Observer& observe() { return *this; }
@@ -90,6 +87,9 @@ private:
             outR[i] = y[1];
         }
     }
+
+    // The follower's value in lane 0, as the recursion takes it.
+    Stereo4 envelopeVector() const { return Stereo4{audio.envelope, 0.0f, 0.0f, 0.0f}; }
 
     bool playing() const { return audio.repeatCount < repeatLimit; }
     bool noteCounting() const { return audio.notePending && midiNoteControl; }
@@ -165,7 +165,9 @@ private:
     }
 
     // Step 3.
-    void followEnvelopeStep(Stereo4 s) { envelope = followEnvelope(envelope, envelopeLevel(s), k.envelope); }
+    void followEnvelopeStep(Stereo4 s) {
+        audio.envelope = followEnvelope(envelopeVector(), envelopeLevel(s), k.envelope)[0];
+    }
 
     // Step 4: slots 1..loopLength; slot 0 stays silent. A NaN or infinity from the host is
     // frozen as silence: the loop would hand it back on every pass.
@@ -194,14 +196,14 @@ private:
 
     // Step 6.
     void testTrigger() {
-        if (!triggerArmed() || !fires(envelope[0])) return;
+        if (!triggerArmed() || !fires(audio.envelope)) return;
         audio.recording = 1;
         audio.holdOffCount = 0;
         audio.holdOff = true;
         audio.repeatCount = 0;
         audio.fadeState = FadeState::FadingOut;
         advanceStep();
-        observe().trigger(envelope[0], audio);
+        observe().trigger(audio.envelope, audio);
     }
 
     // The step sequencer: the next step, or 0 past the sequence length (and never past the
@@ -379,7 +381,7 @@ private:
               yR(block.outR + start), writeL(block.recL + block.audio.writeIndex + 1),
               writeR(block.recR + block.audio.writeIndex + 1),
               first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.recL + first),
-              readR(block.recR + first), env(block.envelope), gain(block.audio.loopGain),
+              readR(block.recR + first), env(block.envelopeVector()), gain(block.audio.loopGain),
               step(block.gainStep), threshold(block.threshold) {
             if constexpr (Pre) preS = StereoState(block.core.pre.memory);
             if constexpr (kPost) postS = StereoState(block.core.post.memory);
@@ -467,7 +469,7 @@ private:
         // The run's j samples done: the registers back to the core and the counters on.
         BRINDLE_RUN_STEP void finish(int32_t j) {
             CoreState& state = b.audio;
-            b.envelope = env;
+            state.envelope = env[0];
             if constexpr (Pre) preS.store(b.core.pre.memory);
             if constexpr (kPost) postS.store(b.core.post.memory);
             if constexpr (kRecord) state.writeIndex += j;
@@ -525,7 +527,9 @@ private:
             Stereo4 yl = xl * kv.dry;
             Stereo4 yr = xr * kv.dry;
             if constexpr (kPlaying) {
-                const Stereo4 g = rampFour();
+                // A steady gain (most of a loop) skips the ramp's additions: adding a step of 0
+                // changes no gain the ramp can reach (never -0).
+                const Stereo4 g = step == 0.0f ? splat(gain) : rampFour();
                 const Stereo4 wl =
                     reduceBitsStereo(simd::load4(readL + j) * g, kv.quantisation, kv.inverseQuantisation);
                 const Stereo4 wr =
@@ -556,7 +560,7 @@ private:
         BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains) {
             if constexpr (!kPlaying) return x * kv.dry;
             // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
-            gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
+            if (step != 0.0f) gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
             Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
                                          kv.inverseQuantisation);
             if constexpr (kPost) {
@@ -600,7 +604,6 @@ private:
     const int32_t repeatLimit;
     const int32_t fadeLength;
     const int32_t noteLoopLength;
-    Stereo4 envelope;
 
     // The editor's values for the current run.
     float threshold = 0.0f;
@@ -624,10 +627,9 @@ void FreezeCore::processBlock(const float* const* inputs, float* const* outputs,
     designForBlock(values.postFilter, post, audio.hostSampleRate);
     prepareBlock(time.blockTime());
     if (frames <= 0 || !inputs || !outputs) return;
-    if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1] || !bufL || !bufR) return;
+    if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     Block<Observer> run(*this, inputs, outputs, observer);
     run.template run<Accumulate>(frames);
-    run.save();
 }
 
 #undef BRINDLE_RUN_STEP

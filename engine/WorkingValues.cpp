@@ -24,6 +24,7 @@ void WorkingValues::setProgramValue(int32_t slot, float value) {
     case kParamPostReso: postFilter.bandwidth = deriveSingle(workingRuleOf(index), value); break;
     default: break;
     }
+    programRevision.fetch_add(1, std::memory_order_release);
 }
 
 void WorkingValues::setSequenceLength(float value) {

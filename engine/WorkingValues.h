@@ -4,6 +4,7 @@
 // thread: every field is a relaxed atomic, each change a single store.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/FreezeProgram.h"
@@ -31,6 +32,10 @@ struct WorkingValues {
     // The size parameter's working value: trunc(15 size + 1), kept within 1..16.
     static int32_t sizeStepsOf(float size);
 
+    // Counts the calls of setProgramValue, bumped after its stores (release): a block that
+    // sees the count, the time, the step and the modes of the last one has nothing to redo.
+    // The program values and what is derived from them change only there.
+    std::atomic<uint32_t> programRevision{0};
     Relaxed<float> programValues[kNumProgramValues];
     Relaxed<float> threshold{kDefaultThreshold};
     Relaxed<bool> inverse{false};
