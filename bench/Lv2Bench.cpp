@@ -19,6 +19,7 @@
 #include "engine/ParameterTable.h"
 #include "host/VstApi.h"
 #include "lv2/Lv2Ports.h"
+#include "tests/lv2/UridMap.h"
 
 namespace {
 
@@ -29,14 +30,6 @@ intptr_t VSTCALL benchHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, f
     if (opcode == audioMasterVersion) return 2400;
     if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&benchTime);
     return 0;
-}
-
-LV2_URID mapUri(LV2_URID_Map_Handle, const char* uri) {
-    static std::vector<std::string> uris;
-    for (size_t i = 0; i < uris.size(); ++i)
-        if (uris[i] == uri) return static_cast<LV2_URID>(i + 1);
-    uris.emplace_back(uri);
-    return static_cast<LV2_URID>(uris.size());
 }
 
 void* openLibrary(const char* path) {
@@ -113,7 +106,7 @@ struct Lv2 {
             descriptor->connect_port(instance, kPortFirstParameter + i, &controls[i]);
         // An empty sequence, as a host with nothing to say passes it.
         events.atom.size = sizeof(LV2_Atom_Sequence_Body);
-        events.atom.type = mapUri(nullptr, LV2_ATOM__Sequence);
+        events.atom.type = UridMap::shared().map(LV2_ATOM__Sequence);
         descriptor->connect_port(instance, kPortEvents, &events);
         descriptor->connect_port(instance, kPortInputLeft, audio.inL.data());
         descriptor->connect_port(instance, kPortInputRight, audio.inR.data());
@@ -123,8 +116,7 @@ struct Lv2 {
     }
     ~Lv2() { descriptor->cleanup(instance); }
     void process(uint32_t frames) { descriptor->run(instance, frames); }
-    LV2_URID_Map map{nullptr, mapUri};
-    LV2_Feature mapFeature{LV2_URID__map, &map};
+    LV2_Feature mapFeature{LV2_URID__map, UridMap::shared().mapFeature()};
     const LV2_Feature* features[2] = {&mapFeature, nullptr};
     const LV2_Descriptor* descriptor = nullptr;
     LV2_Handle instance = nullptr;

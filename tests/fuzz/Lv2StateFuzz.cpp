@@ -19,16 +19,9 @@
 #include "lv2/Lv2State.h"
 #include "lv2/Lv2Uris.h"
 #include "FuzzRequire.h"
+#include "tests/lv2/UridMap.h"
 
 namespace {
-
-LV2_URID mapUri(LV2_URID_Map_Handle, const char* uri) {
-    static std::vector<std::string> uris;
-    for (size_t i = 0; i < uris.size(); ++i)
-        if (uris[i] == uri) return static_cast<LV2_URID>(i + 1);
-    uris.emplace_back(uri);
-    return static_cast<LV2_URID>(uris.size());
-}
 
 struct Property {
     std::vector<uint8_t> bytes;
@@ -75,7 +68,7 @@ std::vector<unsigned char> bankOf(Lv2Effect& effect) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FuzzedDataProvider data(bytes, size);
-    LV2_URID_Map map{nullptr, mapUri};
+    LV2_URID_Map& map = *UridMap::shared().mapFeature();
     Lv2Effect effect(data.ConsumeFloatingPointInRange<double>(1.0, 400000.0), &map);
     const Lv2Urids& uris = effect.urids();
     effect.activate();

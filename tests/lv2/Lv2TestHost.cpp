@@ -17,37 +17,6 @@
 #include "tools/render/DemoLoop.h"
 #include "tools/render/RenderSession.h"
 
-UridMap& UridMap::shared() {
-    static UridMap instance;
-    return instance;
-}
-
-UridMap::UridMap() {
-    uris.emplace_back();  // 0 is no URID
-    mapData.handle = this;
-    mapData.map = [](LV2_URID_Map_Handle self, const char* uri) {
-        return static_cast<UridMap*>(self)->map(uri);
-    };
-    unmapData.handle = this;
-    unmapData.unmap = [](LV2_URID_Unmap_Handle self, LV2_URID urid) {
-        return static_cast<UridMap*>(self)->unmap(urid);
-    };
-}
-
-LV2_URID UridMap::map(const char* uri) {
-    if (!uri) return 0;
-    auto found = ids.find(uri);
-    if (found != ids.end()) return found->second;
-    const auto id = static_cast<LV2_URID>(uris.size());
-    uris.emplace_back(uri);
-    ids.emplace(uri, id);
-    return id;
-}
-
-const char* UridMap::unmap(LV2_URID urid) const {
-    return urid > 0 && urid < uris.size() ? uris[urid].c_str() : nullptr;
-}
-
 Lv2Bundle& Lv2Bundle::shared() {
     static Lv2Bundle instance;
     return instance;

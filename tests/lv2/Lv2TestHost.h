@@ -12,25 +12,9 @@
 #include <lilv/lilv.h>
 #include <lv2/urid/urid.h>
 
+#include "UridMap.h"
 #include "tools/render/AudioData.h"
 #include "tools/render/RenderSettings.h"
-
-// URIs to numbers, for the whole test program (hosts keep one map for every instance).
-class UridMap {
-public:
-    static UridMap& shared();
-    LV2_URID map(const char* uri);
-    const char* unmap(LV2_URID urid) const;
-    LV2_URID_Map* mapFeature() { return &mapData; }
-    LV2_URID_Unmap* unmapFeature() { return &unmapData; }
-
-private:
-    UridMap();
-    std::map<std::string, LV2_URID> ids;
-    std::vector<std::string> uris;
-    LV2_URID_Map mapData;
-    LV2_URID_Unmap unmapData;
-};
 
 // The bundle in the build tree, loaded into a world of its own.
 class Lv2Bundle {
