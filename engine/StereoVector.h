@@ -92,20 +92,68 @@ struct StereoState {
     }
 };
 
+// A filter's output pair with the flush: lanes below 1e-10 (or NaN) become 0, where lanes 0
+// and 1 are not both kept (so lanes 2 and 3, which are 0, take the branch only with them).
+inline Stereo4 flushFiltered(Stereo4 y) {
+    const StereoMask keep = stereoAbs(y) >= splat(kFilterFlushLevel);
+    if (__builtin_expect(!simd::lowLanesSet(keep), 0)) y = select(keep, y, splat(0.0f));
+    return y;
+}
+
 // filterSample for both channels of a pair (lanes 0 and 1 of x and of the result; lanes 2 and
 // 3 of x must be 0, so that they stay 0 in the memory), with the same products and the same
 // order of sums: direct form I, outputs below 1e-10 (or NaN) become 0. The flush is a branch
 // that is almost never taken (only where a channel is silent or nearly so), so that each
 // sample waits only for the multiplication and the two subtractions of the recursion.
 inline Stereo4 filterStereo(const StereoCoefficients& c, StereoState& s, Stereo4 x) {
-    Stereo4 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
-    const StereoMask keep = stereoAbs(y) >= splat(kFilterFlushLevel);
-    if (__builtin_expect(!simd::lowLanesSet(keep), 0)) y = select(keep, y, splat(0.0f));
+    const Stereo4 y = flushFiltered(c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2);
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
     s.y1 = y;
     return y;
+}
+
+// A filter's memory while it steps two samples' pairs at a time: the last two inputs as one
+// vector {x2, x1} (the last step's input) and the last two outputs as {y2, y1} (its output).
+// Two vectors instead of four to keep in registers through a run (32-bit x86 has eight).
+struct StereoTwoState {
+    Stereo4 x21, y21;
+    StereoTwoState() = default;
+    explicit StereoTwoState(const StereoState& s)
+        : x21(lowerHalves(s.x2, s.x1)), y21(lowerHalves(s.y2, s.y1)) {}
+    void store(StereoState& s) const {
+        s.x2 = firstPair(x21);
+        s.x1 = secondPair(x21);
+        s.y2 = firstPair(y21);
+        s.y1 = secondPair(y21);
+    }
+};
+
+// filterStereo of two samples' pairs x = {pair 0, pair 1}, one after the other, with the
+// outputs as two samples' pairs: the sums of the inputs' products ((b0 x + b1 x1) + b2 x2)
+// of both samples in one vector (pair 0's x1 and x2 are the memory's, pair 1's are pair 0 and
+// the memory's x1), then each sample's recursion and flush as filterStereo's. Every lane the
+// same products and sums in the same order: the same bits.
+inline Stereo4 filterStereoTwo(const StereoCoefficients& c, StereoTwoState& s, Stereo4 x) {
+    const Stereo4 inputs = c.b0 * x + c.b1 * simd::shuffle<2, 3, 4, 5>(s.x21, x) + c.b2 * s.x21;
+    const Stereo4 y1 = secondPair(s.y21);
+    const Stereo4 first = flushFiltered(firstPair(inputs) - c.a1 * y1 - c.a2 * firstPair(s.y21));
+    const Stereo4 second = flushFiltered(secondPair(inputs) - c.a1 * first - c.a2 * y1);
+    s.x21 = x;
+    s.y21 = lowerHalves(first, second);
+    return s.y21;
+}
+
+// The memory of a filterStereoTwo step taken from `before` with input x and outputs y, as it
+// was after the first sample alone (where a run stops there).
+inline StereoState afterFirstOfTwo(const StereoTwoState& before, Stereo4 x, Stereo4 y) {
+    StereoState s;
+    s.x2 = secondPair(before.x21);
+    s.x1 = firstPair(x);
+    s.y2 = secondPair(before.y21);
+    s.y1 = firstPair(y);
+    return s;
 }
 
 // reduceBits for both channels: floor(w x q) / q, rounding toward minus infinity; samples
