@@ -421,35 +421,35 @@ private:
         // meanwhile. True when the trigger fired (j is then its sample).
         BRINDLE_RUN_STEP bool byTwos(int32_t& j, int32_t n) {
             Stereo4 gains = splat(gain);  // the gains of the step's two samples
-            StereoTwoState pre{};
-            StereoTwoState post{};
-            if constexpr (Pre) pre = StereoTwoState(preS);
-            if constexpr (kPost) post = StereoTwoState(postS);
+            StereoTwoState preTwo{};
+            StereoTwoState postTwo{};
+            if constexpr (Pre) preTwo = StereoTwoState(preS);
+            if constexpr (kPost) postTwo = StereoTwoState(postS);
             for (; j + 2 <= n; j += 2) {
                 const Stereo4 x = loadPairs(xL + j, xR + j);
                 Stereo4 s = x;  // what the recorder takes: the pre filter's output
-                const StereoTwoState preBefore = pre;
-                if constexpr (Pre) s = filterStereoTwo(kv.pre, pre, x);
+                const StereoTwoState preBefore = preTwo;
+                if constexpr (Pre) s = filterStereoTwo(kv.pre, preTwo, x);
                 const Stereo4 levels = envelopeLevel(s);  // the second sample's in lane 2
                 gain = gains[3];
                 if (follow(levels)) {  // in the first sample: the pre filter stepped it alone
                     if constexpr (Pre) preS = afterFirstOfTwo(preBefore, x, s);
-                    if constexpr (kPost) post.store(postS);
+                    if constexpr (kPost) postTwo.store(postS);
                     return true;
                 }
                 if (follow(upperHalf(levels))) {  // in the second sample: the first one alone
-                    if constexpr (Pre) pre.store(preS);
-                    if constexpr (kPost) post.store(postS);
+                    if constexpr (Pre) preTwo.store(preS);
+                    if constexpr (kPost) postTwo.store(postS);
                     finishOne(j, x);
                     ++j;
                     return true;
                 }
                 if constexpr (kRecord) storePairs<false>(kept(s), writeL + j, writeR + j);
-                storePairs<Accumulate>(playAndMixTwo(j, x, gains, post), yL + j, yR + j);
+                storePairs<Accumulate>(playAndMixTwo(j, x, gains, postTwo), yL + j, yR + j);
             }
             gain = gains[3];
-            if constexpr (Pre) pre.store(preS);
-            if constexpr (kPost) post.store(postS);
+            if constexpr (Pre) preTwo.store(preS);
+            if constexpr (kPost) postTwo.store(postS);
             return false;
         }
 
@@ -556,14 +556,14 @@ private:
         }
 
         // Steps 8 and 9 of two samples' pairs; gains holds the last step's two gains and takes
-        // this step's; post is the post filter's memory.
-        BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains, StereoTwoState& post) {
+        // this step's; postTwo is the post filter's memory.
+        BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains, StereoTwoState& postTwo) {
             if constexpr (!kPlaying) return x * kv.dry;
             // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
             if (step != 0.0f) gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
             Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
                                          kv.inverseQuantisation);
-            if constexpr (kPost) w = filterStereoTwo(kv.post, post, w);
+            if constexpr (kPost) w = filterStereoTwo(kv.post, postTwo, w);
             return w * kv.wet + x * kv.dry;
         }
 
