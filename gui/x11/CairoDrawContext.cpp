@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include "gui/DrawContext.h"
+#include "gui/LineRuns.h"
 #include "gui/Port.h"
 #include "gui/TextLayout.h"
 #include "gui/x11/PointerPolls.h"
@@ -24,9 +25,6 @@ struct DrawContextPort {
 };
 
 namespace {
-
-// Cosmetic dotted pens: three pixels on, three off.
-constexpr int32_t kDotRun = 3;
 
 void setSource(cairo_t* cairo, Color color) {
     cairo_set_source_rgb(cairo, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
@@ -101,69 +99,15 @@ void lineTo(DrawContextPort& context, Point point) {
     if (cairo == nullptr) {
         return;
     }
-    // Bresenham from the start, leaving the end point out, with the Windows rounding: where the
-    // line passes exactly between two pixels, lines heading into octants 3, 5, 6 and 8 (numbered
-    // from east turning towards +y) take the minor step early.
-    const int32_t dx = point.h - from.h;
-    const int32_t dy = point.v - from.v;
-    const int32_t absDx = std::abs(dx);
-    const int32_t absDy = std::abs(dy);
-    int32_t octant = 0;
-    if (dy > 0) {
-        octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
-    } else {
-        octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
-    }
-    const bool major = octant == 1 || octant == 4 || octant == 5 || octant == 8;  // x steps every pixel
-    const int32_t bias = (octant == 3 || octant == 5 || octant == 6 || octant == 8) ? 1 : 0;
-    const int32_t majorLength = major ? absDx : absDy;
-    const int32_t minorLength = major ? absDy : absDx;
-    const int32_t stepX = dx > 0 ? 1 : -1;
-    const int32_t stepY = dy > 0 ? 1 : -1;
-    int32_t error = 2 * minorLength - majorLength;
-    int32_t x = from.h;
-    int32_t y = from.v;
     cairo_save(cairo);
     cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
     cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
     setSource(cairo, context.line);
-    // Pixels in a row along the major axis go to Cairo as one rectangle: a path of single pixels
-    // made every line cost a path element per pixel.
-    int32_t runLength = 0;
-    int32_t runX = x;  // the run's first pixel
-    int32_t runY = y;
-    auto flush = [&] {
-        if (runLength > 0) {
-            if (major) {
-                cairo_rectangle(cairo, stepX > 0 ? runX : runX - runLength + 1, runY, runLength, 1);
-            } else {
-                cairo_rectangle(cairo, runX, stepY > 0 ? runY : runY - runLength + 1, 1, runLength);
-            }
-        }
-        runLength = 0;
-    };
-    for (int32_t i = 0; i < majorLength; ++i) {
-        if (context.lineStyle != lineDotted || (i / kDotRun) % 2 == 0) {
-            if (runLength == 0) {
-                runX = x;
-                runY = y;
-            }
-            ++runLength;
-        } else {
-            flush();
-        }
-        const bool minorStep = error + bias > 0;
-        error += minorStep ? 2 * minorLength - 2 * majorLength : 2 * minorLength;
-        if (major) {
-            x += stepX;
-            y += minorStep ? stepY : 0;
-        } else {
-            y += stepY;
-            x += minorStep ? stepX : 0;
-        }
-        if (minorStep) flush();
-    }
-    flush();
+    // Each run of the line's pixels (gui/LineRuns.h) one rectangle of the path: a path of single
+    // pixels made every line cost a path element per pixel.
+    forEachLineRun(from, point, context.lineStyle == lineDotted, [&](const Rect& run) {
+        cairo_rectangle(cairo, run.left, run.top, run.width(), run.height());
+    });
     cairo_fill(cairo);
     cairo_restore(cairo);
 }
