@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "gui/DrawContext.h"
@@ -41,10 +42,15 @@ PressScript& PressScript::release() {
 
 void EditorFixture::SetUp() {
     // The user's zoom choice lives in a folder of this test's own, empty at the start.
+    // Removed when the test program ends: one per test program would pile up in /tmp.
+    static char folder[] = "/tmp/brindle-editor-tests-XXXXXX";
     static const std::string settings = [] {
-        char folder[] = "/tmp/brindle-editor-tests-XXXXXX";
-        const char* made = mkdtemp(folder);
-        return std::string(made != nullptr ? made : "/tmp");
+        if (mkdtemp(folder) == nullptr) return std::string("/tmp");
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return std::string(folder);
     }();
     setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
     std::remove((settings + "/brindleLoop/settings.txt").c_str());
