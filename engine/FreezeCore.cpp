@@ -24,9 +24,6 @@ constexpr int32_t kHeldRepeatLimit = 9999999;       // a note-on repeats the loo
 constexpr int32_t kMinSizeSteps = static_cast<int32_t>(workingRuleOf(kParamSize).lo);
 constexpr int32_t kMaxSizeSteps = static_cast<int32_t>(workingRuleOf(kParamSize).hi);
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-bool sameBits(const HostTime& a, const HostTime& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 // Coefficient that brings the follower to 1 % of a step in the given milliseconds.
 float envelopeCoefficient(double milliseconds, int32_t sampleRate) {
     return static_cast<float>(std::exp(kLn001 / (milliseconds * sampleRate * 0.001)));
@@ -81,27 +78,13 @@ inline void FreezeCore::takeTime(const HostTime* time) {
     audio.tempo = time->tempo >= 1.0 ? truncToInt(time->tempo, 1, kMaxTempo) : kDefaultTempo;
 }
 
-inline bool FreezeCore::preparationHolds(const HostTime* time, uint32_t revision, int32_t step, float stepValue,
-                                         bool noteControl, bool held) const {
-    // The loop length and repeat limit are also compared: notes may have set them (in a mode
-    // switched on and off again since), and the preparation puts them back.
-    return prepared.valid && revision == prepared.revision && step == prepared.step &&
-           sameBits(stepValue, prepared.stepValue) && noteControl == prepared.noteControl &&
-           held == prepared.held && (!time || (timeTaken && sameBits(*time, takenTime))) &&
-           audio.loopLength == lengths.fadeLoopLength && (held || audio.repeatLimit == repeat.limit);
-}
-
 void FreezeCore::prepareBlock(const HostTime* time) {
-    // Nearly every block: nothing changed since the last one, checked in one pass whose
-    // branches the processor predicts, before any of the work below. Small blocks pay this
-    // check in every block.
+    // Called when preparationHolds said no (or to redo it all).
     const uint32_t revision = values.programRevision.load(std::memory_order_acquire);
-    int32_t step = audio.stepIndex;
-    if (step < 0 || step >= kNumStepValues) step = 0;
+    const int32_t step = preparedStep();
     const float stepValue = values.stepValues[step];
     const bool noteControl = values.midiNoteControl;
     const bool held = values.repeatTillNoteOff;
-    if (preparationHolds(time, revision, step, stepValue, noteControl, held)) return;
 
     // Most hosts answer the same for block after block; comparing bits is cheaper than the
     // checked conversions. The rate and tempo are read before takeTime stores them (only when

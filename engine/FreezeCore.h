@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "engine/Filter.h"
@@ -190,6 +191,20 @@ private:
         bool held = false;
     } prepared;
     // Whether the last preparation still holds for this block (null time: the host gave none).
-    bool preparationHolds(const HostTime* time, uint32_t revision, int32_t step, float stepValue,
-                          bool noteControl, bool held) const;
+    // Inline, before the call of prepareBlock: nearly every block asks only this.
+    __attribute__((always_inline)) bool preparationHolds(const HostTime* time) const;
+    static bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+    // Two words each, compared without a call of memcmp.
+    static bool sameBits(const HostTime& a, const HostTime& b) {
+        static_assert(sizeof(HostTime) == 2 * sizeof(uint64_t), "two doubles");
+        uint64_t x[2], y[2];
+        std::memcpy(x, &a, sizeof x);
+        std::memcpy(y, &b, sizeof y);
+        return ((x[0] ^ y[0]) | (x[1] ^ y[1])) == 0;
+    }
+    // The step whose value sets the loop length (a step index outside the table reads step 0).
+    int32_t preparedStep() const {
+        const int32_t step = audio.stepIndex;
+        return step < 0 || step >= kNumStepValues ? 0 : step;
+    }
 };

@@ -45,12 +45,11 @@ public:
 
     Block(FreezeCore& owner, const float* const* inputs, float* const* outputs, const Observer& observer)
         : Observer(observer), core(owner), k(owner.vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]),
-          outR(outputs[1]), recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio),
-          repeatLimit(owner.audio.repeatLimit), fadeLength(owner.audio.fadeLength),
-          noteLoopLength(owner.audio.noteLoopLength) {}
+          outR(outputs[1]), recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio) {}
 
+    // Inline: a small block is mostly this set-up, which costs less without a call between.
     template <bool Accumulate>
-    void run(int32_t frames) {
+    __attribute__((always_inline)) void run(int32_t frames) {
         for (int32_t i = 0; i < frames;) {
             const int32_t runEnd = std::min(frames, i + kMaxRun);
             readEditorValues();
@@ -91,7 +90,7 @@ private:
     // The follower's value in lane 0, as the recursion takes it.
     Stereo4 envelopeVector() const { return Stereo4{audio.envelope, 0.0f, 0.0f, 0.0f}; }
 
-    bool playing() const { return audio.repeatCount < repeatLimit; }
+    bool playing() const { return audio.repeatCount < audio.repeatLimit; }
     bool noteCounting() const { return audio.notePending && midiNoteControl; }
 
     // --- once per run: the values the editor may change while a block runs ---
@@ -220,7 +219,7 @@ private:
             --audio.noteDelay;
             return;
         }
-        audio.loopLength = noteLoopLength;
+        audio.loopLength = audio.noteLoopLength;
         audio.repeatCount = 0;
         audio.fadeState = FadeState::FadingOut;
         if (noteRecordStart) audio.recording = 1;
@@ -233,7 +232,7 @@ private:
     Stereo4 loopOrDry(Stereo4 x) {
         if (!playing()) return x * k.dry;
         advancePlayback();
-        advanceGainRamp(audio.loopGain, audio.fadeState, audio.playIndex, fadeLength, audio.loopLength);
+        advanceGainRamp(audio.loopGain, audio.fadeState, audio.playIndex, audio.fadeLength, audio.loopLength);
         const Stereo4 loop = stereoPair(recL[audio.playIndex], recR[audio.playIndex]) * splat(audio.loopGain);
         Stereo4 w = reduceBitsStereo(loop, k.quantisation, k.inverseQuantisation);
         if (postOn) w = filterStep(k.post, core.post, w);
@@ -245,7 +244,7 @@ private:
         audio.playPosition += 1.0f;
         audio.playIndex = static_cast<int32_t>(audio.playPosition);
         if (audio.playIndex < audio.loopLength) return;
-        observe().wrap(audio, repeatLimit);
+        observe().wrap(audio, audio.repeatLimit);
         audio.playIndex = 0;
         audio.playPosition = 0.0f;
         audio.fadeState = FadeState::FadingIn;
@@ -275,8 +274,8 @@ private:
     // The gain over a run whose first slot is `next`: constant, or a ramp of 0.022 per sample
     // that stops short of its end (0 or 1, where the ramp settles) and of the fade zone.
     int32_t plainGain(int32_t next, int32_t n) {
-        // The first sample of the run that lies in the fade zone (next + j + fadeLength > audio.loopLength).
-        const int32_t zone = audio.loopLength - fadeLength - next + 1;
+        // The first sample of the run that lies in the fade zone (next + j + audio.fadeLength > audio.loopLength).
+        const int32_t zone = audio.loopLength - audio.fadeLength - next + 1;
         if (zone <= 0) {  // in the zone: fading out, or silent once faded
             fadeAfterRun = audio.loopGain > 0.0f ? FadeState::FadingOut : FadeState::Steady;
             if (audio.loopGain > 0.0f) return rampDown(n);
@@ -355,9 +354,7 @@ private:
         PlainLoop<Accumulate, Pre, C, P> loop(*this, start);
         int32_t j = 0;
         bool triggered = false;
-        if (loop.canGroup())
-            triggered =
-                PlainLoop<Accumulate, Pre, C, P>::kUnfiltered ? loop.byFours(j, n) : loop.byTwos(j, n);
+        if (loop.canGroup()) triggered = loop.grouped(j, n);
         if (!triggered) loop.oneByOne(j, n);
         loop.finish(j);
         return j;
@@ -395,8 +392,18 @@ private:
             return !(kRecord && kPlaying && ahead >= 1 && ahead <= (kUnfiltered ? 3 : 1));
         }
 
+        // The samples in groups (byFours where no filter runs, otherwise byTwos), compiled
+        // apart for a steady gain, which needs none of the ramp's additions (adding a step of 0
+        // changes no gain the ramp can reach: never -0), and a ramp. True when the trigger
+        // fired (j is then its sample).
+        BRINDLE_RUN_STEP bool grouped(int32_t& j, int32_t n) {
+            if (kPlaying && step != 0.0f) return kUnfiltered ? byFours<true>(j, n) : byTwos<true>(j, n);
+            return kUnfiltered ? byFours<false>(j, n) : byTwos<false>(j, n);
+        }
+
         // Four samples per step, each channel in its own vector; the envelope steps through
         // them one by one. True when the trigger fired (j is then its sample).
+        template <bool Ramp>
         BRINDLE_RUN_STEP bool byFours(int32_t& j, int32_t n) {
             for (; j + 4 <= n; j += 4) {
                 const Stereo4 xl = simd::load4(xL + j);
@@ -411,7 +418,7 @@ private:
                     simd::store4(writeL + j, kept(xl));
                     simd::store4(writeR + j, kept(xr));
                 }
-                playAndMixFour(j, xl, xr);
+                playAndMixFour<Ramp>(j, xl, xr);
             }
             return false;
         }
@@ -419,6 +426,7 @@ private:
         // Two samples' pairs per step: the filters and the envelope step through the two
         // samples, the rest works on both at once; the filters' memories as StereoTwoStates
         // meanwhile. True when the trigger fired (j is then its sample).
+        template <bool Ramp>
         BRINDLE_RUN_STEP bool byTwos(int32_t& j, int32_t n) {
             Stereo4 gains = splat(gain);  // the gains of the step's two samples
             StereoTwoState preTwo{};
@@ -445,7 +453,7 @@ private:
                     return true;
                 }
                 if constexpr (kRecord) storePairs<false>(kept(s), writeL + j, writeR + j);
-                storePairs<Accumulate>(playAndMixTwo(j, x, gains, postTwo), yL + j, yR + j);
+                storePairs<Accumulate>(playAndMixTwo<Ramp>(j, x, gains, postTwo), yL + j, yR + j);
             }
             gain = gains[3];
             if constexpr (Pre) preTwo.store(preS);
@@ -523,13 +531,12 @@ private:
         }
 
         // Steps 8 and 9 of four samples, each channel in its own vector.
+        template <bool Ramp>
         BRINDLE_RUN_STEP void playAndMixFour(int32_t j, Stereo4 xl, Stereo4 xr) {
             Stereo4 yl = xl * kv.dry;
             Stereo4 yr = xr * kv.dry;
             if constexpr (kPlaying) {
-                // A steady gain (most of a loop) skips the ramp's additions: adding a step of 0
-                // changes no gain the ramp can reach (never -0).
-                const Stereo4 g = step == 0.0f ? splat(gain) : rampFour();
+                const Stereo4 g = Ramp ? rampFour() : splat(gain);
                 const Stereo4 wl =
                     reduceBitsStereo(simd::load4(readL + j) * g, kv.quantisation, kv.inverseQuantisation);
                 const Stereo4 wr =
@@ -557,10 +564,11 @@ private:
 
         // Steps 8 and 9 of two samples' pairs; gains holds the last step's two gains and takes
         // this step's; postTwo is the post filter's memory.
+        template <bool Ramp>
         BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains, StereoTwoState& postTwo) {
             if constexpr (!kPlaying) return x * kv.dry;
             // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
-            if (step != 0.0f) gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
+            if constexpr (Ramp) gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
             Stereo4 w = reduceBitsStereo(loadPairs(readL + j, readR + j) * gains, kv.quantisation,
                                          kv.inverseQuantisation);
             if constexpr (kPost) w = filterStereoTwo(kv.post, postTwo, w);
@@ -595,11 +603,9 @@ private:
     float* const recL;
     float* const recR;
 
-    // The audio state, and values that stay for the whole block.
+    // The audio state. Its repeat limit, fade length and note loop length stay for the whole
+    // block: only notes between blocks and the block preparation change them.
     CoreState& audio;
-    const int32_t repeatLimit;
-    const int32_t fadeLength;
-    const int32_t noteLoopLength;
 
     // The editor's values for the current run.
     float threshold = 0.0f;
@@ -615,13 +621,27 @@ private:
     FadeState fadeAfterRun = FadeState::Steady;
 };
 
+inline bool FreezeCore::preparationHolds(const HostTime* time) const {
+    // Nearly every block: nothing changed since the last one, checked in one pass whose
+    // branches the processor predicts. The loop length and repeat limit are also compared:
+    // notes may have set them (in a mode switched on and off again since), and the
+    // preparation puts them back.
+    const int32_t step = preparedStep();
+    return prepared.valid && values.programRevision.load(std::memory_order_acquire) == prepared.revision &&
+           step == prepared.step && sameBits(values.stepValues[step], prepared.stepValue) &&
+           values.midiNoteControl == prepared.noteControl && values.repeatTillNoteOff == prepared.held &&
+           (!time || (timeTaken && sameBits(*time, takenTime))) && audio.loopLength == lengths.fadeLoopLength &&
+           (prepared.held || audio.repeatLimit == repeat.limit);
+}
+
 template <bool Accumulate, class Observer, class Time>
 void FreezeCore::processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
                               Observer observer) {
     // The coefficients use the sample rate of the previous block; the time is asked after them.
     designForBlock(values.preFilter, pre, audio.hostSampleRate);
     designForBlock(values.postFilter, post, audio.hostSampleRate);
-    prepareBlock(time.blockTime());
+    const HostTime* blockTime = time.blockTime();
+    if (!preparationHolds(blockTime)) prepareBlock(blockTime);
     if (frames <= 0 || !inputs || !outputs) return;
     if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     Block<Observer> run(*this, inputs, outputs, observer);
