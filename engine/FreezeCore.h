@@ -41,7 +41,11 @@ protected:
 // The audio-thread state (follower, recorder, trigger, playback, output stage, notes),
 // readable whole (tests) and in part by the editor (the relaxed fields).
 struct CoreState {
+    // The follower's value, published for the editor after each run and event sample; the
+    // recursion itself goes on from `follower`, a plain float, which passes from run to run
+    // without the detour through an integer register that an atomic float takes.
     Relaxed<float> envelope{0.0f};
+    float follower = 0.0f;
     Relaxed<int32_t> recording{0};
     int32_t writeIndex = 0;
     bool holdOff = false;

@@ -57,7 +57,7 @@ public:
                 const int32_t plain = plainSamples(runEnd - i);
                 if (plain == 0) {
                     eventSample<Accumulate>(i++);
-                    observe().level(i, audio.envelope, threshold);
+                    observe().level(i, audio.follower, threshold);
                     continue;
                 }
                 const int32_t done = plainRun<Accumulate>(i, plain);
@@ -66,7 +66,7 @@ public:
                     finishSample<Accumulate>(i, input(i));
                     ++i;
                 }
-                observe().level(i, audio.envelope, threshold);
+                observe().level(i, audio.follower, threshold);
             }
         }
     }
@@ -88,7 +88,7 @@ private:
     }
 
     // The follower's value in lane 0, as the recursion takes it.
-    Stereo4 envelopeVector() const { return Stereo4{audio.envelope, 0.0f, 0.0f, 0.0f}; }
+    Stereo4 envelopeVector() const { return Stereo4{audio.follower, 0.0f, 0.0f, 0.0f}; }
 
     bool playing() const { return audio.repeatCount < audio.repeatLimit; }
     bool noteCounting() const { return audio.notePending && midiNoteControl; }
@@ -165,7 +165,8 @@ private:
 
     // Step 3.
     void followEnvelopeStep(Stereo4 s) {
-        audio.envelope = followEnvelope(envelopeVector(), envelopeLevel(s), k.envelope)[0];
+        audio.follower = followEnvelope(envelopeVector(), envelopeLevel(s), k.envelope)[0];
+        audio.envelope = audio.follower;
     }
 
     // Step 4: slots 1..loopLength; slot 0 stays silent. A NaN or infinity from the host is
@@ -195,14 +196,14 @@ private:
 
     // Step 6.
     void testTrigger() {
-        if (!triggerArmed() || !fires(audio.envelope)) return;
+        if (!triggerArmed() || !fires(audio.follower)) return;
         audio.recording = 1;
         audio.holdOffCount = 0;
         audio.holdOff = true;
         audio.repeatCount = 0;
         audio.fadeState = FadeState::FadingOut;
         advanceStep();
-        observe().trigger(audio.envelope, audio);
+        observe().trigger(audio.follower, audio);
     }
 
     // The step sequencer: the next step, or 0 past the sequence length (and never past the
@@ -408,8 +409,20 @@ private:
             for (; j + 4 <= n; j += 4) {
                 const Stereo4 xl = simd::load4(xL + j);
                 const Stereo4 xr = simd::load4(xR + j);
+                // After the first group, the outputs come before the follower's steps, so that
+                // the last group's outputs do not stand between this run's last step and the
+                // next run's first: the processor reaches the next block's steps sooner. A
+                // trigger rewrites the outputs from its sample on (not where they are added to,
+                // nor where the recorder writes what the loop reads).
+                const bool outputFirst = !Accumulate && !kRecord && j > 0;
+                const float gainBefore = gain;
+                if (outputFirst) playAndMixFour<Ramp>(j, xl, xr);
                 const int32_t fired = followFour(stereoAbs(xl) * splat(0.5f) + stereoAbs(xr) * splat(0.5f));
                 if (kArmed && __builtin_expect(fired >= 0, 0)) {  // the samples before it, one by one
+                    if (outputFirst) {
+                        gain = gainBefore;
+                        restoreInputs(j, xl, xr);
+                    }
                     for (int32_t i = 0; i < fired; ++i) finishOne(j + i, loadPair(xL + j + i, xR + j + i));
                     j += fired;
                     return true;
@@ -418,7 +431,7 @@ private:
                     simd::store4(writeL + j, kept(xl));
                     simd::store4(writeR + j, kept(xr));
                 }
-                playAndMixFour<Ramp>(j, xl, xr);
+                if (!outputFirst) playAndMixFour<Ramp>(j, xl, xr);
             }
             return false;
         }
@@ -461,6 +474,16 @@ private:
             return false;
         }
 
+        // A trigger in a group whose outputs went first: where the host processes in place (an
+        // output channel is an input channel), those outputs overwrote the group's inputs,
+        // which the samples from the trigger on read again. They are put back.
+        BRINDLE_RUN_STEP void restoreInputs(int32_t j, Stereo4 xl, Stereo4 xr) {
+            if (yL == xL) simd::store4(yL + j, xl);
+            if (yL == xR) simd::store4(yL + j, xr);
+            if (yR == xL) simd::store4(yR + j, xl);
+            if (yR == xR) simd::store4(yR + j, xr);
+        }
+
         // One sample per step, to the end of the run or its trigger.
         BRINDLE_RUN_STEP void oneByOne(int32_t& j, int32_t n) {
             for (; j < n; ++j) {
@@ -477,6 +500,7 @@ private:
         // The run's j samples done: the registers back to the core and the counters on.
         BRINDLE_RUN_STEP void finish(int32_t j) {
             CoreState& state = b.audio;
+            state.follower = env[0];
             state.envelope = env[0];
             if constexpr (Pre) preS.store(b.core.pre.memory);
             if constexpr (kPost) postS.store(b.core.post.memory);

@@ -148,8 +148,12 @@ struct Rendered {
     std::vector<float> envelopes;  // after each block of the coarser schedule
 };
 
+// Where the outputs go: buffers of their own, the inputs' own (in place), or each the other
+// channel's input (crossed).
+enum class Layout { Separate, InPlace, Crossed };
+
 Stereo renderScenario(const Scenario& s, const Stereo& in, const std::vector<int32_t>& blocks,
-                      bool accumulate) {
+                      bool accumulate, Layout layout = Layout::Separate) {
     auto rig = makeRig();
     for (const auto& [index, value] : s.parameters) rig->setParameter(index, value);
     rig->core.values.preFilter.type = s.preType;
@@ -159,6 +163,7 @@ Stereo renderScenario(const Scenario& s, const Stereo& in, const std::vector<int
     if (s.recordStart) rig->toggleNoteRecordStart();
     if (s.tillOff) rig->toggleRepeatTillNoteOff();
     Stereo out(in.size(), accumulate ? 0.125f : 0.0f);
+    Stereo shared = in;  // the host's buffers where the outputs overwrite the inputs
     size_t at = 0;
     size_t next = 0;
     size_t note = 0;
@@ -177,11 +182,22 @@ Stereo renderScenario(const Scenario& s, const Stereo& in, const std::vector<int
         float* inputs[2] = {const_cast<float*>(in.left.data() + at),
                             const_cast<float*>(in.right.data() + at)};
         float* outputs[2] = {out.left.data() + at, out.right.data() + at};
+        if (layout != Layout::Separate) {
+            inputs[0] = shared.left.data() + at;
+            inputs[1] = shared.right.data() + at;
+            outputs[0] = layout == Layout::InPlace ? inputs[0] : inputs[1];
+            outputs[1] = layout == Layout::InPlace ? inputs[1] : inputs[0];
+        }
         if (accumulate)
             rig->process(inputs, outputs, block);
         else
             rig->processReplacing(inputs, outputs, block);
         at += static_cast<size_t>(block);
+    }
+    if (layout == Layout::InPlace) out = shared;
+    if (layout == Layout::Crossed) {
+        out.left = shared.right;
+        out.right = shared.left;
     }
     // What was recorded last lies in the buffers: compare it through the output's end.
     out.left.push_back(rig->getEnvelope());
@@ -203,8 +219,12 @@ TEST(BlockSize, RunsGiveWhatSampleBySampleStepsGive) {
         std::mt19937 sizes(seed);
         std::vector<int32_t> random(100);
         for (auto& b : random) b = 1 + static_cast<int32_t>(sizes() % 700);
+        // The outputs over the inputs (a third of the seeds) or over the other channel's inputs
+        // (another third), where they are not added.
+        const Layout layout = accumulate || seed % 3 == 0 ? Layout::Separate
+                                                          : (seed % 3 == 1 ? Layout::InPlace : Layout::Crossed);
         for (const auto& schedule : std::vector<std::vector<int32_t>>{{64}, {4096}, random}) {
-            const Stereo out = renderScenario(s, in, schedule, accumulate);
+            const Stereo out = renderScenario(s, in, schedule, accumulate, layout);
             for (size_t i = 0; i < out.size(); ++i) {
                 ASSERT_EQ(out.left[i], reference.left[i])
                     << "seed " << seed << " at " << i << " first block " << schedule[0];
