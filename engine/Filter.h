@@ -23,20 +23,20 @@ struct BiquadState {
     float y2 = 0.0f;
 };
 
-// The memories of both channels, each value as a pair {left, right}: the two-lane step loads
-// and stores a pair with one instruction, at any alignment.
+// The memories of both channels as the two-sample step keeps them in its registers: the
+// last two inputs {x2 left, x2 right, x1 left, x1 right}, and the last two outputs the same
+// way; a run loads and stores each as one vector, a one-sample step takes a pair from either
+// half, at any alignment.
 struct BiquadPairState {
-    float x1[2] = {0.0f, 0.0f};
-    float x2[2] = {0.0f, 0.0f};
-    float y1[2] = {0.0f, 0.0f};
-    float y2[2] = {0.0f, 0.0f};
+    float x21[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    float y21[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     // Channel 0 is left, 1 right.
-    BiquadState channel(int32_t c) const { return BiquadState{x1[c], x2[c], y1[c], y2[c]}; }
+    BiquadState channel(int32_t c) const { return BiquadState{x21[2 + c], x21[c], y21[2 + c], y21[c]}; }
     void setChannel(int32_t c, const BiquadState& s) {
-        x1[c] = s.x1;
-        x2[c] = s.x2;
-        y1[c] = s.y1;
-        y2[c] = s.y2;
+        x21[2 + c] = s.x1;
+        x21[c] = s.x2;
+        y21[2 + c] = s.y1;
+        y21[c] = s.y2;
     }
 };
 

@@ -381,8 +381,6 @@ private:
               first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.recL + first),
               readR(block.recR + first), env(block.envelopeVector()), gain(block.audio.loopGain),
               step(block.gainStep), threshold(block.threshold) {
-            if constexpr (Pre) preS = StereoState(block.core.pre.memory);
-            if constexpr (kPost) postS = StereoState(block.core.post.memory);
         }
 
         // Whether samples may go through in groups: the recorder's writes of a group come
@@ -438,14 +436,16 @@ private:
 
         // Two samples' pairs per step: the filters and the envelope step through the two
         // samples, the rest works on both at once; the filters' memories as StereoTwoStates
-        // meanwhile. True when the trigger fired (j is then its sample).
+        // meanwhile, taken from the filters and given back. True when the trigger fired (j is then its sample).
         template <bool Ramp>
         BRINDLE_RUN_STEP bool byTwos(int32_t& j, int32_t n) {
             Stereo4 gains = splat(gain);  // the gains of the step's two samples
+            BiquadPairState& preMemory = b.core.pre.memory;
+            BiquadPairState& postMemory = b.core.post.memory;
             StereoTwoState preTwo{};
             StereoTwoState postTwo{};
-            if constexpr (Pre) preTwo = StereoTwoState(preS);
-            if constexpr (kPost) postTwo = StereoTwoState(postS);
+            if constexpr (Pre) preTwo = StereoTwoState(preMemory);
+            if constexpr (kPost) postTwo = StereoTwoState(postMemory);
             for (; j + 2 <= n; j += 2) {
                 const Stereo4 x = loadPairs(xL + j, xR + j);
                 Stereo4 s = x;  // what the recorder takes: the pre filter's output
@@ -454,14 +454,14 @@ private:
                 const Stereo4 levels = envelopeLevel(s);  // the second sample's in lane 2
                 gain = gains[3];
                 if (follow(levels)) {  // in the first sample: the pre filter stepped it alone
-                    if constexpr (Pre) preS = afterFirstOfTwo(preBefore, x, s);
-                    if constexpr (kPost) postTwo.store(postS);
+                    if constexpr (Pre) StereoTwoState(afterFirstOfTwo(preBefore, x, s)).store(preMemory);
+                    if constexpr (kPost) postTwo.store(postMemory);
                     return true;
                 }
                 if (follow(upperHalf(levels))) {  // in the second sample: the first one alone
-                    if constexpr (Pre) preTwo.store(preS);
-                    if constexpr (kPost) postTwo.store(postS);
-                    finishOne(j, x);
+                    if constexpr (Pre) preTwo.store(preMemory);
+                    if constexpr (kPost) postTwo.store(postMemory);
+                    oneStepping([&] { finishOne(j, x); });
                     ++j;
                     return true;
                 }
@@ -469,8 +469,8 @@ private:
                 storePairs<Accumulate>(playAndMixTwo<Ramp>(j, x, gains, postTwo), yL + j, yR + j);
             }
             gain = gains[3];
-            if constexpr (Pre) preTwo.store(preS);
-            if constexpr (kPost) postTwo.store(postS);
+            if constexpr (Pre) preTwo.store(preMemory);
+            if constexpr (kPost) postTwo.store(postMemory);
             return false;
         }
 
@@ -486,15 +486,28 @@ private:
 
         // One sample per step, to the end of the run or its trigger.
         BRINDLE_RUN_STEP void oneByOne(int32_t& j, int32_t n) {
-            for (; j < n; ++j) {
-                const Stereo4 x = loadPair(xL + j, xR + j);
-                Stereo4 s = x;
-                if constexpr (Pre) s = filterStereo(kv.pre, preS, x);
-                const bool fired = follow(envelopeLevel(s));
-                if constexpr (kRecord) storePair<false>(kept(s), writeL + j, writeR + j);
-                if (fired) break;
-                finishOne(j, x);
-            }
+            if (j >= n) return;
+            oneStepping([&] {
+                for (; j < n; ++j) {
+                    const Stereo4 x = loadPair(xL + j, xR + j);
+                    Stereo4 s = x;
+                    if constexpr (Pre) s = filterStereo(kv.pre, preS, x);
+                    const bool fired = follow(envelopeLevel(s));
+                    if constexpr (kRecord) storePair<false>(kept(s), writeL + j, writeR + j);
+                    if (fired) break;
+                    finishOne(j, x);
+                }
+            });
+        }
+
+        // Steps of one sample, with the filters' memories taken as pairs and given back.
+        template <class Steps>
+        BRINDLE_RUN_STEP void oneStepping(Steps steps) {
+            if constexpr (Pre) preS = StereoState(b.core.pre.memory);
+            if constexpr (kPost) postS = StereoState(b.core.post.memory);
+            steps();
+            if constexpr (Pre) preS.store(b.core.pre.memory);
+            if constexpr (kPost) postS.store(b.core.post.memory);
         }
 
         // The run's j samples done: the registers back to the core and the counters on.
@@ -502,8 +515,6 @@ private:
             CoreState& state = b.audio;
             state.follower = env[0];
             state.envelope = env[0];
-            if constexpr (Pre) preS.store(b.core.pre.memory);
-            if constexpr (kPost) postS.store(b.core.post.memory);
             if constexpr (kRecord) state.writeIndex += j;
             if (C == Capture::None && state.recording == 0 && state.holdOff) state.holdOffCount += j;
             if (b.noteCounting()) state.noteDelay -= j;
@@ -611,6 +622,8 @@ private:
         const float* const readL;
         const float* const readR;
         Stereo4 env;
+        // The filters' memories as pairs while samples go one by one (oneStepping); the groups
+        // take them from the filters and give them back there.
         StereoState preS;
         StereoState postS;
         float gain;

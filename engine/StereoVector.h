@@ -79,16 +79,17 @@ struct StereoState {
         : x1(stereoPair(l.x1, r.x1)), x2(stereoPair(l.x2, r.x2)), y1(stereoPair(l.y1, r.y1)),
           y2(stereoPair(l.y2, r.y2)) {}
     explicit StereoState(const BiquadPairState& m)
-        : x1(loadLanes01(m.x1)), x2(loadLanes01(m.x2)), y1(loadLanes01(m.y1)), y2(loadLanes01(m.y2)) {}
+        : x1(loadLanes01(m.x21 + 2)), x2(loadLanes01(m.x21)), y1(loadLanes01(m.y21 + 2)),
+          y2(loadLanes01(m.y21)) {}
     void store(BiquadState& l, BiquadState& r) const {
         l = BiquadState{x1[0], x2[0], y1[0], y2[0]};
         r = BiquadState{x1[1], x2[1], y1[1], y2[1]};
     }
     void store(BiquadPairState& m) const {
-        storeLanes01(x1, m.x1);
-        storeLanes01(x2, m.x2);
-        storeLanes01(y1, m.y1);
-        storeLanes01(y2, m.y2);
+        storeLanes01(x1, m.x21 + 2);
+        storeLanes01(x2, m.x21);
+        storeLanes01(y1, m.y21 + 2);
+        storeLanes01(y2, m.y21);
     }
 };
 
@@ -122,6 +123,12 @@ struct StereoTwoState {
     StereoTwoState() = default;
     explicit StereoTwoState(const StereoState& s)
         : x21(lowerHalves(s.x2, s.x1)), y21(lowerHalves(s.y2, s.y1)) {}
+    // The memory as a filter keeps it: one load and one store each.
+    explicit StereoTwoState(const BiquadPairState& m) : x21(simd::load4(m.x21)), y21(simd::load4(m.y21)) {}
+    void store(BiquadPairState& m) const {
+        simd::store4(m.x21, x21);
+        simd::store4(m.y21, y21);
+    }
     void store(StereoState& s) const {
         s.x2 = firstPair(x21);
         s.x1 = secondPair(x21);
