@@ -87,7 +87,7 @@ public:
     // process (Accumulate false) or processAdding (true), telling `observer` where the
     // block's events fall (engine/CoreObserver.h); defined in engine/FreezeCoreBlock.h. The
     // plug-in runs it with NoObserver only.
-    // Time is a TimeSource; a final one (HostTimeRequest) is asked without a virtual call.
+    // Time is a TimeSource, or any class with its blockTime (HostTimeRequest).
     template <bool Accumulate, class Observer, class Time>
     void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
                       Observer observer);

@@ -44,8 +44,8 @@ public:
     enum class Playback { Stopped, Playing, PlayingFiltered };
 
     Block(FreezeCore& owner, const float* const* inputs, float* const* outputs, const Observer& observer)
-        : Observer(observer), core(owner), k(owner.vectors), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]),
-          outR(outputs[1]), recL(owner.bufL.get()), recR(owner.bufR.get()), audio(owner.audio) {}
+        : Observer(observer), core(owner), inL(inputs[0]), inR(inputs[1]), outL(outputs[0]), outR(outputs[1]),
+          audio(owner.audio) {}
 
     // Inline: a small block is mostly this set-up, which costs less without a call between.
     template <bool Accumulate>
@@ -153,7 +153,7 @@ private:
     }
 
     // Step 2.
-    Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStep(k.pre, core.pre, x) : x; }
+    Stereo4 preFilterStep(Stereo4 x) { return preOn ? filterStep(core.vectors.pre, core.pre, x) : x; }
 
     // One step of a filter whose memory stays in the core.
     static Stereo4 filterStep(const StereoCoefficients& c, Filter& filter, Stereo4 x) {
@@ -165,7 +165,7 @@ private:
 
     // Step 3.
     void followEnvelopeStep(Stereo4 s) {
-        audio.follower = followEnvelope(envelopeVector(), envelopeLevel(s), k.envelope)[0];
+        audio.follower = followEnvelope(envelopeVector(), envelopeLevel(s), core.vectors.envelope)[0];
         audio.envelope = audio.follower;
     }
 
@@ -180,8 +180,8 @@ private:
             observe().recordingEnd();
             return;
         }
-        recL[audio.writeIndex] = std::isfinite(s[0]) ? s[0] : 0.0f;
-        recR[audio.writeIndex] = std::isfinite(s[1]) ? s[1] : 0.0f;
+        core.bufL[audio.writeIndex] = std::isfinite(s[0]) ? s[0] : 0.0f;
+        core.bufR[audio.writeIndex] = std::isfinite(s[1]) ? s[1] : 0.0f;
     }
 
     // Step 5: the hold-off counts only while the recorder is idle.
@@ -231,10 +231,11 @@ private:
     // Step 8: the dry input while the loop is stopped; otherwise the next loop sample through
     // the gain ramp, the bit reducer and the post filter, mixed with the dry input.
     Stereo4 loopOrDry(Stereo4 x) {
+        const RunVectors& k = core.vectors;
         if (!playing()) return x * k.dry;
         advancePlayback();
         advanceGainRamp(audio.loopGain, audio.fadeState, audio.playIndex, audio.fadeLength, audio.loopLength);
-        const Stereo4 loop = stereoPair(recL[audio.playIndex], recR[audio.playIndex]) * splat(audio.loopGain);
+        const Stereo4 loop = stereoPair(core.bufL[audio.playIndex], core.bufR[audio.playIndex]) * splat(audio.loopGain);
         Stereo4 w = reduceBitsStereo(loop, k.quantisation, k.inverseQuantisation);
         if (postOn) w = filterStep(k.post, core.post, w);
         return w * k.wet + x * k.dry;
@@ -375,12 +376,13 @@ private:
         static constexpr bool kUnfiltered = !Pre && !kPost;
 
         BRINDLE_RUN_STEP PlainLoop(Block& block, int32_t start)
-            : b(block), kv(block.k), xL(block.inL + start), xR(block.inR + start), yL(block.outL + start),
-              yR(block.outR + start), writeL(block.recL + block.audio.writeIndex + 1),
-              writeR(block.recR + block.audio.writeIndex + 1),
-              first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.recL + first),
-              readR(block.recR + first), env(block.envelopeVector()), gain(block.audio.loopGain),
-              step(block.gainStep), threshold(block.threshold) {
+            : b(block), kv(block.core.vectors), xL(block.inL + start), xR(block.inR + start),
+              yL(block.outL + start), yR(block.outR + start),
+              writeL(block.core.bufL.get() + block.audio.writeIndex + 1),
+              writeR(block.core.bufR.get() + block.audio.writeIndex + 1),
+              first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.core.bufL.get() + first),
+              readR(block.core.bufR.get() + first), env(block.envelopeVector()), gain(block.audio.loopGain),
+              step(kPlaying ? block.gainStep : 0.0f), threshold(block.threshold) {
         }
 
         // Whether samples may go through in groups: the recorder's writes of a group come
@@ -632,30 +634,28 @@ private:
     };
 
     FreezeCore& core;
-    const RunVectors& k;
     const float* const inL;
     const float* const inR;
     float* const outL;
     float* const outR;
-    float* const recL;
-    float* const recR;
 
     // The audio state. Its repeat limit, fade length and note loop length stay for the whole
     // block: only notes between blocks and the block preparation change them.
     CoreState& audio;
 
-    // The editor's values for the current run.
-    float threshold = 0.0f;
-    bool inverse = false;
-    bool noteRecordStart = false;
-    bool midiNoteControl = false;
-    int32_t sequenceLength = kMaxSequenceLength;
-    bool preOn = false;
-    bool postOn = false;
+    // The editor's values for the current run, read at its start (readEditorValues) before
+    // any use: not set here, so that a block does not store them twice.
+    float threshold;
+    bool inverse;
+    bool noteRecordStart;
+    bool midiNoteControl;
+    int32_t sequenceLength;
+    bool preOn;
+    bool postOn;
 
-    // The gain over the current plain run.
-    float gainStep = 0.0f;
-    FadeState fadeAfterRun = FadeState::Steady;
+    // The gain over the current plain run, chosen (plainGain) before a run that plays.
+    float gainStep;
+    FadeState fadeAfterRun;
 };
 
 inline bool FreezeCore::preparationHolds(const HostTime* time) const {

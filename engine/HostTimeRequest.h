@@ -5,10 +5,12 @@
 #include "engine/FreezeCore.h"
 #include "host/HostEffectX.h"
 
-class HostTimeRequest final : public TimeSource {
+// Not a TimeSource: processBlock takes it as its Time type, and an object without a table of
+// virtual functions (and with its answer not cleared first) costs the block no stores.
+class HostTimeRequest {
 public:
     explicit HostTimeRequest(HostEffectX& host) : effect(host) {}
-    const HostTime* blockTime() override {
+    const HostTime* blockTime() {
         const VstTimeInfo* info = effect.hostGetTime(kVstPpqPosValid | kVstTempoValid);
         if (!info) return nullptr;
         time.sampleRate = info->sampleRate;
@@ -18,5 +20,5 @@ public:
 
 private:
     HostEffectX& effect;
-    HostTime time{};
+    HostTime time;  // written before it is handed out
 };
