@@ -46,6 +46,10 @@ struct CoreState {
     // without the detour through an integer register that an atomic float takes.
     Relaxed<float> envelope{0.0f};
     float follower = 0.0f;
+    void setFollower(float value) {
+        follower = value;
+        envelope = value;
+    }
     Relaxed<int32_t> recording{0};
     int32_t writeIndex = 0;
     bool holdOff = false;

@@ -29,10 +29,10 @@
 #define BRINDLE_RUN_STEP __attribute__((always_inline))
 
 // One block's samples. The audio state stays in the core (the editor reads some of it): the
-// scalars (the envelope too) in its CoreState, the filters' memories and two-lane coefficients in
-// its filters and vectors, taken into registers for each run and stored back after it: the
-// envelope's chain goes through memory once per run, not through a copy as well. The observer is a base, so that NoObserver takes no room and its empty hooks
-// leave the compiled block as it is without one.
+// scalars (the follower too) in its CoreState, the filters' memories and two-lane coefficients
+// in its filters and vectors, taken into registers for each run and stored back after it, so
+// the follower's chain goes through memory once per run. The observer is a base, so that
+// NoObserver takes no room and its empty hooks leave the compiled block as it is without one.
 template <class Observer>
 class FreezeCore::Block : private Observer {
 public:
@@ -165,8 +165,7 @@ private:
 
     // Step 3.
     void followEnvelopeStep(Stereo4 s) {
-        audio.follower = followEnvelope(envelopeVector(), envelopeLevel(s), core.vectors.envelope)[0];
-        audio.envelope = audio.follower;
+        audio.setFollower(followEnvelope(envelopeVector(), envelopeLevel(s), core.vectors.envelope)[0]);
     }
 
     // Step 4: slots 1..loopLength; slot 0 stays silent. A NaN or infinity from the host is
@@ -235,7 +234,8 @@ private:
         if (!playing()) return x * k.dry;
         advancePlayback();
         advanceGainRamp(audio.loopGain, audio.fadeState, audio.playIndex, audio.fadeLength, audio.loopLength);
-        const Stereo4 loop = stereoPair(core.bufL[audio.playIndex], core.bufR[audio.playIndex]) * splat(audio.loopGain);
+        const Stereo4 loop =
+            stereoPair(core.bufL[audio.playIndex], core.bufR[audio.playIndex]) * splat(audio.loopGain);
         Stereo4 w = reduceBitsStereo(loop, k.quantisation, k.inverseQuantisation);
         if (postOn) w = filterStep(k.post, core.post, w);
         return w * k.wet + x * k.dry;
@@ -276,7 +276,8 @@ private:
     // The gain over a run whose first slot is `next`: constant, or a ramp of 0.022 per sample
     // that stops short of its end (0 or 1, where the ramp settles) and of the fade zone.
     int32_t plainGain(int32_t next, int32_t n) {
-        // The first sample of the run that lies in the fade zone (next + j + audio.fadeLength > audio.loopLength).
+        // The first sample of the run that lies in the fade zone
+        // (next + j + audio.fadeLength > audio.loopLength).
         const int32_t zone = audio.loopLength - audio.fadeLength - next + 1;
         if (zone <= 0) {  // in the zone: fading out, or silent once faded
             fadeAfterRun = audio.loopGain > 0.0f ? FadeState::FadingOut : FadeState::Steady;
@@ -382,8 +383,7 @@ private:
               writeR(block.core.bufR.get() + block.audio.writeIndex + 1),
               first(static_cast<int32_t>(block.audio.playPosition) + 1), readL(block.core.bufL.get() + first),
               readR(block.core.bufR.get() + first), env(block.envelopeVector()), gain(block.audio.loopGain),
-              step(kPlaying ? block.gainStep : 0.0f), threshold(block.threshold) {
-        }
+              step(kPlaying ? block.gainStep : 0.0f), threshold(block.threshold) {}
 
         // Whether samples may go through in groups: the recorder's writes of a group come
         // before its reads, which in the order of the samples differs only where a sample reads
@@ -438,7 +438,8 @@ private:
 
         // Two samples' pairs per step: the filters and the envelope step through the two
         // samples, the rest works on both at once; the filters' memories as StereoTwoStates
-        // meanwhile, taken from the filters and given back. True when the trigger fired (j is then its sample).
+        // meanwhile, taken from the filters and given back. True when the trigger fired (j is
+        // then its sample).
         template <bool Ramp>
         BRINDLE_RUN_STEP bool byTwos(int32_t& j, int32_t n) {
             Stereo4 gains = splat(gain);  // the gains of the step's two samples
@@ -515,8 +516,7 @@ private:
         // The run's j samples done: the registers back to the core and the counters on.
         BRINDLE_RUN_STEP void finish(int32_t j) {
             CoreState& state = b.audio;
-            state.follower = env[0];
-            state.envelope = env[0];
+            state.setFollower(env[0]);
             if constexpr (kRecord) state.writeIndex += j;
             if (C == Capture::None && state.recording == 0 && state.holdOff) state.holdOffCount += j;
             if (b.noteCounting()) state.noteDelay -= j;
@@ -602,7 +602,8 @@ private:
         // Steps 8 and 9 of two samples' pairs; gains holds the last step's two gains and takes
         // this step's; postTwo is the post filter's memory.
         template <bool Ramp>
-        BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains, StereoTwoState& postTwo) {
+        BRINDLE_RUN_STEP Stereo4 playAndMixTwo(int32_t j, Stereo4 x, Stereo4& gains,
+                                               StereoTwoState& postTwo) {
             if constexpr (!kPlaying) return x * kv.dry;
             // {g + s, g + s, (g + s) + s, (g + s) + s}: the ramp's two steps, exactly.
             if constexpr (Ramp) gains = (splat(gains[3]) + splat(step)) + Stereo4{0.0f, 0.0f, step, step};
@@ -667,8 +668,8 @@ inline bool FreezeCore::preparationHolds(const HostTime* time) const {
     return prepared.valid && values.programRevision.load(std::memory_order_acquire) == prepared.revision &&
            step == prepared.step && sameBits(values.stepValues[step], prepared.stepValue) &&
            values.midiNoteControl == prepared.noteControl && values.repeatTillNoteOff == prepared.held &&
-           (!time || (timeTaken && sameBits(*time, takenTime))) && audio.loopLength == lengths.fadeLoopLength &&
-           (prepared.held || audio.repeatLimit == repeat.limit);
+           (!time || (timeTaken && sameBits(*time, takenTime))) &&
+           audio.loopLength == lengths.fadeLoopLength && (prepared.held || audio.repeatLimit == repeat.limit);
 }
 
 template <bool Accumulate, class Observer, class Time>

@@ -221,8 +221,9 @@ TEST(BlockSize, RunsGiveWhatSampleBySampleStepsGive) {
         for (auto& b : random) b = 1 + static_cast<int32_t>(sizes() % 700);
         // The outputs over the inputs (a third of the seeds) or over the other channel's inputs
         // (another third), where they are not added.
-        const Layout layout = accumulate || seed % 3 == 0 ? Layout::Separate
-                                                          : (seed % 3 == 1 ? Layout::InPlace : Layout::Crossed);
+        const Layout layout = accumulate || seed % 3 == 0
+                                  ? Layout::Separate
+                                  : (seed % 3 == 1 ? Layout::InPlace : Layout::Crossed);
         for (const auto& schedule : std::vector<std::vector<int32_t>>{{64}, {4096}, random}) {
             const Stereo out = renderScenario(s, in, schedule, accumulate, layout);
             for (size_t i = 0; i < out.size(); ++i) {
