@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "gui/x11/HeadlessScreen.h"
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/FreezeEffectEdit.h"
 
 namespace {
 
@@ -35,9 +35,9 @@ void EditorIdle(benchmark::State& state) {
                 record->setParameter(record, index,
                                      static_cast<float>((round * 7 + index * 13) % 100) / 100.0f);
             }
-            effect->setSequenceLength(round % 2 == 0 ? 0.5f : 1.0f);
-            effect->cycleFilterType(1);
-            effect->cycleFilterType(2);
+            effect->plugin().setSequenceLength(round % 2 == 0 ? 0.5f : 1.0f);
+            effect->plugin().cycleFilterType(1);
+            effect->plugin().cycleFilterType(2);
             ++round;
         }
         state.ResumeTiming();

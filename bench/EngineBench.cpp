@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/Filter.h"
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 #include "engine/StereoVector.h"
 
 namespace {
@@ -49,17 +49,17 @@ enum class State { Stopped, DefaultLooping, Looping, RecordingWhileLooping };
 // A loop held by a note so that it never stops (Repeat till NoteOff), its length handed back
 // to the tempo grid.
 void holdLoop(FreezeEffect& effect) {
-    effect.toggleRepeatTillNoteOff();
-    effect.noteOn(60, 100, 0);
+    effect.plugin().toggleRepeatTillNoteOff();
+    effect.plugin().noteOn(60, 0);
     // Let the note apply, then hand the loop length back to the tempo grid.
-    effect.toggleMidiNoteControl();
+    effect.plugin().toggleMidiNoteControl();
     effect.processReplacing(nullptr, nullptr, 0);
     float zero[1] = {0.0f};
     float* one[2] = {zero, zero};
     float sink[2][1];
     float* sinks[2] = {sink[0], sink[1]};
     effect.processReplacing(one, sinks, 1);
-    effect.toggleMidiNoteControl();
+    effect.plugin().toggleMidiNoteControl();
 }
 
 std::unique_ptr<FreezeEffect> makeEngine(State state) {
@@ -70,10 +70,10 @@ std::unique_ptr<FreezeEffect> makeEngine(State state) {
     if (state == State::Looping || state == State::RecordingWhileLooping) {
         // Both filters, reduced bits, and the held loop.
         effect->setParameter(kParamBits, 0.5f);
-        effect->cycleFilterType(1);
-        effect->cycleFilterType(2);
-        effect->cycleFilterType(2);
-        effect->cycleFilterType(2);
+        effect->plugin().cycleFilterType(1);
+        effect->plugin().cycleFilterType(2);
+        effect->plugin().cycleFilterType(2);
+        effect->plugin().cycleFilterType(2);
         effect->setParameter(kParamPreCutoff, 0.7f);
         effect->setParameter(kParamPostCutoff, 0.5f);
         effect->setParameter(kParamPostReso, 0.6f);
@@ -105,7 +105,7 @@ void runEngine(benchmark::State& bench, State state, float amplitude) {
         benchmark::DoNotOptimize(signal.outLeft.data());
         benchmark::ClobberMemory();
     }
-    if (state == State::Stopped && effect->getEnvelope() > effect->getThreshold())
+    if (state == State::Stopped && effect->plugin().getEnvelope() > effect->plugin().getThreshold())
         bench.SkipWithError("triggered");
     bench.counters["per_sample"] = perSample(block);
 }
@@ -192,8 +192,8 @@ void EnvelopeKernel(benchmark::State& bench) {
 void FloorKernel(benchmark::State& bench) {
     const auto block = static_cast<size_t>(bench.range(0));
     Signal signal(0.5f);
-    const BiquadCoefficients pre = FreezeEffect::calcBiquad(0, 5000.0, 44100.0, 1.0);
-    const BiquadCoefficients post = FreezeEffect::calcBiquad(2, 2300.0, 44100.0, 0.5);
+    const BiquadCoefficients pre = calcBiquad(0, 5000.0, 44100.0, 1.0);
+    const BiquadCoefficients post = calcBiquad(2, 2300.0, 44100.0, 0.5);
     BiquadState preL, preR, postL, postR;
     for (auto _ : bench) {
         const float* inL = signal.left.data();
@@ -214,8 +214,8 @@ void FloorKernel(benchmark::State& bench) {
 void FloorKernelStereo(benchmark::State& bench) {
     const auto block = static_cast<size_t>(bench.range(0));
     Signal signal(0.5f);
-    const StereoCoefficients pre(FreezeEffect::calcBiquad(0, 5000.0, 44100.0, 1.0));
-    const StereoCoefficients post(FreezeEffect::calcBiquad(2, 2300.0, 44100.0, 0.5));
+    const StereoCoefficients pre(calcBiquad(0, 5000.0, 44100.0, 1.0));
+    const StereoCoefficients post(calcBiquad(2, 2300.0, 44100.0, 0.5));
     StereoState preState{BiquadState{}, BiquadState{}};
     StereoState postState{BiquadState{}, BiquadState{}};
     for (auto _ : bench) {

@@ -17,7 +17,7 @@
 #include <lv2/urid/urid.h>
 
 #include "engine/ParameterTable.h"
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 #include "lv2/Lv2Ports.h"
 #include "tests/lv2/UridMap.h"
 
@@ -99,8 +99,8 @@ struct Lv2 {
         descriptor = entry(0);
         instance = descriptor->instantiate(descriptor, 44100.0, "", features);
         for (uint32_t i = 0; i < kNumParams; ++i) controls[i] = settings.value(static_cast<int32_t>(i));
-        for (int32_t i = 0; i < kNumExtraControls; ++i)
-            controls[kNumParams + i] = static_cast<float>(kExtraControls[i].defaultValue);
+        for (int32_t i = 0; i < kNumSettings; ++i)
+            controls[kNumParams + i] = static_cast<float>(kSettingTable[i].defaultValue);
         controls[kNumParams + 0] = controls[kNumParams + 1] = static_cast<float>(settings.filterType());
         for (uint32_t i = 0; i < kNumControlPorts; ++i)
             descriptor->connect_port(instance, kPortFirstParameter + i, &controls[i]);

@@ -8,7 +8,7 @@
 #include "gui/FrameOwner.h"
 #include "gui/OffscreenContext.h"
 
-EditorPanel::EditorPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+EditorPanel::EditorPanel(const Rect& area, FreezePlugin& owner, int32_t panelWidth, int32_t panelHeight,
                          int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : Control(area, nullptr, 0), effect(owner), left(panelLeft), top(panelTop), width(panelWidth),
       height(panelHeight), image(panelImage) {}

@@ -8,7 +8,7 @@
 #include "gui/Geometry.h"
 
 class Bitmap;
-class FreezeEffect;
+class FreezePlugin;
 class OffscreenContext;
 
 // GUI thread only.
@@ -16,7 +16,7 @@ class EditorPanel : public Control {
 public:
     // size: the panel's area in the editor; image: a blank picture of at least width x height,
     // not owned, which must outlive the panel.
-    EditorPanel(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+    EditorPanel(const Rect& size, FreezePlugin& effect, int32_t width, int32_t height, int32_t left,
                 int32_t top, Bitmap* image);
     ~EditorPanel() override;
 
@@ -36,7 +36,7 @@ protected:
     // little: a held button must neither starve the host nor spin a core.
     bool pollPress(DrawContext* context, Point& where, int32_t& buttons, bool& firstPass);
 
-    FreezeEffect& effect;
+    FreezePlugin& effect;
     int32_t left;
     int32_t top;
     int32_t width;

@@ -9,7 +9,7 @@
 #include "editor/StepPanel.h"
 #include "editor/WaveformView.h"
 #include "editor/ZoomMenu.h"
-#include "engine/FreezeEffect.h"
+#include "plugin/FreezePlugin.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
@@ -38,9 +38,7 @@ int16_t toShort(int32_t value) {
 
 }  // namespace
 
-FreezeEditor::FreezeEditor(FreezeEffect* owner) : GuiEditor(owner), freezeEffect(owner) { useScale(Scale()); }
-
-FreezeEditor::FreezeEditor(FreezeEffect* owner, Unregistered tag) : GuiEditor(owner, tag), freezeEffect(owner) {
+FreezeEditor::FreezeEditor(FreezePlugin& plugin, EditorHost* owner) : GuiEditor(owner), freezeEffect(&plugin) {
     useScale(Scale());
 }
 
@@ -54,12 +52,12 @@ void FreezeEditor::useScale(Scale wanted) {
     }
     scale = wanted;
     if (background != nullptr) {
-        editorRect = ERect{0, 0, toShort(wanted.device(background->getHeight())),
+        editorRect = EditorRect{0, 0, toShort(wanted.device(background->getHeight())),
                            toShort(wanted.device(background->getWidth()))};
     }
 }
 
-int32_t FreezeEditor::getRect(ERect** rect) {
+int32_t FreezeEditor::getRect(EditorRect** rect) {
     // Hosts ask before they open the window, to size theirs.
     if (frame == nullptr) {
         readUserZoom();
@@ -107,7 +105,7 @@ int32_t FreezeEditor::open(void* parent) {
 }
 
 void FreezeEditor::addViews() {
-    FreezeEffect& engine = *freezeEffect;
+    FreezePlugin& engine = *freezeEffect;
     // Drawing order; the Frame offers clicks in the reverse order.
     waveformImage = blankImage(frame, 125, 70);
     if (waveformImage != nullptr) {
@@ -228,8 +226,8 @@ void FreezeEditor::followScale() {
     }
     close();
     open(parent);
-    if (freezeEffect != nullptr) {
-        freezeEffect->hostSizeWindow(editorRect.right - editorRect.left, editorRect.bottom - editorRect.top);
+    if (host != nullptr) {
+        host->resizeEditor(editorRect.right - editorRect.left, editorRect.bottom - editorRect.top);
     }
 }
 

@@ -8,7 +8,7 @@
 #include "gui/Control.h"
 
 class Bitmap;
-class FreezeEffect;
+class FreezePlugin;
 class MidiModePanel;
 class PopupPicture;
 class SliderBank;
@@ -23,13 +23,12 @@ public:
     static constexpr int32_t backgroundResource = 128;
     static constexpr int32_t helpResource = 133;
 
-    explicit FreezeEditor(FreezeEffect* effect);
-    // Owned by the caller, not the effect (GuiEditor::Unregistered).
-    FreezeEditor(FreezeEffect* effect, Unregistered);
+    // host: the format's side (may be null).
+    FreezeEditor(FreezePlugin& plugin, EditorHost* host);
     ~FreezeEditor() override;
 
     // The window's size at the scale it has (open) or would open at.
-    int32_t getRect(ERect** rect) override;
+    int32_t getRect(EditorRect** rect) override;
     // Builds the window and its views from the effect's current state; 0 when no window could
     // be made at all.
     int32_t open(void* parent) override;
@@ -61,7 +60,7 @@ private:
     // Rebuilds the open window at the scale the sources give now, if that changed.
     void followScale();
 
-    FreezeEffect* freezeEffect;
+    FreezePlugin* freezeEffect;
     Bitmap* background = nullptr;
     WaveformView* waveformView = nullptr;
     SliderBank* sliderBank = nullptr;

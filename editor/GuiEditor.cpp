@@ -7,7 +7,6 @@
 #include "gui/Frame.h"
 #include "gui/Port.h"
 #include "gui/PaintPump.h"
-#include "host/HostEffect.h"
 
 namespace {
 
@@ -24,17 +23,11 @@ bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
 
 }  // namespace
 
-GuiEditor::GuiEditor(HostEffect* owner) : EditorBase(owner), nextIdleTime(pumpTickCount()) {
-    if (effect != nullptr) {
-        effect->setEditor(this);
-    }
-}
-
-GuiEditor::GuiEditor(HostEffect* owner, Unregistered) : EditorBase(owner), nextIdleTime(pumpTickCount()) {}
+GuiEditor::GuiEditor(EditorHost* owner) : host(owner), nextIdleTime(pumpTickCount()) {}
 
 GuiEditor::~GuiEditor() = default;
 
-int32_t GuiEditor::getRect(ERect** rect) {
+int32_t GuiEditor::getRect(EditorRect** rect) {
     if (rect == nullptr) {
         return 0;
     }
@@ -53,15 +46,17 @@ void GuiEditor::idle() {
     if (inHostIdle) {
         return;
     }
-    EditorBase::idle();
+    if (refreshRequested.exchange(0, std::memory_order_relaxed) != 0) {
+        refresh();
+    }
     if (frame != nullptr) {
         frame->idleRedraw();
     }
 }
 
-int32_t GuiEditor::keyDown(VstKeyCode& key) { return frame != nullptr ? frame->onKeyDown(key) : -1; }
+int32_t GuiEditor::keyDown(KeyStroke& key) { return frame != nullptr ? frame->onKeyDown(key) : -1; }
 
-int32_t GuiEditor::keyUp(VstKeyCode& key) { return frame != nullptr ? frame->onKeyUp(key) : -1; }
+int32_t GuiEditor::keyUp(KeyStroke& key) { return frame != nullptr ? frame->onKeyUp(key) : -1; }
 
 int32_t GuiEditor::setKnobMode(int32_t mode) {
     recordedKnobMode = mode;
@@ -133,8 +128,8 @@ void GuiEditor::pumpIdle() {
     dispatchPendingPaint();
     nextIdleTime = now + kIdleInterval;
     inHostIdle = true;
-    if (effect != nullptr) {
-        effect->hostIdle();
+    if (host != nullptr) {
+        host->idleHost();
     }
     inHostIdle = false;
 }

@@ -5,31 +5,38 @@
 #include <atomic>
 #include <cstdint>
 
+#include "editor/EditorHost.h"
 #include "gui/FrameOwner.h"
+#include "gui/KeyStroke.h"
 #include "gui/Scale.h"
-#include "host/EditorBase.h"
 
 class Frame;
 
-// User-interface thread, except setParameter (any thread that sets parameters).
-class GuiEditor : public EditorBase, public FrameOwner {
+// User-interface thread, except setParameter and requestRefresh (any thread that sets
+// parameters).
+class GuiEditor : public FrameOwner {
 public:
-    // Registers itself with the effect (which then owns it and reports an editor to the host).
-    explicit GuiEditor(HostEffect* effect);
-    // Unregistered: the caller owns the editor and the effect never calls it (an LV2 UI, whose
-    // effect runs in another binary and may outlive it).
-    enum class Unregistered { tag };
-    GuiEditor(HostEffect* effect, Unregistered);
-    ~GuiEditor() override;
+    // host: the format's side of the editor; may be null (no resizing, no host idle).
+    explicit GuiEditor(EditorHost* host);
+    GuiEditor(const GuiEditor&) = delete;
+    GuiEditor& operator=(const GuiEditor&) = delete;
+    virtual ~GuiEditor();
 
-    int32_t getRect(ERect** rect) override;
-    int32_t open(void* parent) override;
-    void idle() override;
-    int32_t keyDown(VstKeyCode& key) override;
-    int32_t keyUp(VstKeyCode& key) override;
-    int32_t setKnobMode(int32_t mode) override;
-    bool onWheel(float distance) override;
-    void setParameter(int32_t index, float value) override;
+    // Stores a pointer to the editor rectangle through rect; answers 1, or 0 when there is none.
+    virtual int32_t getRect(EditorRect** rect);
+    virtual int32_t open(void* parent);
+    virtual void close() {}
+    virtual void idle();
+    virtual void refresh() {}
+    // -1: key not used.
+    int32_t keyDown(KeyStroke& key);
+    int32_t keyUp(KeyStroke& key);
+    int32_t setKnobMode(int32_t mode);
+    bool onWheel(float distance);
+    // A parameter changed in the plug-in; the editor shows it at its next idle.
+    virtual void setParameter(int32_t index, float value);
+    void requestRefresh() { refreshRequested.store(1, std::memory_order_relaxed); }
+    bool isRefreshRequested() const { return refreshRequested.load(std::memory_order_relaxed) != 0; }
 
     // Draws every view now.
     virtual void redraw();
@@ -42,7 +49,7 @@ public:
 
     // The host's word on the scale (effVendorSpecific 'PreS' 'AeCs', or the LV2 UI's scale
     // factor): used unless the user chose a zoom. Not finite or not above 0: forgotten, false.
-    bool setScaleFactor(float factor) override;
+    bool setScaleFactor(float factor);
     // The user's zoom in percent (one of zoomSetting::kChoices, 0 for none): kept for every
     // instance and used from the next idle on.
     void chooseZoom(int32_t percent);
@@ -56,7 +63,11 @@ public:
     static int32_t knobMode();
 
 protected:
-    ERect editorRect{0, 0, 0, 0};
+    EditorHost* host;
+    void* parentWindow = nullptr;
+    // Set by host threads, cleared at idle on the user-interface thread.
+    std::atomic<int32_t> refreshRequested{0};
+    EditorRect editorRect{0, 0, 0, 0};
     Frame* frame = nullptr;
     // Tick count (ms) before which pumpIdle does not run the idle again.
     uint32_t nextIdleTime = 0;

@@ -2,7 +2,7 @@
 #include "editor/MidiModePanel.h"
 
 #include "editor/PanelPaint.h"
-#include "engine/FreezeEffect.h"
+#include "plugin/FreezePlugin.h"
 #include "gui/DrawContext.h"
 #include "gui/OffscreenContext.h"
 
@@ -21,7 +21,7 @@ const char* const MidiModePanel::switchLabels[switchCount][2] = {
     {"Note->RecordStart OFF", "Note->RecordStart ON"},
     {"Repeat till NoteOff", "Repeat till NoteOff"}};
 
-MidiModePanel::MidiModePanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+MidiModePanel::MidiModePanel(const Rect& area, FreezePlugin& owner, int32_t panelWidth, int32_t panelHeight,
                              int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 

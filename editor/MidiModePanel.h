@@ -11,7 +11,7 @@ class MidiModePanel : public EditorPanel {
 public:
     static constexpr int32_t switchCount = 3;
 
-    MidiModePanel(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+    MidiModePanel(const Rect& size, FreezePlugin& effect, int32_t width, int32_t height, int32_t left,
                   int32_t top, Bitmap* image);
 
     void draw(DrawContext* context) override;

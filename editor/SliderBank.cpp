@@ -3,7 +3,7 @@
 
 #include "editor/DisplayMath.h"
 #include "editor/PanelPaint.h"
-#include "engine/FreezeEffect.h"
+#include "plugin/FreezePlugin.h"
 #include "gui/DrawContext.h"
 #include "gui/OffscreenContext.h"
 
@@ -48,7 +48,7 @@ const char* const SliderBank::typeLabels[5] = {kFilterTypeNames[0], kFilterTypeN
                                                kFilterTypeNames[3], "MIDI!"};
 const char* const SliderBank::inverseLabels[2] = {"inv", "inv"};
 
-SliderBank::SliderBank(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+SliderBank::SliderBank(const Rect& area, FreezePlugin& owner, int32_t panelWidth, int32_t panelHeight,
                        int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 

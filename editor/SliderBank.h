@@ -19,7 +19,7 @@ public:
     static constexpr int32_t sliderTravel = 87;
     static constexpr int32_t meterTravel = 90;
 
-    SliderBank(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+    SliderBank(const Rect& size, FreezePlugin& effect, int32_t width, int32_t height, int32_t left,
                int32_t top, Bitmap* image);
 
     void draw(DrawContext* context) override;

@@ -3,7 +3,7 @@
 
 #include "editor/DisplayMath.h"
 #include "editor/PanelPaint.h"
-#include "engine/FreezeEffect.h"
+#include "plugin/FreezePlugin.h"
 #include "gui/DrawContext.h"
 #include "gui/OffscreenContext.h"
 
@@ -24,7 +24,7 @@ constexpr int32_t kZoneBottom = 100;
 
 }  // namespace
 
-StepPanel::StepPanel(const Rect& area, FreezeEffect& owner, int32_t panelWidth, int32_t panelHeight,
+StepPanel::StepPanel(const Rect& area, FreezePlugin& owner, int32_t panelWidth, int32_t panelHeight,
                      int32_t panelLeft, int32_t panelTop, Bitmap* panelImage)
     : EditorPanel(area, owner, panelWidth, panelHeight, panelLeft, panelTop, panelImage) {}
 

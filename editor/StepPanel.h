@@ -14,7 +14,7 @@ public:
     static constexpr int32_t offsetSpan = 16;
     static constexpr int32_t lengthSteps = 16;
 
-    StepPanel(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+    StepPanel(const Rect& size, FreezePlugin& effect, int32_t width, int32_t height, int32_t left,
               int32_t top, Bitmap* image);
 
     void draw(DrawContext* context) override;

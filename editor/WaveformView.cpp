@@ -6,7 +6,7 @@
 
 #include "editor/DisplayMath.h"
 #include "editor/PanelPaint.h"
-#include "engine/FreezeEffect.h"
+#include "plugin/FreezePlugin.h"
 #include "gui/OffscreenContext.h"
 
 namespace {
@@ -45,7 +45,7 @@ BRINDLE_RACY_READ float bufferSample(const float* buffer, int64_t index) { retur
 
 }  // namespace
 
-WaveformView::WaveformView(const Rect& area, FreezeEffect& owner, int32_t viewWidth, int32_t viewHeight,
+WaveformView::WaveformView(const Rect& area, FreezePlugin& owner, int32_t viewWidth, int32_t viewHeight,
                            int32_t viewLeft, int32_t viewTop, Bitmap* viewImage)
     : View(area), effect(owner), left(viewLeft), top(viewTop),
       // Columns 0..width are written: the width is kept below the column count.

@@ -6,7 +6,7 @@
 #include "gui/View.h"
 
 class Bitmap;
-class FreezeEffect;
+class FreezePlugin;
 class OffscreenContext;
 
 // GUI thread only. Takes no input.
@@ -15,7 +15,7 @@ public:
     static constexpr int32_t columnCount = 1000;
 
     // image: a blank picture of width x height, not owned, which must outlive the view.
-    WaveformView(const Rect& size, FreezeEffect& effect, int32_t width, int32_t height, int32_t left,
+    WaveformView(const Rect& size, FreezePlugin& effect, int32_t width, int32_t height, int32_t left,
                  int32_t top, Bitmap* image);
     ~WaveformView() override;
 
@@ -28,7 +28,7 @@ public:
 private:
     void render(bool recording);
 
-    FreezeEffect& effect;
+    FreezePlugin& effect;
     int32_t left;
     int32_t top;
     int32_t width;

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "gui/Bitmap.h"
+#include "gui/KeyStroke.h"
 #include "gui/DrawContext.h"
 #include "gui/FrameOwner.h"
 #include "gui/Port.h"
@@ -158,11 +159,11 @@ void Frame::hideWindow() {
     }
 }
 
-int32_t Frame::onKeyDown(VstKeyCode& key) { return offerKey(&View::onKeyDown, key); }
+int32_t Frame::onKeyDown(KeyStroke& key) { return offerKey(&View::onKeyDown, key); }
 
-int32_t Frame::onKeyUp(VstKeyCode& key) { return offerKey(&View::onKeyUp, key); }
+int32_t Frame::onKeyUp(KeyStroke& key) { return offerKey(&View::onKeyUp, key); }
 
-int32_t Frame::offerKey(int32_t (View::*handler)(VstKeyCode&), VstKeyCode& key) {
+int32_t Frame::offerKey(int32_t (View::*handler)(KeyStroke&), KeyStroke& key) {
     if (modalView != nullptr) {
         const int32_t result = (modalView->*handler)(key);
         if (result != -1) {

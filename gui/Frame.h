@@ -36,8 +36,8 @@ public:
     void mouse(DrawContext* context, Point& where) override;
     // Draws what is dirty; everything when the Frame itself is dirty; only the modal view if up.
     void update(DrawContext* context) override;
-    int32_t onKeyDown(VstKeyCode& key) override;
-    int32_t onKeyUp(VstKeyCode& key) override;
+    int32_t onKeyDown(KeyStroke& key) override;
+    int32_t onKeyUp(KeyStroke& key) override;
     bool onDrop(void** items, int32_t count, int32_t type, Point& where) override;
     // Offered to the view under the pointer; context may be none.
     bool onWheel(DrawContext* context, const Point& where, float distance) override;
@@ -89,7 +89,7 @@ public:
 private:
     // Offers a key to the modal view, then to the views from the topmost down, until one takes
     // it (returns other than -1); -1 when none does.
-    int32_t offerKey(int32_t (View::*handler)(VstKeyCode&), VstKeyCode& key);
+    int32_t offerKey(int32_t (View::*handler)(KeyStroke&), KeyStroke& key);
 
     FrameOwner* editor = nullptr;
     void* parentWindow = nullptr;

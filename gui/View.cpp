@@ -25,9 +25,9 @@ void View::update(DrawContext* context) {
     }
 }
 
-int32_t View::onKeyDown(VstKeyCode& /*key*/) { return -1; }
+int32_t View::onKeyDown(KeyStroke& /*key*/) { return -1; }
 
-int32_t View::onKeyUp(VstKeyCode& /*key*/) { return -1; }
+int32_t View::onKeyUp(KeyStroke& /*key*/) { return -1; }
 
 bool View::onDrop(void** /*items*/, int32_t /*count*/, int32_t /*type*/, Point& /*where*/) { return false; }
 

@@ -8,7 +8,7 @@
 class DrawContext;
 class Frame;
 class FrameOwner;
-struct VstKeyCode;
+struct KeyStroke;
 
 // Item types of onDrop.
 constexpr int32_t dropFiles = 0;  // items are file-path strings
@@ -31,8 +31,8 @@ public:
     // Draws and clears the flag when dirty.
     virtual void update(DrawContext* context);
     // -1: not handled.
-    virtual int32_t onKeyDown(VstKeyCode& key);
-    virtual int32_t onKeyUp(VstKeyCode& key);
+    virtual int32_t onKeyDown(KeyStroke& key);
+    virtual int32_t onKeyUp(KeyStroke& key);
     virtual bool onDrop(void** items, int32_t count, int32_t type, Point& where);
     // distance is passed through unchanged from the host.
     virtual bool onWheel(DrawContext* context, const Point& where, float distance);

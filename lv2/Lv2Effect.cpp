@@ -1,7 +1,8 @@
-// Lv2Effect: ports, the event input and the run loop.
+// Lv2Effect: ports, the event inputs and the run loop.
 #include "lv2/Lv2Effect.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -10,14 +11,20 @@
 #include <lv2/midi/midi.h>
 #include <lv2/time/time.h>
 
-#include "engine/Ranges.h"
 #include "lv2/Lv2Uris.h"
+#include "plugin/PluginInfo.h"
 
 namespace {
 
-constexpr double kDefaultTempo = 120.0;  // what the VST 2 build plays without time information
-// The longest block handed to the engine at once: the host's count is unsigned, the engine's not.
+// The longest block handed to the plug-in at once: the host's count is unsigned, the plug-in's not.
 constexpr uint32_t kLongestBlock = 1u << 30;
+
+// The tag an instance of this build carries: its version, size and port count.
+void writeBuildTag(char (&tag)[48]) {
+    std::memset(tag, 0, sizeof tag);
+    std::snprintf(tag, sizeof tag, "brindleLoop LV2 %s %u %u", kVersionString,
+                  static_cast<unsigned>(sizeof(Lv2Effect)), static_cast<unsigned>(kNumPorts));
+}
 
 uint32_t bitsOf(float value) {
     uint32_t bits;
@@ -25,17 +32,27 @@ uint32_t bitsOf(float value) {
     return bits;
 }
 
-// The nearest whole value within lo..hi (NaN: lo).
-int32_t wholeValue(float value, int32_t lo, int32_t hi) {
-    return truncToInt(static_cast<double>(value) + 0.5, lo, hi);
-}
-
-}  // namespace
-
-namespace {
 LV2_URID uridOf(const LV2_URID_Map* map, const char* uri) {
     return map && map->map ? map->map(map->handle, uri) : 0;
 }
+
+// A number atom's value as a double; false for any other type or a body too small.
+bool numberOf(const LV2_Atom* atom, const Lv2Urids& uris, double& value) {
+    if (!atom) return false;
+    const void* body = LV2_ATOM_BODY_CONST(atom);
+    if (atom->type == uris.atomFloat && atom->size >= sizeof(float))
+        value = static_cast<double>(*static_cast<const float*>(body));
+    else if (atom->type == uris.atomDouble && atom->size >= sizeof(double))
+        value = *static_cast<const double*>(body);
+    else if (atom->type == uris.atomInt && atom->size >= sizeof(int32_t))
+        value = *static_cast<const int32_t*>(body);
+    else if (atom->type == uris.atomLong && atom->size >= sizeof(int64_t))
+        value = static_cast<double>(*static_cast<const int64_t*>(body));
+    else
+        return false;
+    return true;
+}
+
 }  // namespace
 
 Lv2Urids::Lv2Urids(const LV2_URID_Map* map)
@@ -43,21 +60,27 @@ Lv2Urids::Lv2Urids(const LV2_URID_Map* map)
       atomFloat(uridOf(map, LV2_ATOM__Float)), atomDouble(uridOf(map, LV2_ATOM__Double)),
       atomInt(uridOf(map, LV2_ATOM__Int)), atomLong(uridOf(map, LV2_ATOM__Long)),
       midiEvent(uridOf(map, LV2_MIDI__MidiEvent)), timePosition(uridOf(map, LV2_TIME__Position)),
-      timeBeatsPerMinute(uridOf(map, LV2_TIME__beatsPerMinute)),
-      stateBank(uridOf(map, BRINDLE_LV2_STATE_BANK)), stateBankType(uridOf(map, BRINDLE_LV2_STATE_BANK_TYPE)),
-      stateProgram(uridOf(map, BRINDLE_LV2_STATE_PROGRAM)) {}
+      timeBeatsPerMinute(uridOf(map, LV2_TIME__beatsPerMinute)), timeSpeed(uridOf(map, LV2_TIME__speed)),
+      timeBeat(uridOf(map, LV2_TIME__beat)), stateBank(uridOf(map, BRINDLE_LV2_STATE_BANK)),
+      stateBankType(uridOf(map, BRINDLE_LV2_STATE_BANK_TYPE)), stateProgram(uridOf(map, BRINDLE_LV2_STATE_PROGRAM)) {}
 
-Lv2Effect::Lv2Effect(double rate, const LV2_URID_Map* map) : FreezeEffect(nullptr), uris(map) {
-    timeInfo.sampleRate = rate;
-    timeInfo.tempo = kDefaultTempo;
-    timeInfo.timeSigNumerator = 4;
-    timeInfo.timeSigDenominator = 4;
-    timeInfo.flags = kVstPpqPosValid | kVstTempoValid;
-    setSampleRate(static_cast<float>(rate));
+Lv2Effect::Lv2Effect(double rate, const LV2_URID_Map* map) : uris(map) {
+    writeBuildTag(buildTag);
+    neutral.setSampleRate(rate);
+    // An LV2 host always gives a tempo: 120 until time:Position says otherwise.
+    transport.hasTempo = true;
+    transport.tempo = 120.0;
     for (uint32_t i = 0; i < kNumControlPorts; ++i) {
         lastControls[i] = controlValue(kPortFirstParameter + i);
         controls[i] = &lastControls[i];
     }
+}
+
+bool Lv2Effect::isThisBuild(const void* instance) {
+    if (!instance) return false;
+    char expected[48];
+    writeBuildTag(expected);
+    return std::memcmp(instance, expected, sizeof expected) == 0;
 }
 
 void Lv2Effect::connectPort(uint32_t port, void* data) {
@@ -67,66 +90,23 @@ void Lv2Effect::connectPort(uint32_t port, void* data) {
         events = static_cast<const LV2_Atom_Sequence*>(data);
     else if (port == kPortTime)
         timeEvents = static_cast<const LV2_Atom_Sequence*>(data);
+    else if (port == kPortEnabled)
+        enabled = static_cast<const float*>(data);
     else if (isControlPort(port))
         controls[port - kPortFirstParameter] =
             data ? static_cast<const float*>(data) : &lastControls[port - kPortFirstParameter];
 }
 
 // As a VST 2 host switches the effect off and on: the freeze buffers start empty.
-void Lv2Effect::activate() {
-    suspend();
-    resume();
-}
+void Lv2Effect::activate() { neutral.clearBuffers(); }
 
-VstTimeInfo* Lv2Effect::hostGetTime(int32_t) { return &timeInfo; }
-
-float Lv2Effect::controlValue(uint32_t port) {
+float Lv2Effect::controlValue(uint32_t port) const {
     if (!isControlPort(port)) return 0.0f;
-    if (port < kPortFirstExtra) return getParameter(static_cast<int32_t>(port - kPortFirstParameter));
-    switch (kExtraControls[port - kPortFirstExtra].control) {
-    case ExtraControl::preFilterType: return static_cast<float>(getPreFilterType());
-    case ExtraControl::postFilterType: return static_cast<float>(getPostFilterType());
-    case ExtraControl::sequenceLength: return static_cast<float>(getSequenceLength());
-    case ExtraControl::midiNoteControl: return isMidiNoteControl() ? 1.0f : 0.0f;
-    case ExtraControl::noteRecordStart: return isNoteRecordStart() ? 1.0f : 0.0f;
-    case ExtraControl::repeatTillNoteOff: return isRepeatTillNoteOff() ? 1.0f : 0.0f;
-    case ExtraControl::inverse: return isInverse() ? 1.0f : 0.0f;
-    }
-    return 0.0f;
+    return neutral.getControl(static_cast<int32_t>(port - kPortFirstParameter));
 }
 
 void Lv2Effect::applyControl(uint32_t port, float value) {
-    if (!isControlPort(port)) return;
-    if (port < kPortFirstExtra) {
-        setParameter(static_cast<int32_t>(port - kPortFirstParameter), value);
-        return;
-    }
-    const ExtraControlInfo& info = kExtraControls[port - kPortFirstExtra];
-    const int32_t whole = wholeValue(value, info.minimum, info.maximum);
-    switch (info.control) {
-    case ExtraControl::preFilterType:
-    case ExtraControl::postFilterType: {
-        // What the editor's button leaves after cycling to this type.
-        const bool pre = info.control == ExtraControl::preFilterType;
-        (pre ? core.values.preFilter.type : core.values.postFilter.type) = whole;
-        FreezeProgram& program = programs[currentProgramIndex()];
-        (pre ? program.preFilterType : program.postFilterType) = whole;
-        break;
-    }
-    case ExtraControl::sequenceLength: setSequenceLength(sequenceLengthValueFor(whole)); break;
-    case ExtraControl::midiNoteControl:
-        if (isMidiNoteControl() != (whole != 0)) toggleMidiNoteControl();
-        break;
-    case ExtraControl::noteRecordStart:
-        if (isNoteRecordStart() != (whole != 0)) toggleNoteRecordStart();
-        break;
-    case ExtraControl::repeatTillNoteOff:
-        if (isRepeatTillNoteOff() != (whole != 0)) toggleRepeatTillNoteOff();
-        break;
-    case ExtraControl::inverse:
-        if (isInverse() != (whole != 0)) toggleInverse();
-        break;
-    }
+    if (isControlPort(port)) neutral.setControl(static_cast<int32_t>(port - kPortFirstParameter), value);
 }
 
 // Only a port whose value changed since the last run acts, in port order. Most runs change
@@ -144,53 +124,60 @@ void Lv2Effect::applyControlPorts() {
     }
 }
 
-void Lv2Effect::sendMidi(const uint8_t* bytes, uint32_t size, int64_t frame) {
-    // One event at a time through the VST 2 event handler, so notes are read as there.
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames =
-        static_cast<int32_t>(std::clamp<int64_t>(frame, 0, std::numeric_limits<int32_t>::max()));
-    for (uint32_t i = 0; i < 3 && i < size; ++i) event.midiData[i] = static_cast<char>(bytes[i]);
-    VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&event);
-    processEvents(&list);
+// Notes go to the plug-in one at a time as they are read, as a VST 2 host's list does.
+void Lv2Effect::takeMidi(const uint8_t* bytes, uint32_t size, int64_t frame) {
+    if (size < 1) return;
+    const int32_t status = bytes[0] & 0xF0;
+    const int32_t note = size > 1 ? bytes[1] & 0x7F : 0;
+    const int32_t velocity = size > 2 ? bytes[2] & 0x7F : 0;
+    if (status == LV2_MIDI_MSG_NOTE_OFF || (status == LV2_MIDI_MSG_NOTE_ON && velocity == 0))
+        neutral.noteOff();
+    else if (status == LV2_MIDI_MSG_NOTE_ON)
+        neutral.noteOn(note, static_cast<int32_t>(std::clamp<int64_t>(frame, 0, std::numeric_limits<int32_t>::max())));
 }
 
-void Lv2Effect::takeTempo(const LV2_Atom_Object& position) {
+void Lv2Effect::takePosition(const LV2_Atom_Object& position) {
     const LV2_Atom* bpm = nullptr;
-    lv2_atom_object_get(&position, uris.timeBeatsPerMinute, &bpm, 0);
-    if (!bpm) return;
-    // The engine keeps any number in range (no information below 1 BPM: 120).
-    const void* body = LV2_ATOM_BODY_CONST(bpm);
-    if (bpm->type == uris.atomFloat && bpm->size >= sizeof(float))
-        timeInfo.tempo = static_cast<double>(*static_cast<const float*>(body));
-    else if (bpm->type == uris.atomDouble && bpm->size >= sizeof(double))
-        timeInfo.tempo = *static_cast<const double*>(body);
-    else if (bpm->type == uris.atomInt && bpm->size >= sizeof(int32_t))
-        timeInfo.tempo = *static_cast<const int32_t*>(body);
-    else if (bpm->type == uris.atomLong && bpm->size >= sizeof(int64_t))
-        timeInfo.tempo = static_cast<double>(*static_cast<const int64_t*>(body));
+    const LV2_Atom* speed = nullptr;
+    const LV2_Atom* beat = nullptr;
+    lv2_atom_object_get(&position, uris.timeBeatsPerMinute, &bpm, uris.timeSpeed, &speed, uris.timeBeat, &beat,
+                        0);
+    // The plug-in keeps any number in range (no information below 1 BPM: 120).
+    double value = 0.0;
+    if (numberOf(bpm, uris, value)) transport.tempo = value;
+    if (numberOf(speed, uris, value)) transport.playing = value != 0.0;
+    if (numberOf(beat, uris, value)) {
+        transport.hasPosition = true;
+        transport.beatPosition = value;
+    }
 }
 
+// Every event is checked against the end of its sequence before it is read: a sequence whose
+// sizes do not add up is read only as far as they do.
 void Lv2Effect::readEvents(const LV2_Atom_Sequence* sequence) {
     // Without URIDs no event type can be told from another.
-    if (!sequence || !uris.mapped()) return;
-    LV2_ATOM_SEQUENCE_FOREACH(sequence, event) {
+    if (!sequence || !uris.mapped() || sequence->atom.size < sizeof(LV2_Atom_Sequence_Body)) return;
+    const auto* at = reinterpret_cast<const uint8_t*>(&sequence->body + 1);
+    const auto* end = reinterpret_cast<const uint8_t*>(&sequence->body) + sequence->atom.size;
+    while (at < end && static_cast<size_t>(end - at) >= sizeof(LV2_Atom_Event)) {
+        const auto* event = reinterpret_cast<const LV2_Atom_Event*>(at);
         const LV2_Atom& body = event->body;
+        const size_t room = static_cast<size_t>(end - at) - sizeof(LV2_Atom_Event);
+        if (body.size > room) return;
         if (body.type == uris.midiEvent) {
-            sendMidi(static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&body)), body.size, event->time.frames);
+            takeMidi(static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&body)), body.size, event->time.frames);
         } else if ((body.type == uris.atomObject || body.type == uris.atomBlank) &&
                    body.size >= sizeof(LV2_Atom_Object_Body)) {
             const auto& object = reinterpret_cast<const LV2_Atom_Object&>(body);
-            if (object.body.otype == uris.timePosition) takeTempo(object);
+            if (object.body.otype == uris.timePosition) takePosition(object);
         }
+        at += lv2_atom_pad_size(static_cast<uint32_t>(sizeof(LV2_Atom_Event) + body.size));
     }
 }
 
 void Lv2Effect::run(uint32_t frames) {
     applyControlPorts();
+    if (enabled) neutral.setBypass(!(*enabled > 0.5f));
     readEvents(timeEvents);
     readEvents(events);
     const bool connected = audio[0] && audio[1] && audio[2] && audio[3];
@@ -201,9 +188,9 @@ void Lv2Effect::run(uint32_t frames) {
     }
     for (uint32_t done = 0; done < frames;) {
         const uint32_t block = std::min(frames - done, kLongestBlock);
-        float* inputs[2] = {audio[0] + done, audio[1] + done};
+        const float* inputs[2] = {audio[0] + done, audio[1] + done};
         float* outputs[2] = {audio[2] + done, audio[3] + done};
-        processReplacing(inputs, outputs, static_cast<int32_t>(block));
+        neutral.process(inputs, outputs, static_cast<int32_t>(block), EventList{}, transport);
         done += block;
     }
 }

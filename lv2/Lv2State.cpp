@@ -10,15 +10,15 @@
 LV2_State_Status saveState(Lv2Effect& effect, LV2_State_Store_Function store, LV2_State_Handle handle) {
     if (!store) return LV2_STATE_ERR_UNKNOWN;
     if (!effect.urids().mapped()) return LV2_STATE_ERR_NO_FEATURE;
-    void* bank = nullptr;
-    const int32_t size = effect.getChunk(&bank, false);
+    const void* bank = nullptr;
+    const int32_t size = effect.plugin().getChunk(&bank, false);
     if (!bank || size != kBankChunkSize) return LV2_STATE_ERR_UNKNOWN;
     const Lv2Urids& uris = effect.urids();
     const auto flags = static_cast<uint32_t>(LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
     LV2_State_Status status =
         store(handle, uris.stateBank, bank, static_cast<size_t>(size), uris.stateBankType, flags);
     if (status != LV2_STATE_SUCCESS) return status;
-    const int32_t program = effect.getProgram();
+    const int32_t program = effect.plugin().getProgram();
     return store(handle, uris.stateProgram, &program, sizeof program, uris.atomInt, flags);
 }
 
@@ -39,7 +39,7 @@ LV2_State_Status restoreState(Lv2Effect& effect, LV2_State_Retrieve_Function ret
     std::memcpy(&current, program, sizeof current);
     // As a VST 2 host loads a bank: the chunk, then the program it was on (a number outside the
     // bank selects nothing, and the working values stay as they were).
-    effect.setChunk(const_cast<void*>(bank), kBankChunkSize, false);
-    effect.setProgram(current);
+    effect.plugin().setChunk(bank, kBankChunkSize, false);
+    effect.plugin().setProgram(current);
     return LV2_STATE_SUCCESS;
 }

@@ -1,5 +1,6 @@
 // The UI binary's entry: the editor embedded in the host's window, run by the idle interface,
-// reaching the engine through instance access and telling the host every edit. The host's
+// reaching the plug-in through instance access and telling the host every edit as it happens:
+// the port written at every step, inside the host's ui:touch grab when it offers one. The host's
 // ui:scaleFactor (an option at instantiation, or later through the options interface) is the
 // editor's host scale, as effVendorSpecific 'PreS' is for VST 2.
 #include <cstring>
@@ -19,14 +20,46 @@
 
 namespace {
 
-struct UiInstance {
+// The port a control is, or kNumPorts for none.
+uint32_t portOfControl(int32_t control) {
+    if (control == kBypassControl) return kPortEnabled;
+    if (control >= 0 && control < kBypassControl) return kPortFirstParameter + static_cast<uint32_t>(control);
+    return kNumPorts;
+}
+
+struct UiInstance final : EditSink, EditorHost {
     UiInstance(Lv2Effect& engine, LV2UI_Write_Function writer, LV2UI_Controller owner)
-        : editor(&engine, GuiEditor::Unregistered::tag), mirror(engine), write(writer), controller(owner) {}
+        : effect(engine), editor(engine.plugin(), this), mirror(engine), write(writer), controller(owner) {}
+    ~UiInstance() {
+        if (effect.plugin().getEditSink() == this) effect.plugin().setEditSink(nullptr);
+    }
+
+    void beginEdit(int32_t control) override { grab(control, true); }
+    void performEdit(int32_t control, float value) override {
+        const uint32_t port = portOfControl(control);
+        if (port == kNumPorts || !write) return;
+        // The enabled port says the opposite of bypass.
+        const float written = port == kPortEnabled ? (value > 0.5f ? 0.0f : 1.0f) : value;
+        mirror.written(port, written);
+        write(controller, port, sizeof written, 0, &written);
+    }
+    void endEdit(int32_t control) override { grab(control, false); }
+    // The DSP takes a setting from its port on the audio thread; the UI does not change it too.
+    bool hostAppliesSettings() const override { return true; }
+    bool resizeEditor(int32_t, int32_t) override { return true; }  // told at the next idle
+
+    void grab(int32_t control, bool on) {
+        const uint32_t port = portOfControl(control);
+        if (port != kNumPorts && touch && touch->touch) touch->touch(touch->handle, port, on);
+    }
+
+    Lv2Effect& effect;
     FreezeEditor editor;
     UiPortMirror mirror;
     LV2UI_Write_Function write;
     LV2UI_Controller controller;
     const LV2UI_Resize* resize = nullptr;
+    const LV2UI_Touch* touch = nullptr;
     // Mapped with the host's URID map; 0 without one (then no option is understood).
     LV2_URID scaleFactorKey = 0;
     LV2_URID floatType = 0;
@@ -62,7 +95,7 @@ LV2_Options_Status takeScaleFactor(UiInstance& ui, const LV2_Options_Option& opt
 // Tells the host the editor's size when it differs from what it was last told (at
 // instantiation, and after the editor followed a new scale: the host's or the user's zoom).
 void reportSize(UiInstance& ui) {
-    ERect* rect = nullptr;
+    EditorRect* rect = nullptr;
     ui.editor.getRect(&rect);
     if (!rect) return;
     const int width = rect->right - rect->left, height = rect->bottom - rect->top;
@@ -77,12 +110,21 @@ void reportSize(UiInstance& ui) {
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
                          LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
                          const LV2_Feature* const* features) {
-    auto* engine = static_cast<Lv2Effect*>(const_cast<void*>(featureData(features, LV2_INSTANCE_ACCESS_URI)));
+    void* instance = const_cast<void*>(featureData(features, LV2_INSTANCE_ACCESS_URI));
     void* parent = const_cast<void*>(featureData(features, LV2_UI__parent));
-    if (!engine || !parent || !pluginUri || std::strcmp(pluginUri, BRINDLE_LV2_URI) != 0) return nullptr;
-    auto* ui = new (std::nothrow) UiInstance(*engine, write, controller);
-    if (!ui) return nullptr;
+    if (!instance || !parent || !pluginUri || std::strcmp(pluginUri, BRINDLE_LV2_URI) != 0) return nullptr;
+    // An instance of another build (a DSP binary of another version beside this UI) is not read.
+    if (!Lv2Effect::isThisBuild(instance)) return nullptr;
+    auto* engine = static_cast<Lv2Effect*>(instance);
+    UiInstance* ui = nullptr;
+    try {
+        ui = new UiInstance(*engine, write, controller);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     ui->resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
+    ui->touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
+    engine->plugin().setEditSink(ui);
     if (const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map))) {
         if (map->map) {
             ui->scaleFactorKey = map->map(map->handle, LV2_UI__scaleFactor);

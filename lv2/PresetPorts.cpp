@@ -12,9 +12,9 @@
 
 namespace {
 
-const char* extraSymbol(ExtraControl control) {
-    for (const ExtraControlInfo& info : kExtraControls)
-        if (info.control == control) return info.symbol;
+const char* extraSymbol(Setting control) {
+    for (const SettingInfo& info : kSettingTable)
+        if (info.setting == control) return info.symbol;
     return "";
 }
 
@@ -44,13 +44,13 @@ void addRecord(const unsigned char* record, PresetPorts& preset) {
         preset.values.emplace_back(info.lv2Symbol, getChunkFloat(record + offset));
     }
     preset.values.emplace_back(
-        extraSymbol(ExtraControl::preFilterType),
+        extraSymbol(Setting::preFilterType),
         static_cast<float>(filterTypeOf(getChunkInt(record + kProgramPreFilterOffset))));
     preset.values.emplace_back(
-        extraSymbol(ExtraControl::postFilterType),
+        extraSymbol(Setting::postFilterType),
         static_cast<float>(filterTypeOf(getChunkInt(record + kProgramPostFilterOffset))));
     preset.values.emplace_back(
-        extraSymbol(ExtraControl::sequenceLength),
+        extraSymbol(Setting::sequenceLength),
         static_cast<float>(sequenceLengthOf(getChunkFloat(record + kProgramSequenceLengthOffset))));
 }
 
@@ -83,11 +83,11 @@ bool readPresetPorts(const std::string& path, PresetPorts& preset, std::string& 
         preset.label = labelOfFile(path);
         addRecord(file.chunk.data() + bankProgramOffset(current), preset);
         const unsigned char* bank = file.chunk.data();
-        preset.values.emplace_back(extraSymbol(ExtraControl::midiNoteControl),
+        preset.values.emplace_back(extraSymbol(Setting::midiNoteControl),
                                    bank[kBankMidiNoteControlOffset] ? 1.0f : 0.0f);
-        preset.values.emplace_back(extraSymbol(ExtraControl::noteRecordStart),
+        preset.values.emplace_back(extraSymbol(Setting::noteRecordStart),
                                    bank[kBankNoteRecordStartOffset] ? 1.0f : 0.0f);
-        preset.values.emplace_back(extraSymbol(ExtraControl::repeatTillNoteOff),
+        preset.values.emplace_back(extraSymbol(Setting::repeatTillNoteOff),
                                    bank[kBankRepeatTillNoteOffOffset] ? 1.0f : 0.0f);
         return true;
     }

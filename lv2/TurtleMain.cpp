@@ -68,18 +68,18 @@ void writePorts(std::ostream& out) {
     for (const ParameterInfo& info : kParameterTable)
         out << " ,\n        [ a lv2:InputPort , lv2:ControlPort ; lv2:index "
             << kPortFirstParameter + info.index << " ; lv2:symbol \"" << info.lv2Symbol << "\" ; lv2:name "
-            << quoted(info.lv2Name) << " ;\n          lv2:default " << number(info.defaultValue)
-            << " ; lv2:minimum 0.0 ; lv2:maximum 1.0 ]";
-    for (int32_t i = 0; i < kNumExtraControls; ++i) {
-        const ExtraControlInfo& info = kExtraControls[i];
+            << quoted(info.lv2Name) << " ;\n          rdfs:comment " << quoted(info.working.meaning)
+            << " ;\n          lv2:default " << number(info.defaultValue) << " ; lv2:minimum 0.0 ; lv2:maximum 1.0 ]";
+    for (int32_t i = 0; i < kNumSettings; ++i) {
+        const SettingInfo& info = kSettingTable[i];
         out << " ,\n        [ a lv2:InputPort , lv2:ControlPort ; lv2:index " << kPortFirstExtra + i
             << " ; lv2:symbol \"" << info.symbol << "\" ; lv2:name " << quoted(info.name)
-            << " ;\n          lv2:default " << info.defaultValue << " ; lv2:minimum " << info.minimum
+            << " ;\n          rdfs:comment " << quoted(info.comment) << " ;\n          lv2:default " << info.defaultValue << " ; lv2:minimum " << info.minimum
             << " ; lv2:maximum " << info.maximum;
         switch (info.kind) {
-        case ControlKind::toggle: out << " ; lv2:portProperty lv2:toggled , lv2:integer"; break;
-        case ControlKind::steps: out << " ; lv2:portProperty lv2:integer"; break;
-        case ControlKind::filterType:
+        case SettingKind::toggle: out << " ; lv2:portProperty lv2:toggled , lv2:integer"; break;
+        case SettingKind::steps: out << " ; lv2:portProperty lv2:integer"; break;
+        case SettingKind::filterType:
             out << " ; lv2:portProperty lv2:integer , lv2:enumeration ;\n          lv2:scalePoint";
             for (int32_t type = 0; type <= kMaxFilterType; ++type)
                 out << (type ? " ," : "") << " [ rdfs:label \"" << kFilterTypeNames[static_cast<size_t>(type)]
@@ -92,6 +92,11 @@ void writePorts(std::ostream& out) {
         << " ; lv2:symbol \"time\" ; lv2:name \"Time\" ;\n"
            "          atom:bufferType atom:Sequence ; atom:supports time:Position ;\n"
            "          lv2:portProperty lv2:connectionOptional ]";
+    out << " ,\n        [ a lv2:InputPort , lv2:ControlPort ; lv2:index " << kPortEnabled
+        << " ; lv2:symbol \"enabled\" ; lv2:name \"Enabled\" ;\n"
+           "          rdfs:comment \"Off bypasses the effect: its input is heard, faded over 10 ms\" ;\n"
+           "          lv2:designation lv2:enabled ; lv2:default 1 ; lv2:minimum 0 ; lv2:maximum 1 ;\n"
+           "          lv2:portProperty lv2:toggled , lv2:integer ]";
     out << " .\n";
 }
 

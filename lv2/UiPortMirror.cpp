@@ -33,3 +33,7 @@ int32_t UiPortMirror::sync(LV2UI_Write_Function write, LV2UI_Controller controll
     }
     return written;
 }
+
+// Only the host's side is known to hold it now: a setting reaches the plug-in later, through the
+// port, and must not be sent back as it was before.
+void UiPortMirror::written(uint32_t port, float value) { hostValue(port, value); }

@@ -18,6 +18,8 @@ public:
 
     // The host's port_event: what the port holds now.
     void hostValue(uint32_t port, float value);
+    // The UI wrote this value to the port itself (an edit): nothing to send for it.
+    void written(uint32_t port, float value);
     // Writes each control port whose engine value changed since the last look and differs from
     // what the host holds; returns how many were written.
     int32_t sync(LV2UI_Write_Function write, LV2UI_Controller controller);

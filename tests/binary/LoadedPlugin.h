@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 #include "tools/loader/PluginLoader.h"
 
 // One request the plug-in sent to the host.

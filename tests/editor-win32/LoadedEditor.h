@@ -13,7 +13,7 @@
 #include "BankChunk.h"
 #include "HostWindows.h"
 #include "WindowPixels.h"
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 // The host: answers the version, counts idle calls and lets a test act inside them.
 extern std::atomic<int32_t> hostIdleCalls;

@@ -81,7 +81,7 @@ TEST_F(EditorLifecycle, ReopeningShowsTheSameWindowAndTheCurrentValues) {
     idle();
     EXPECT_EQ(screenshot(frame()->getWindow()), first);
     dispatch(effEditClose);
-    effect->setProgramValue(0, 1.0f);
+    effect->plugin().setProgramValue(0, 1.0f);
     open();
     idle();
     EXPECT_NE(screenshot(frame()->getWindow()), first);
@@ -143,7 +143,7 @@ TEST_F(EditorLifecycle, PumpIdleRunsTheIdleAtMostEvery100Milliseconds) {
     for (const auto& sequence : sequences) {
         headless::setClock(sequence.front().clock);
         FreezeEffectEdit fresh(testHostCallback);  // starts its pump at this clock
-        auto* pump = static_cast<GuiEditor*>(fresh.getEditor());
+        GuiEditor* pump = fresh.freezeEditor();
         for (const Call& call : sequence) {
             headless::setClock(call.clock);
             const int32_t idles = testHost().idleCalls;

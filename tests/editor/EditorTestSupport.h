@@ -12,8 +12,8 @@
 #include "gui/Color.h"
 #include "gui/Frame.h"
 #include "gui/x11/HeadlessScreen.h"
-#include "host/VstApi.h"
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/VstApi.h"
+#include "vst2/FreezeEffectEdit.h"
 
 inline bool operator==(const Color& a, const Color& b) { return sameRgb(a, b); }
 
@@ -52,7 +52,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    FreezeEditor* editor() const { return static_cast<FreezeEditor*>(effect->getEditor()); }
+    FreezeEditor* editor() const { return effect->freezeEditor(); }
     Frame* frame() const { return editor()->getFrame(); }
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) {

@@ -39,27 +39,27 @@ TEST_F(PanelMouse, SliderZoneRowsGiveTheirValues) {
     } rows[] = {{2, 1.0f}, {12, 1.0f}, {13, 86.0f / 87.0f}, {56, 43.0f / 87.0f}, {99, 0.0f}};
     for (int32_t i = 0; i < SliderBank::sliderCount; ++i) {
         for (const auto& row : rows) {
-            effect->setProgramValue(i, 0.77f);
+            effect->plugin().setProgramValue(i, 0.77f);
             press(PressScript().at({sliderX(i), kSliders.v + row.localRow}).release());
-            EXPECT_FLOAT_EQ(effect->getProgramValue(i), row.value)
+            EXPECT_FLOAT_EQ(effect->plugin().getProgramValue(i), row.value)
                 << "slider " << i << " row " << row.localRow;
         }
         for (int32_t outside : {1, 100}) {
-            effect->setProgramValue(i, 0.77f);
+            effect->plugin().setProgramValue(i, 0.77f);
             press(PressScript().at({sliderX(i), kSliders.v + outside}).release());
-            EXPECT_FLOAT_EQ(effect->getProgramValue(i), 0.77f) << "slider " << i << " row " << outside;
+            EXPECT_FLOAT_EQ(effect->plugin().getProgramValue(i), 0.77f) << "slider " << i << " row " << outside;
         }
     }
 }
 
 TEST_F(PanelMouse, SidewaysDragSetsEverySliderItCrosses) {
-    for (int32_t i = 0; i < SliderBank::sliderCount; ++i) effect->setProgramValue(i, 0.9f);
+    for (int32_t i = 0; i < SliderBank::sliderCount; ++i) effect->plugin().setProgramValue(i, 0.9f);
     const int32_t y = kSliders.v + 56;
     PressScript script;
     for (int32_t x = sliderX(0); x <= sliderX(3); x += 4) script.at({x, y});
     press(script.release());
-    for (int32_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(effect->getProgramValue(i), 43.0f / 87.0f) << i;
-    EXPECT_FLOAT_EQ(effect->getProgramValue(4), 0.9f);
+    for (int32_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(effect->plugin().getProgramValue(i), 43.0f / 87.0f) << i;
+    EXPECT_FLOAT_EQ(effect->plugin().getProgramValue(4), 0.9f);
 }
 
 TEST_F(PanelMouse, DragValuesOnEveryPassAndTheHostIsServed) {
@@ -68,7 +68,7 @@ TEST_F(PanelMouse, DragValuesOnEveryPassAndTheHostIsServed) {
     std::vector<float> seen;
     int32_t pendingAtIdle = -1;
     testHost().onIdle = [&] {
-        seen.push_back(effect->getProgramValue(1));
+        seen.push_back(effect->plugin().getProgramValue(1));
         headless::setClock(pumpTickCount() + 100);
         // A host that idles the editor from inside its idle callback reaches nothing.
         dispatch(effEditIdle);
@@ -94,11 +94,11 @@ TEST_F(PanelMouse, DragValuesOnEveryPassAndTheHostIsServed) {
 TEST_F(PanelMouse, MeterSetsTheThresholdAlsoInMidiRecordMode) {
     const Point meter = centre(SliderBank::meterRect, kSliders);
     for (bool midi : {false, true}) {
-        if (midi) effect->toggleNoteRecordStart();
+        if (midi) effect->plugin().toggleNoteRecordStart();
         press(PressScript().at({meter.h, kSliders.v + 95}).at({meter.h, kSliders.v + 50}).release());
-        EXPECT_FLOAT_EQ(effect->getThreshold(), 45.0f / 90.0f);
+        EXPECT_FLOAT_EQ(effect->plugin().getThreshold(), 45.0f / 90.0f);
         press(PressScript().at({meter.h, kSliders.v + 5}).release());
-        EXPECT_FLOAT_EQ(effect->getThreshold(), 1.0f);
+        EXPECT_FLOAT_EQ(effect->plugin().getThreshold(), 1.0f);
     }
 }
 
@@ -109,48 +109,48 @@ TEST_F(PanelMouse, HeldPressesToggleAndCycleOnce) {
     PressScript held;
     for (int i = 0; i < 6; ++i) held.at(inverse);
     press(held.release());
-    EXPECT_TRUE(effect->isInverse());
+    EXPECT_TRUE(effect->plugin().isInverse());
     const FilterType cycle[] = {FilterType::LP, FilterType::HP, FilterType::BP, FilterType::OFF};
     for (FilterType expected : cycle) {
         PressScript onPre;
         for (int i = 0; i < 6; ++i) onPre.at(pre);
         press(onPre.release());
-        EXPECT_EQ(effect->getPreFilterType(), expected);
+        EXPECT_EQ(effect->plugin().getPreFilterType(), expected);
     }
     press(PressScript().at(post).at(post).release());
-    EXPECT_EQ(effect->getPostFilterType(), FilterType::LP);
-    EXPECT_EQ(effect->getPreFilterType(), FilterType::OFF);
+    EXPECT_EQ(effect->plugin().getPostFilterType(), FilterType::LP);
+    EXPECT_EQ(effect->plugin().getPreFilterType(), FilterType::OFF);
 }
 
 TEST_F(PanelMouse, StepsAndLength) {
     const int32_t lengthX = kSteps.h + StepPanel::lengthRect.left + 9;
-    for (int32_t i = 0; i < StepPanel::stepCount; ++i) effect->setStepValue(i, 0.2f);
+    for (int32_t i = 0; i < StepPanel::stepCount; ++i) effect->plugin().setStepValue(i, 0.2f);
     // Local rows 0..100 of a step: (100 - row) / 90, limited to 0..1.
     press(PressScript().at({stepX(3), kSteps.v + 55}).release());
-    EXPECT_FLOAT_EQ(effect->getStepValue(3), 0.5f);
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(3), 0.5f);
     press(PressScript().at({stepX(3), kSteps.v}).release());
-    EXPECT_FLOAT_EQ(effect->getStepValue(3), 1.0f);
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(3), 1.0f);
     // A press that touches a step first never changes the length.
-    effect->setSequenceLength(1.0f);
+    effect->plugin().setSequenceLength(1.0f);
     press(PressScript().at({stepX(15), kSteps.v + 100}).at({lengthX, kSteps.v + 50}).release());
-    EXPECT_FLOAT_EQ(effect->getStepValue(15), 0.0f);
-    EXPECT_FLOAT_EQ(effect->getSequenceLengthValue(), 1.0f);
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(15), 0.0f);
+    EXPECT_FLOAT_EQ(effect->plugin().getSequenceLengthValue(), 1.0f);
     // One that starts on the length bar and moves onto the steps edits both.
     press(PressScript().at({lengthX, kSteps.v + 50}).at({stepX(14), kSteps.v + 10}).release());
-    EXPECT_FLOAT_EQ(effect->getSequenceLengthValue(), 0.5f);
-    EXPECT_FLOAT_EQ(effect->getStepValue(14), 1.0f);
+    EXPECT_FLOAT_EQ(effect->plugin().getSequenceLengthValue(), 0.5f);
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(14), 1.0f);
     // Right button: crossed steps to 0.5 (no offset), the length to all sixteen.
     PressScript right;
     for (int32_t i = 4; i <= 8; ++i) right.at({stepX(i), kSteps.v + 90}, buttonRight);
     press(right.release());
-    for (int32_t i = 4; i <= 8; ++i) EXPECT_FLOAT_EQ(effect->getStepValue(i), 0.5f) << i;
-    EXPECT_FLOAT_EQ(effect->getStepValue(9), 0.2f);
+    for (int32_t i = 4; i <= 8; ++i) EXPECT_FLOAT_EQ(effect->plugin().getStepValue(i), 0.5f) << i;
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(9), 0.2f);
     press(PressScript().at({lengthX, kSteps.v + 90}, buttonRight).release());
-    EXPECT_FLOAT_EQ(effect->getSequenceLengthValue(), 1.0f);
+    EXPECT_FLOAT_EQ(effect->plugin().getSequenceLengthValue(), 1.0f);
     // On a shared border column the higher step wins.
     press(PressScript().at({kSteps.h + StepPanel::stepRect(6).left, kSteps.v + 10}).release());
-    EXPECT_FLOAT_EQ(effect->getStepValue(6), 1.0f);
-    EXPECT_FLOAT_EQ(effect->getStepValue(5), 0.5f);
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(6), 1.0f);
+    EXPECT_FLOAT_EQ(effect->plugin().getStepValue(5), 0.5f);
 }
 
 TEST_F(PanelMouse, MidiSwitchesFlipOncePerPress) {
@@ -158,17 +158,17 @@ TEST_F(PanelMouse, MidiSwitchesFlipOncePerPress) {
     const Point second = centre(MidiModePanel::switchRects[1], kMidi);
     const Point third = centre(MidiModePanel::switchRects[2], kMidi);
     press(PressScript().at(first).at(first).at(second).release());
-    EXPECT_TRUE(effect->isMidiNoteControl());
-    EXPECT_FALSE(effect->isNoteRecordStart());
+    EXPECT_TRUE(effect->plugin().isMidiNoteControl());
+    EXPECT_FALSE(effect->plugin().isNoteRecordStart());
     press(PressScript().at(first).release());
-    EXPECT_FALSE(effect->isMidiNoteControl());
+    EXPECT_FALSE(effect->plugin().isMidiNoteControl());
     // In the gap 3 pixels right of the first box, or elsewhere in the panel: nothing.
     press(PressScript().at({kMidi.h + 113, first.v}).at({kMidi.h + 150, kMidi.v + 45}).release());
-    EXPECT_FALSE(effect->isMidiNoteControl() || effect->isNoteRecordStart() || effect->isRepeatTillNoteOff());
+    EXPECT_FALSE(effect->plugin().isMidiNoteControl() || effect->plugin().isNoteRecordStart() || effect->plugin().isRepeatTillNoteOff());
     // Held outside the boxes and dragged onto one: that one flips once.
     press(PressScript().at({kMidi.h + 150, kMidi.v + 45}).at(third).at(third).at(second).release());
-    EXPECT_TRUE(effect->isRepeatTillNoteOff());
-    EXPECT_FALSE(effect->isNoteRecordStart());
+    EXPECT_TRUE(effect->plugin().isRepeatTillNoteOff());
+    EXPECT_FALSE(effect->plugin().isNoteRecordStart());
 }
 
 TEST_F(PanelMouse, AHostThatClosesTheEditorInsideItsIdleDuringADrag) {

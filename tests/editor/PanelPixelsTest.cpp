@@ -127,7 +127,7 @@ TEST_F(PanelPixels, MeterShowsThresholdLineAndEnvelope) {
     EXPECT_EQ(pixel(x, meter.bottom - 1), kMeter);
     // A loud input drives the envelope above 1: the meter fills completely.
     process(3.0f, 8192);
-    ASSERT_GT(effect->getEnvelope(), 1.0f);
+    ASSERT_GT(effect->plugin().getEnvelope(), 1.0f);
     idle();
     EXPECT_EQ(pixel(x, meter.top + 1), kEnvelope);
     EXPECT_EQ(pixel(x, meter.bottom - 1), kEnvelope);
@@ -135,7 +135,7 @@ TEST_F(PanelPixels, MeterShowsThresholdLineAndEnvelope) {
 
 TEST_F(PanelPixels, MidiRecordModeGreysTheMeter) {
     const Rect meter = inEditor(SliderBank::meterRect, kSliders);
-    effect->toggleNoteRecordStart();
+    effect->plugin().toggleNoteRecordStart();
     process(3.0f, 4096);
     idle();
     // Grey with "MIDI!", neither threshold line nor envelope bar.
@@ -151,15 +151,15 @@ TEST_F(PanelPixels, TypeBoxesAndInverse) {
     for (const char* shown : sequence) {
         EXPECT_TRUE(showsText(pre, shown, 3, 9, 0, colorBlack)) << shown;
         EXPECT_TRUE(showsText(post, shown, 3, 9, 0, colorBlack)) << shown;
-        effect->cycleFilterType(1);
-        effect->cycleFilterType(2);
+        effect->plugin().cycleFilterType(1);
+        effect->plugin().cycleFilterType(2);
         idle();
     }
     EXPECT_TRUE(showsText(inEditor(Rect{260, 10, 290, 25}, kSliders), "PRE", 3, 10, faceBold,
                           Color{247, 153, 57, 0}));
     const Rect inverse = inEditor(SliderBank::inverseRect, kSliders);
     EXPECT_EQ(pixel(inverse.left + 1, inverse.top + 1), (Color{230, 230, 230, 0}));
-    effect->toggleInverse();
+    effect->plugin().toggleInverse();
     idle();
     EXPECT_EQ(pixel(inverse.left + 1, inverse.top + 1), (Color{240, 190, 190, 0}));
     EXPECT_TRUE(showsText(inverse, "inv", 6, 9, 0, colorBlack));
@@ -174,7 +174,7 @@ TEST_F(PanelPixels, StepsShowOffsetsBarsAndTheCurrentStep) {
     const Case cases[] = {{0.0f, "-8", 1}, {0.3f, "-3", 27}, {0.5f, "0", 45},
                           {1.0f, "8", 90}, {5.0f, "72", 90}, {NAN, "0", 1}};
     for (int32_t i = 0; i < StepPanel::stepCount; ++i) {
-        effect->setStepValue(i, cases[i % 6].value);
+        effect->plugin().setStepValue(i, cases[i % 6].value);
     }
     idle();
     for (int32_t i = 0; i < StepPanel::stepCount; ++i) {
@@ -192,7 +192,7 @@ TEST_F(PanelPixels, StepsShowOffsetsBarsAndTheCurrentStep) {
         EXPECT_EQ(pixel(step.left + 1, step.top + 1), i == 0 ? kCurrentStep : kStep);
     }
     // Under MIDI note control no step is highlighted.
-    effect->toggleMidiNoteControl();
+    effect->plugin().toggleMidiNoteControl();
     idle();
     EXPECT_EQ(pixel(kSteps.h + 6, kSteps.v + 6), kStep);
 }
@@ -204,7 +204,7 @@ TEST_F(PanelPixels, LengthShowsTheStepCount) {
         const char* count;
     } cases[] = {{0.0f, "2"}, {0.07f, "2"}, {0.5f, "8"}, {0.55f, "9"}, {1.0f, "16"}};
     for (const auto& c : cases) {
-        effect->setSequenceLength(c.value);
+        effect->plugin().setSequenceLength(c.value);
         idle();
         EXPECT_TRUE(showsText(length, c.count, 6, 9, 0, colorBlack)) << c.value;
     }
@@ -216,9 +216,9 @@ TEST_F(PanelPixels, MidiSwitchesShowTheirStateInColourAndText) {
     const bool states[][3] = {{false, false, false}, {true, false, true}, {false, true, false}};
     bool shown[3] = {false, false, false};
     for (const auto& want : states) {
-        if (want[0] != shown[0]) effect->toggleMidiNoteControl();
-        if (want[1] != shown[1]) effect->toggleNoteRecordStart();
-        if (want[2] != shown[2]) effect->toggleRepeatTillNoteOff();
+        if (want[0] != shown[0]) effect->plugin().toggleMidiNoteControl();
+        if (want[1] != shown[1]) effect->plugin().toggleNoteRecordStart();
+        if (want[2] != shown[2]) effect->plugin().toggleRepeatTillNoteOff();
         std::copy(want, want + 3, shown);
         // The panel is not redrawn by idle: only when the whole window is.
         editor()->redraw();
@@ -244,14 +244,14 @@ TEST_F(PanelPixels, PartialRedrawsLeaveTheSamePictureAsAFullOne) {
         [&] { process(0.6f, 300); },  // the envelope rises: the meter alone
         [&] { process(0.0f, 3000); },
         [&] { record->setParameter(record, kParamThreshold, 0.8f); },
-        [&] { effect->toggleNoteRecordStart(); },
+        [&] { effect->plugin().toggleNoteRecordStart(); },
         [&] { process(0.9f, 500); },
-        [&] { effect->toggleNoteRecordStart(); },
+        [&] { effect->plugin().toggleNoteRecordStart(); },
         [&] { record->setParameter(record, kParamSize, 0.9f); },
-        [&] { effect->setStepValue(5, 0.1f); },
-        [&] { effect->setSequenceLength(0.3f); },
-        [&] { effect->cycleFilterType(2); },
-        [&] { effect->toggleInverse(); },
+        [&] { effect->plugin().setStepValue(5, 0.1f); },
+        [&] { effect->plugin().setSequenceLength(0.3f); },
+        [&] { effect->plugin().cycleFilterType(2); },
+        [&] { effect->plugin().toggleInverse(); },
         [&] { process(0.0f, 6000); },
         [&] { process(0.9f, 400); },  // a second trigger moves the step highlight
     };
@@ -280,12 +280,12 @@ TEST_F(PanelPixels, WaveformRows) {
     EXPECT_EQ(pixel(kWave.h + 124, kWave.v + 35), colorBlack);
     // A loud input triggers a recording: pink while it records.
     process(0.5f, 256);
-    ASSERT_TRUE(effect->isRecording());
+    ASSERT_TRUE(effect->plugin().isRecording());
     idle();
     EXPECT_EQ(pixel(kWave.h + 1, kWave.v + 1), kRecording);
     // Once recorded, half scale in both channels: column 35, rows 35 - 17 - 1 = 17 to 52.
-    for (int32_t i = 0; i < 100 && effect->isRecording(); ++i) process(0.5f, 64);
-    ASSERT_FALSE(effect->isRecording());
+    for (int32_t i = 0; i < 100 && effect->plugin().isRecording(); ++i) process(0.5f, 64);
+    ASSERT_FALSE(effect->plugin().isRecording());
     idle();
     EXPECT_EQ(pixel(kWave.h + 1, kWave.v + 1), kWaiting);
     EXPECT_EQ(editor()->getWaveformView()->column(10), 35);

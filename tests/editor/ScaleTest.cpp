@@ -123,7 +123,7 @@ TEST_F(EditorScale, AHostsFactorIsKeptInRange) {
 
 TEST_F(EditorScale, AtScale2EveryPixelOutsideTextIsThe1xPixelInItsBlock) {
     openAt(1.0f);
-    effect->setStepValue(3, 0.8f);
+    effect->plugin().setStepValue(3, 0.8f);
     record->setParameter(record, kParamSize, 0.7f);
     idle();
     const Screen one = screen();
@@ -156,14 +156,14 @@ TEST_F(EditorScale, DragsGiveTheSameValuesAtEveryScale) {
         Point where;
         std::function<float(FreezeEffectEdit&)> read;
     } cases[] = {
-        {"slider row 12", {kSliders.h + 40, kSliders.v + 12}, [](FreezeEffectEdit& e) { return e.getProgramValue(1); }},
-        {"slider row 56", {kSliders.h + 40, kSliders.v + 56}, [](FreezeEffectEdit& e) { return e.getProgramValue(1); }},
-        {"slider row 99", {kSliders.h + 40, kSliders.v + 99}, [](FreezeEffectEdit& e) { return e.getProgramValue(1); }},
-        {"meter", {kSliders.h + 420, kSliders.v + 37}, [](FreezeEffectEdit& e) { return e.getThreshold(); }},
+        {"slider row 12", {kSliders.h + 40, kSliders.v + 12}, [](FreezeEffectEdit& e) { return e.plugin().getProgramValue(1); }},
+        {"slider row 56", {kSliders.h + 40, kSliders.v + 56}, [](FreezeEffectEdit& e) { return e.plugin().getProgramValue(1); }},
+        {"slider row 99", {kSliders.h + 40, kSliders.v + 99}, [](FreezeEffectEdit& e) { return e.plugin().getProgramValue(1); }},
+        {"meter", {kSliders.h + 420, kSliders.v + 37}, [](FreezeEffectEdit& e) { return e.plugin().getThreshold(); }},
         {"step", {kSteps.h + StepPanel::stepRect(4).left + 9, kSteps.v + 31},
-         [](FreezeEffectEdit& e) { return e.getStepValue(4); }},
+         [](FreezeEffectEdit& e) { return e.plugin().getStepValue(4); }},
         {"length", {kSteps.h + StepPanel::lengthRect.left + 9, kSteps.v + 60},
-         [](FreezeEffectEdit& e) { return e.getSequenceLengthValue(); }},
+         [](FreezeEffectEdit& e) { return e.plugin().getSequenceLengthValue(); }},
     };
     std::vector<float> atOne;
     for (const float factor : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f, 2.5f, 3.0f}) {

@@ -36,9 +36,9 @@ namespace {
 
 TEST(Allocation, AudioCallsAllocateNothing) {
     auto effect = makeEffect();
-    effect->cycleFilterType(1);
-    effect->cycleFilterType(2);
-    effect->toggleMidiNoteControl();
+    effect->plugin().cycleFilterType(1);
+    effect->plugin().cycleFilterType(2);
+    effect->plugin().toggleMidiNoteControl();
     Stereo in(4096, 0.5f);
     Stereo out(4096);
     float* inputs[2] = {in.left.data(), in.right.data()};
@@ -62,7 +62,7 @@ TEST(Allocation, AudioCallsAllocateNothing) {
         else
             effect->processReplacing(inputs, outputs, frames);
         if (block == 50) effect->setParameter(kParamPreCutoff, 0.3f);  // new coefficients
-        if (block == 80) effect->cycleFilterType(2);
+        if (block == 80) effect->plugin().cycleFilterType(2);
     }
     counting = false;
     EXPECT_EQ(allocations.load(), 0);

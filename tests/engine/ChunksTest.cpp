@@ -53,10 +53,10 @@ TEST(PresetChunk, LayoutByteByByte) {
     effect->setParameter(kParamRelease, 0.3f);
     effect->setParameter(kParamPostReso, 0.8f);
     effect->setParameter(kParamThreshold, 0.4f);
-    effect->setSequenceLength(0.5f);
-    effect->cycleFilterType(1);
-    effect->cycleFilterType(2);
-    effect->cycleFilterType(2);
+    effect->plugin().setSequenceLength(0.5f);
+    effect->plugin().cycleFilterType(1);
+    effect->plugin().cycleFilterType(2);
+    effect->plugin().cycleFilterType(2);
     char name[] = "Crunch";
     effect->setProgramName(name);
 
@@ -76,7 +76,7 @@ TEST(PresetChunk, SavedFromOneProgramLoadsIntoAnotherOnly) {
     effect->setProgram(3);
     effect->setParameter(kParamSize, 0.8f);
     effect->setParameter(kParamThreshold, 0.6f);
-    effect->cycleFilterType(2);
+    effect->plugin().cycleFilterType(2);
     char name[] = "Stutter";
     effect->setProgramName(name);
     std::vector<unsigned char> chunk = saveChunk(*effect, true);
@@ -85,9 +85,9 @@ TEST(PresetChunk, SavedFromOneProgramLoadsIntoAnotherOnly) {
     EXPECT_EQ(effect->setChunk(chunk.data(), 84, true), 84);
     EXPECT_EQ(programName(*effect), "Stutter");
     EXPECT_EQ(effect->getParameter(kParamSize), 0.8f);
-    EXPECT_EQ(effect->getSizeSteps(), 13);
-    EXPECT_EQ(effect->getThreshold(), 0.6f);
-    EXPECT_EQ(effect->getPostFilterType(), FilterType::LP);
+    EXPECT_EQ(effect->plugin().getSizeSteps(), 13);
+    EXPECT_EQ(effect->plugin().getThreshold(), 0.6f);
+    EXPECT_EQ(effect->plugin().getPostFilterType(), FilterType::LP);
 
     for (int32_t i = 0; i < kNumPrograms; ++i) {
         if (i == 3 || i == 5) continue;
@@ -108,10 +108,10 @@ TEST(BankChunk, LayoutAndRoundTripWithoutNames) {
         effect->setProgramName(name.data());
     }
     effect->setProgram(7);
-    effect->setSequenceLength(0.25f);
+    effect->plugin().setSequenceLength(0.25f);
     for (int32_t step = 0; step < kNumStepValues; ++step)
-        effect->setStepValue(step, 0.03f * static_cast<float>(step));
-    effect->toggleNoteRecordStart();
+        effect->plugin().setStepValue(step, 0.03f * static_cast<float>(step));
+    effect->plugin().toggleNoteRecordStart();
 
     std::vector<unsigned char> bank = saveChunk(*effect, false);
     ASSERT_EQ(bank.size(), 1476u);
@@ -132,15 +132,15 @@ TEST(BankChunk, LayoutAndRoundTripWithoutNames) {
     other->setProgramName(keep);
     EXPECT_EQ(other->setChunk(bank.data(), 1476, false), 1476);
     EXPECT_EQ(programName(*other), "Keep me");  // names are not in a bank
-    EXPECT_TRUE(other->isNoteRecordStart());
-    EXPECT_FALSE(other->isMidiNoteControl());
-    EXPECT_EQ(other->getStepValue(31), 0.03f * 31.0f);
+    EXPECT_TRUE(other->plugin().isNoteRecordStart());
+    EXPECT_FALSE(other->plugin().isMidiNoteControl());
+    EXPECT_EQ(other->plugin().getStepValue(31), 0.03f * 31.0f);
     // Working values follow the loaded programs at the next program change.
     EXPECT_EQ(other->getParameter(kParamKnak), 0.1f);
     other->setProgram(9);
     EXPECT_EQ(other->getParameter(kParamKnak), 0.01f * 9.0f);
     other->setProgram(7);
-    EXPECT_EQ(other->getSequenceLength(), 4);
+    EXPECT_EQ(other->plugin().getSequenceLength(), 4);
     EXPECT_EQ(saveChunk(*other, false), bank);
 }
 
@@ -192,22 +192,22 @@ TEST(DamagedChunks, HostileValuesKeepTheWorkingValuesInTheirTables) {
         putInt(preset, 56, -3);
         std::memset(preset.data() + 60, 'x', 24);  // a name without terminator
         ASSERT_EQ(effect->setChunk(preset.data(), 84, true), 84);
-        EXPECT_GE(effect->getSizeSteps(), 1);
-        EXPECT_LE(effect->getSizeSteps(), 16);
-        EXPECT_GE(effect->getBitsValue(), 1.0f);
-        EXPECT_LE(effect->getBitsValue(), 32.0f);
-        EXPECT_GE(effect->getSequenceLength(), 1);
-        EXPECT_LE(effect->getSequenceLength(), 16);
-        EXPECT_EQ(effect->getPreFilterType(), FilterType::OFF);
-        EXPECT_EQ(effect->getPostFilterType(), FilterType::OFF);
+        EXPECT_GE(effect->plugin().getSizeSteps(), 1);
+        EXPECT_LE(effect->plugin().getSizeSteps(), 16);
+        EXPECT_GE(effect->plugin().getBitsValue(), 1.0f);
+        EXPECT_LE(effect->plugin().getBitsValue(), 32.0f);
+        EXPECT_GE(effect->plugin().getSequenceLength(), 1);
+        EXPECT_LE(effect->plugin().getSequenceLength(), 16);
+        EXPECT_EQ(effect->plugin().getPreFilterType(), FilterType::OFF);
+        EXPECT_EQ(effect->plugin().getPostFilterType(), FilterType::OFF);
         EXPECT_EQ(programName(*effect), std::string(23, 'x'));
         if (!std::isnan(value)) {
             EXPECT_EQ(effect->getParameter(kParamRepeat), value);
         }
     }
     // A filter type stored out of range cycles on from OFF.
-    effect->cycleFilterType(1);
-    EXPECT_EQ(effect->getPreFilterType(), FilterType::LP);
+    effect->plugin().cycleFilterType(1);
+    EXPECT_EQ(effect->plugin().getPreFilterType(), FilterType::LP);
 
     std::vector<unsigned char> bank = saveChunk(*effect, false);
     for (int32_t step = 0; step < kNumStepValues; ++step) putFloat(bank, 1344 + 4 * step, nan);
@@ -215,11 +215,11 @@ TEST(DamagedChunks, HostileValuesKeepTheWorkingValuesInTheirTables) {
     putFloat(bank, 84 * 6 + 48, 1e9f);
     bank[1472] = 0x7F;
     ASSERT_EQ(effect->setChunk(bank.data(), 1476, false), 1476);
-    EXPECT_TRUE(std::isnan(effect->getStepValue(0)));  // stored as given
-    EXPECT_TRUE(effect->isMidiNoteControl());
+    EXPECT_TRUE(std::isnan(effect->plugin().getStepValue(0)));  // stored as given
+    EXPECT_TRUE(effect->plugin().isMidiNoteControl());
     effect->setProgram(4);
-    EXPECT_EQ(effect->getSequenceLength(), 1);
-    EXPECT_EQ(effect->getSequenceLengthValue(), 0.07f);
+    EXPECT_EQ(effect->plugin().getSequenceLength(), 1);
+    EXPECT_EQ(effect->plugin().getSequenceLengthValue(), 0.07f);
     effect->setProgram(6);
-    EXPECT_EQ(effect->getSequenceLength(), 16);
+    EXPECT_EQ(effect->plugin().getSequenceLength(), 16);
 }

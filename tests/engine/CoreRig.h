@@ -45,6 +45,8 @@ public:
     void process(float** inputs, float** outputs, int32_t frames) {
         core.processAdding(inputs, outputs, frames, *this);
     }
+    // The rig stands in for the plug-in in helpers written for both.
+    CoreRig& plugin() { return *this; }
     // Only the block preparation.
     void prepare() { processReplacing(nullptr, nullptr, 0); }
 

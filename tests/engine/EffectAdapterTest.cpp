@@ -11,9 +11,9 @@ namespace {
 
 std::unique_ptr<FreezeEffect> noteEffect(bool control, bool recordStart, bool tillNoteOff) {
     auto effect = makeEffect();
-    if (control) effect->toggleMidiNoteControl();
-    if (recordStart) effect->toggleNoteRecordStart();
-    if (tillNoteOff) effect->toggleRepeatTillNoteOff();
+    if (control) effect->plugin().toggleMidiNoteControl();
+    if (recordStart) effect->plugin().toggleNoteRecordStart();
+    if (tillNoteOff) effect->plugin().toggleRepeatTillNoteOff();
     return effect;
 }
 
@@ -51,19 +51,19 @@ TEST(EffectAdapter, TheTimeRecordSetsTempoAndRate) {
     host.timeInfo.tempo = 60.0;
     host.timeInfo.sampleRate = 48000.0;
     effect->processReplacing(nullptr, nullptr, 0);
-    EXPECT_EQ(effect->signalPath().state().tempo, 60);
-    EXPECT_EQ(effect->signalPath().state().hostSampleRate, 48000);
-    EXPECT_EQ(effect->getLoopLength(), 4 * 750);
+    EXPECT_EQ(effect->plugin().core().state().tempo, 60);
+    EXPECT_EQ(effect->plugin().core().state().hostSampleRate, 48000);
+    EXPECT_EQ(effect->plugin().getLoopLength(), 4 * 750);
     host.serveTime = false;  // no record: the last values stay
     host.timeInfo.tempo = 90.0;
     effect->process(nullptr, nullptr, 0);
-    EXPECT_EQ(effect->signalPath().state().tempo, 60);
+    EXPECT_EQ(effect->plugin().core().state().tempo, 60);
 }
 
 TEST(EffectAdapter, NoteOnsReachTheSignalPathWithTheirOffsets) {
     auto effect = noteEffect(true, false, false);
     send(*effect, 17, 0x93, 57, 100);  // any channel
-    const CoreState& audio = effect->signalPath().state();
+    const CoreState& audio = effect->plugin().core().state();
     EXPECT_TRUE(audio.notePending);
     EXPECT_EQ(audio.noteDelay, 17);
     EXPECT_EQ(audio.noteLoopLength, 400);
@@ -84,15 +84,15 @@ TEST(EffectAdapter, EveryFormOfNoteOffEndsTheRepetition) {
     for (const Off& off : offs) {
         auto effect = noteEffect(false, false, true);
         send(*effect, 0, 0x90, 57, 100);
-        EXPECT_EQ(effect->signalPath().state().repeatLimit, 9999999);
+        EXPECT_EQ(effect->plugin().core().state().repeatLimit, 9999999);
         send(*effect, 0, off.status, off.note, off.velocity);
-        EXPECT_EQ(effect->signalPath().state().repeatLimit, 1) << off.status << " " << off.note;
+        EXPECT_EQ(effect->plugin().core().state().repeatLimit, 1) << off.status << " " << off.note;
     }
 }
 
 TEST(EffectAdapter, OtherMessagesAndEventsChangeNothing) {
     auto effect = noteEffect(true, true, true);
-    const CoreState& audio = effect->signalPath().state();
+    const CoreState& audio = effect->plugin().core().state();
     render(*effect, Stereo(8), 8);
     const int32_t limit = audio.repeatLimit;
     MidiList list;

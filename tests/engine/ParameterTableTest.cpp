@@ -86,8 +86,8 @@ TEST(ParameterTable, FilterTypeCycle) {
     for (int32_t stored : {-1, 4, 1000}) EXPECT_EQ(nextFilterType(stored), 1) << stored;  // acts as OFF
     auto effect = makeEffect();
     for (int32_t n = 1; n <= 9; ++n) {
-        effect->cycleFilterType(1);
-        EXPECT_EQ(static_cast<int32_t>(effect->getPreFilterType()), n % kNumFilterTypes);
+        effect->plugin().cycleFilterType(1);
+        EXPECT_EQ(static_cast<int32_t>(effect->plugin().getPreFilterType()), n % kNumFilterTypes);
     }
 }
 
@@ -103,14 +103,14 @@ TEST(ParameterTable, TheEffectFollowsTheRules) {
             EXPECT_TRUE(sameBits(stored, v));
             EXPECT_EQ(display(*effect, info.index), floatText(*effect, hostTextValue(info, v)));
             if (info.editor.control == EditorControl::Slider)
-                EXPECT_TRUE(sameBits(effect->getProgramValue(info.slot), v));
+                EXPECT_TRUE(sameBits(effect->plugin().getProgramValue(info.slot), v));
             else
-                EXPECT_TRUE(sameBits(effect->getThreshold(), v));
+                EXPECT_TRUE(sameBits(effect->plugin().getThreshold(), v));
         }
-        EXPECT_EQ(effect->getSizeSteps(), wholeWorkingValue(workingRuleOf(kParamSize), v));
-        EXPECT_TRUE(sameBits(effect->getBitsValue(), deriveSingle(workingRuleOf(kParamBits), v)));
-        const FilterSettings& pre = effect->signalPath().values.preFilter;
-        const FilterSettings& post = effect->signalPath().values.postFilter;
+        EXPECT_EQ(effect->plugin().getSizeSteps(), wholeWorkingValue(workingRuleOf(kParamSize), v));
+        EXPECT_TRUE(sameBits(effect->plugin().getBitsValue(), deriveSingle(workingRuleOf(kParamBits), v)));
+        const FilterSettings& pre = effect->plugin().core().values.preFilter;
+        const FilterSettings& post = effect->plugin().core().values.postFilter;
         EXPECT_TRUE(sameBits(pre.cutoff, deriveSingle(workingRuleOf(kParamPreCutoff), v)));
         EXPECT_TRUE(sameBits(pre.bandwidth, deriveSingle(workingRuleOf(kParamPreReso), v)));
         EXPECT_TRUE(sameBits(post.cutoff, deriveSingle(workingRuleOf(kParamPostCutoff), v)));

@@ -29,15 +29,15 @@ TEST(Parameters, DefaultsOfANewEffect) {
     auto effect = makeEffect();
     for (const ParameterInfo& info : kParameterTable)
         EXPECT_EQ(effect->getParameter(info.index), info.defaultValue) << info.vstName;
-    EXPECT_EQ(effect->getSizeSteps(), 4);
-    EXPECT_EQ(effect->getBitsValue(), 32.0f);
-    EXPECT_EQ(effect->getSequenceLength(), 16);
-    EXPECT_EQ(effect->getSequenceLengthValue(), 1.0f);
-    EXPECT_EQ(effect->getPreFilterType(), FilterType::OFF);
-    EXPECT_EQ(effect->getPostFilterType(), FilterType::OFF);
-    for (int32_t step = 0; step < kNumStepValues; ++step) EXPECT_EQ(effect->getStepValue(step), 0.5f);
-    EXPECT_FALSE(effect->isInverse());
-    EXPECT_FALSE(effect->isMidiNoteControl() || effect->isNoteRecordStart() || effect->isRepeatTillNoteOff());
+    EXPECT_EQ(effect->plugin().getSizeSteps(), 4);
+    EXPECT_EQ(effect->plugin().getBitsValue(), 32.0f);
+    EXPECT_EQ(effect->plugin().getSequenceLength(), 16);
+    EXPECT_EQ(effect->plugin().getSequenceLengthValue(), 1.0f);
+    EXPECT_EQ(effect->plugin().getPreFilterType(), FilterType::OFF);
+    EXPECT_EQ(effect->plugin().getPostFilterType(), FilterType::OFF);
+    for (int32_t step = 0; step < kNumStepValues; ++step) EXPECT_EQ(effect->plugin().getStepValue(step), 0.5f);
+    EXPECT_FALSE(effect->plugin().isInverse());
+    EXPECT_FALSE(effect->plugin().isMidiNoteControl() || effect->plugin().isNoteRecordStart() || effect->plugin().isRepeatTillNoteOff());
     EXPECT_EQ(programName(*effect), "Init 1");
     EXPECT_EQ(effect->getProgram(), 0);
 }
@@ -45,38 +45,38 @@ TEST(Parameters, DefaultsOfANewEffect) {
 TEST(Parameters, IndicesSevenToElevenMapAroundTheThreshold) {
     auto effect = makeEffect();
     effect->setParameter(kParamPreCutoff, 0.5f);
-    EXPECT_EQ(effect->getProgramValue(7), 0.5f);
-    EXPECT_EQ(effect->getProgramValue(8), 0.0f);  // pre-reso untouched
+    EXPECT_EQ(effect->plugin().getProgramValue(7), 0.5f);
+    EXPECT_EQ(effect->plugin().getProgramValue(8), 0.0f);  // pre-reso untouched
     EXPECT_EQ(effect->getParameter(kParamPreCutoff), 0.5f);
-    EXPECT_EQ(effect->getProgramRecord(0).values[7], 0.5f);
+    EXPECT_EQ(effect->plugin().getProgramRecord(0).values[7], 0.5f);
 
     effect->setParameter(kParamThreshold, 0.33f);
-    EXPECT_EQ(effect->getThreshold(), 0.33f);
-    EXPECT_EQ(effect->getProgramRecord(0).threshold, 0.33f);
+    EXPECT_EQ(effect->plugin().getThreshold(), 0.33f);
+    EXPECT_EQ(effect->plugin().getProgramRecord(0).threshold, 0.33f);
     for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
-        EXPECT_NE(effect->getProgramValue(slot), 0.33f) << slot;
+        EXPECT_NE(effect->plugin().getProgramValue(slot), 0.33f) << slot;
 
     for (int32_t index = 0; index < kNumParams; ++index) {
         float value = 0.01f * static_cast<float>(index + 1);
         effect->setParameter(index, value);
         EXPECT_EQ(effect->getParameter(index), value) << index;
     }
-    EXPECT_EQ(effect->getProgramValue(10), 0.12f);  // post-reso, index 11
+    EXPECT_EQ(effect->plugin().getProgramValue(10), 0.12f);  // post-reso, index 11
 }
 
 TEST(Parameters, SizeAndBitsDeriveTheirWorkingValues) {
     auto effect = makeEffect();
     effect->setParameter(kParamSize, 0.0f);
-    EXPECT_EQ(effect->getSizeSteps(), 1);
+    EXPECT_EQ(effect->plugin().getSizeSteps(), 1);
     EXPECT_EQ(display(*effect, kParamSize), "1.000000");
     effect->setParameter(kParamSize, 1.0f);
-    EXPECT_EQ(effect->getSizeSteps(), 16);
+    EXPECT_EQ(effect->plugin().getSizeSteps(), 16);
     EXPECT_EQ(display(*effect, kParamSize), "16.00000");
     EXPECT_EQ(effect->getParameter(kParamSize), 1.0f);
     effect->setParameter(kParamBits, 0.0f);
-    EXPECT_EQ(effect->getBitsValue(), 1.0f);
+    EXPECT_EQ(effect->plugin().getBitsValue(), 1.0f);
     effect->setParameter(kParamBits, 0.5f);
-    EXPECT_EQ(effect->getBitsValue(), 16.5f);
+    EXPECT_EQ(effect->plugin().getBitsValue(), 16.5f);
     EXPECT_EQ(display(*effect, kParamRelease), "0.200000");
     effect->setParameter(kParamKnak, 0.7f);
     EXPECT_EQ(display(*effect, kParamKnak), "0.699999");
@@ -95,10 +95,10 @@ TEST(Parameters, HostileParameterInputIsStoredButKeptOutOfTheWorkingValues) {
             else
                 EXPECT_EQ(stored, value) << index;  // the host reads back what it set
         }
-        EXPECT_GE(effect->getSizeSteps(), 1);
-        EXPECT_LE(effect->getSizeSteps(), 16);
-        EXPECT_GE(effect->getBitsValue(), 1.0f);
-        EXPECT_LE(effect->getBitsValue(), 32.0f);
+        EXPECT_GE(effect->plugin().getSizeSteps(), 1);
+        EXPECT_LE(effect->plugin().getSizeSteps(), 16);
+        EXPECT_GE(effect->plugin().getBitsValue(), 1.0f);
+        EXPECT_LE(effect->plugin().getBitsValue(), 32.0f);
         EXPECT_EQ(display(*effect, kParamSize).size(), 8u);
         EXPECT_EQ(display(*effect, kParamAttack).size(), 8u);
     }
@@ -116,44 +116,44 @@ TEST(Parameters, HostileParameterInputIsStoredButKeptOutOfTheWorkingValues) {
 
 TEST(EditorSettings, SequenceLengthFilterTypesStepsAndModes) {
     auto effect = makeEffect();
-    effect->setSequenceLength(0.0f);
-    EXPECT_EQ(effect->getSequenceLengthValue(), 0.07f);
-    EXPECT_EQ(effect->getSequenceLength(), 1);
-    EXPECT_EQ(effect->getProgramRecord(0).sequenceLengthValue, 0.07f);
-    effect->setSequenceLength(1.0f);
-    EXPECT_EQ(effect->getSequenceLength(), 16);
-    effect->setSequenceLength(50.0f);
-    EXPECT_EQ(effect->getSequenceLength(), 16);
-    effect->setSequenceLength(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_GE(effect->getSequenceLength(), 1);
-    EXPECT_LE(effect->getSequenceLength(), 16);
+    effect->plugin().setSequenceLength(0.0f);
+    EXPECT_EQ(effect->plugin().getSequenceLengthValue(), 0.07f);
+    EXPECT_EQ(effect->plugin().getSequenceLength(), 1);
+    EXPECT_EQ(effect->plugin().getProgramRecord(0).sequenceLengthValue, 0.07f);
+    effect->plugin().setSequenceLength(1.0f);
+    EXPECT_EQ(effect->plugin().getSequenceLength(), 16);
+    effect->plugin().setSequenceLength(50.0f);
+    EXPECT_EQ(effect->plugin().getSequenceLength(), 16);
+    effect->plugin().setSequenceLength(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_GE(effect->plugin().getSequenceLength(), 1);
+    EXPECT_LE(effect->plugin().getSequenceLength(), 16);
 
     const FilterType cycle[] = {FilterType::LP, FilterType::HP, FilterType::BP, FilterType::OFF};
     for (FilterType expected : cycle) {
-        effect->cycleFilterType(1);
-        EXPECT_EQ(effect->getPreFilterType(), expected);
-        EXPECT_EQ(effect->getProgramRecord(0).preFilterType, static_cast<int32_t>(expected));
+        effect->plugin().cycleFilterType(1);
+        EXPECT_EQ(effect->plugin().getPreFilterType(), expected);
+        EXPECT_EQ(effect->plugin().getProgramRecord(0).preFilterType, static_cast<int32_t>(expected));
     }
-    EXPECT_EQ(effect->getPostFilterType(), FilterType::OFF);
-    effect->cycleFilterType(2);
-    effect->cycleFilterType(0);  // any value other than 1 selects the post filter
-    EXPECT_EQ(effect->getPostFilterType(), FilterType::HP);
+    EXPECT_EQ(effect->plugin().getPostFilterType(), FilterType::OFF);
+    effect->plugin().cycleFilterType(2);
+    effect->plugin().cycleFilterType(0);  // any value other than 1 selects the post filter
+    EXPECT_EQ(effect->plugin().getPostFilterType(), FilterType::HP);
 
-    effect->setStepValue(3, 0.9f);
-    effect->setStepValue(-1, 0.9f);
-    effect->setStepValue(32, 0.9f);
-    effect->setStepValue(INT_MAX, 0.9f);
-    EXPECT_EQ(effect->getStepValue(3), 0.9f);
-    EXPECT_EQ(effect->getStepValue(2), 0.5f);
+    effect->plugin().setStepValue(3, 0.9f);
+    effect->plugin().setStepValue(-1, 0.9f);
+    effect->plugin().setStepValue(32, 0.9f);
+    effect->plugin().setStepValue(INT_MAX, 0.9f);
+    EXPECT_EQ(effect->plugin().getStepValue(3), 0.9f);
+    EXPECT_EQ(effect->plugin().getStepValue(2), 0.5f);
 
-    effect->toggleInverse();
-    effect->toggleMidiNoteControl();
-    effect->toggleNoteRecordStart();
-    effect->toggleRepeatTillNoteOff();
-    EXPECT_TRUE(effect->isInverse() && effect->isMidiNoteControl() && effect->isNoteRecordStart() &&
-                effect->isRepeatTillNoteOff());
-    effect->toggleInverse();
-    EXPECT_FALSE(effect->isInverse());
+    effect->plugin().toggleInverse();
+    effect->plugin().toggleMidiNoteControl();
+    effect->plugin().toggleNoteRecordStart();
+    effect->plugin().toggleRepeatTillNoteOff();
+    EXPECT_TRUE(effect->plugin().isInverse() && effect->plugin().isMidiNoteControl() && effect->plugin().isNoteRecordStart() &&
+                effect->plugin().isRepeatTillNoteOff());
+    effect->plugin().toggleInverse();
+    EXPECT_FALSE(effect->plugin().isInverse());
 }
 
 TEST(Programs, SelectionNamesAndApplication) {
@@ -164,14 +164,14 @@ TEST(Programs, SelectionNamesAndApplication) {
     }
     effect->setProgram(2);
     effect->setParameter(kParamSize, 1.0f);
-    effect->cycleFilterType(1);
+    effect->plugin().cycleFilterType(1);
     effect->setProgram(3);
     EXPECT_EQ(effect->getParameter(kParamSize), 0.25f);
-    EXPECT_EQ(effect->getSizeSteps(), 4);
-    EXPECT_EQ(effect->getPreFilterType(), FilterType::OFF);
+    EXPECT_EQ(effect->plugin().getSizeSteps(), 4);
+    EXPECT_EQ(effect->plugin().getPreFilterType(), FilterType::OFF);
     effect->setProgram(2);
-    EXPECT_EQ(effect->getSizeSteps(), 16);
-    EXPECT_EQ(effect->getPreFilterType(), FilterType::LP);
+    EXPECT_EQ(effect->plugin().getSizeSteps(), 16);
+    EXPECT_EQ(effect->plugin().getPreFilterType(), FilterType::LP);
     effect->setProgram(16);
     effect->setProgram(-1);
     EXPECT_EQ(effect->getProgram(), 2);
@@ -192,7 +192,7 @@ TEST(Programs, SelectionNamesAndApplication) {
 
 TEST(Lifecycle, SuspendClearsTheBuffersAndResumeAsksForMidi) {
     auto effect = makeEffect();
-    const float* left = effect->getBufferL();
+    const float* left = effect->plugin().getBufferL();
     ASSERT_NE(left, nullptr);
     for (int32_t i = 0; i < kBufferLength; i += 997) ASSERT_EQ(left[i], 0.0f);
     currentTestHost().opcodes.clear();

@@ -30,9 +30,9 @@ Stereo noiseBursts(size_t frames, float amplitude) {
 
 template <typename Engine>
 void allFiltersOn(Engine& effect) {
-    effect.cycleFilterType(1);
-    effect.cycleFilterType(1);  // pre HP
-    effect.cycleFilterType(2);  // post LP
+    effect.plugin().cycleFilterType(1);
+    effect.plugin().cycleFilterType(1);  // pre HP
+    effect.plugin().cycleFilterType(2);  // post LP
 }
 
 TEST(Safety, EmptyOrMissingBuffersOnlyPrepareTheBlock) {
@@ -105,10 +105,10 @@ TEST(Safety, StepValuesFromABankChunkMayBeAnything) {
         effect->setChunk(bank.data(), size, false);
         const Stereo out = render(*effect, noiseBursts(30000, 0.9f), 512);
         ASSERT_TRUE(allFinite(out)) << value;
-        EXPECT_GE(effect->getStepIndex(), 1) << value;
+        EXPECT_GE(effect->plugin().getStepIndex(), 1) << value;
         // The offset stays within -8..+8 units (NaN counts as no offset).
-        EXPECT_GE(effect->getLoopLength(), 343) << value;
-        EXPECT_LE(effect->getLoopLength(), 12 * 343) << value;
+        EXPECT_GE(effect->plugin().getLoopLength(), 343) << value;
+        EXPECT_LE(effect->plugin().getLoopLength(), 12 * 343) << value;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestSignals.h"
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 
 struct TestHost {
     VstTimeInfo timeInfo{};

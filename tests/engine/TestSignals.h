@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 struct Stereo {
     std::vector<float> left;

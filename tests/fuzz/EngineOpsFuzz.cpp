@@ -39,25 +39,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             break;
         }
         case 2: plugin.dispatch(effSetProgram, 0, pickIndex(data, kNumPrograms)); break;
-        case 3: engine.setProgramValue(pickIndex(data, kNumProgramValues), pickValue(data)); break;
-        case 4: engine.setThreshold(pickValue(data)); break;
-        case 5: engine.toggleInverse(); break;
-        case 6: engine.setStepValue(pickIndex(data, kNumStepValues), pickValue(data)); break;
-        case 7: engine.setSequenceLength(pickValue(data)); break;
-        case 8: engine.cycleFilterType(pickIndex(data, 3)); break;
+        case 3: engine.plugin().setProgramValue(pickIndex(data, kNumProgramValues), pickValue(data)); break;
+        case 4: engine.plugin().setThreshold(pickValue(data)); break;
+        case 5: engine.plugin().toggleInverse(); break;
+        case 6: engine.plugin().setStepValue(pickIndex(data, kNumStepValues), pickValue(data)); break;
+        case 7: engine.plugin().setSequenceLength(pickValue(data)); break;
+        case 8: engine.plugin().cycleFilterType(pickIndex(data, 3)); break;
         case 9:
             switch (data.ConsumeIntegralInRange<int>(0, 2)) {
-            case 0: engine.toggleMidiNoteControl(); break;
-            case 1: engine.toggleNoteRecordStart(); break;
-            default: engine.toggleRepeatTillNoteOff(); break;
+            case 0: engine.plugin().toggleMidiNoteControl(); break;
+            case 1: engine.plugin().toggleNoteRecordStart(); break;
+            default: engine.plugin().toggleRepeatTillNoteOff(); break;
             }
             break;
         case 10: fuzzTime(data); break;
         case 11: plugin.dispatch(effMainsChanged, 0, data.ConsumeIntegralInRange<int>(0, 1)); break;
         case 12: {
             const int32_t note = data.ConsumeIntegralInRange<int32_t>(0, 127);
-            engine.noteOn(note, 100, data.ConsumeIntegralInRange<int32_t>(-10, 5000));
-            if (data.ConsumeBool()) engine.noteOff(note, 0);
+            engine.plugin().noteOn(note, data.ConsumeIntegralInRange<int32_t>(-10, 5000));
+            if (data.ConsumeBool()) engine.plugin().noteOff();
             break;
         }
         case 13: plugin.idleEditor(); break;

@@ -7,9 +7,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FuzzPlugin plugin;
     FuzzEvents events;
     FreezeEffect& engine = plugin.engine();
-    if (data.ConsumeBool()) engine.toggleMidiNoteControl();
-    if (data.ConsumeBool()) engine.toggleNoteRecordStart();
-    if (data.ConsumeBool()) engine.toggleRepeatTillNoteOff();
+    if (data.ConsumeBool()) engine.plugin().toggleMidiNoteControl();
+    if (data.ConsumeBool()) engine.plugin().toggleNoteRecordStart();
+    if (data.ConsumeBool()) engine.plugin().toggleRepeatTillNoteOff();
     plugin.setParameter(kParamSize, data.ConsumeFloatingPointInRange<float>(-0.5f, 1.5f));
     plugin.setParameter(kParamRepeat, data.ConsumeProbability<float>());
     plugin.setParameter(kParamThreshold, data.ConsumeProbability<float>() * 0.2f);
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         if (data.ConsumeIntegralInRange<int>(0, 7) == 0) fuzzTime(data);
         if (data.ConsumeIntegralInRange<int>(0, 7) == 0) {
             switch (data.ConsumeIntegralInRange<int>(0, 2)) {
-            case 0: engine.toggleMidiNoteControl(); break;
-            case 1: engine.toggleNoteRecordStart(); break;
-            default: engine.toggleRepeatTillNoteOff(); break;
+            case 0: engine.plugin().toggleMidiNoteControl(); break;
+            case 1: engine.plugin().toggleNoteRecordStart(); break;
+            default: engine.plugin().toggleRepeatTillNoteOff(); break;
             }
         }
         const intptr_t answer = plugin.dispatch(effProcessEvents, 0, 0, events.build(data));

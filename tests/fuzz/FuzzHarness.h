@@ -14,7 +14,7 @@
 
 #include "FuzzRequire.h"
 #include "gui/x11/HeadlessScreen.h"
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/FreezeEffectEdit.h"
 
 // The time record the host serves; null when the input says the host has none.
 struct FuzzHost {
@@ -202,35 +202,35 @@ public:
     // What the editor reads must stay inside the ranges the panels index with.
     void checkReaders() {
         const FreezeEffect& e = *effect;
-        FUZZ_REQUIRE(e.getSequenceLength() >= 1 && e.getSequenceLength() <= 16, "sequence length");
+        FUZZ_REQUIRE(e.plugin().getSequenceLength() >= 1 && e.plugin().getSequenceLength() <= 16, "sequence length");
         // A shorter sequence set later applies from the next advance on; the index never
         // passes 16, the last step a full sequence reaches.
-        FUZZ_REQUIRE(e.getStepIndex() >= 0 && e.getStepIndex() <= kMaxSteps, "step index");
-        const int pre = static_cast<int>(e.getPreFilterType());
-        const int post = static_cast<int>(e.getPostFilterType());
+        FUZZ_REQUIRE(e.plugin().getStepIndex() >= 0 && e.plugin().getStepIndex() <= kMaxSteps, "step index");
+        const int pre = static_cast<int>(e.plugin().getPreFilterType());
+        const int post = static_cast<int>(e.plugin().getPostFilterType());
         FUZZ_REQUIRE(pre >= 0 && pre <= kMaxFilterType && post >= 0 && post <= kMaxFilterType, "filter type");
-        FUZZ_REQUIRE(e.getLoopLength() >= 0 && e.getLoopLength() <= kMaxLoopLength, "loop length");
-        FUZZ_REQUIRE(e.getSizeSteps() >= 1 && e.getSizeSteps() <= 16, "size steps");
-        FUZZ_REQUIRE(e.getBitsValue() >= 1.0f && e.getBitsValue() <= 32.0f, "bits value");
+        FUZZ_REQUIRE(e.plugin().getLoopLength() >= 0 && e.plugin().getLoopLength() <= kMaxLoopLength, "loop length");
+        FUZZ_REQUIRE(e.plugin().getSizeSteps() >= 1 && e.plugin().getSizeSteps() <= 16, "size steps");
+        FUZZ_REQUIRE(e.plugin().getBitsValue() >= 1.0f && e.plugin().getBitsValue() <= 32.0f, "bits value");
         // A bad input sample must not stay in the follower: it would never trigger again.
-        FUZZ_REQUIRE(std::isfinite(e.getEnvelope()), "envelope not finite");
+        FUZZ_REQUIRE(std::isfinite(e.plugin().getEnvelope()), "envelope not finite");
         FUZZ_REQUIRE(effect->getProgram() >= 0 && effect->getProgram() < kNumPrograms, "current program");
-        volatile float sink = e.getEnvelope() + e.getThreshold() + e.getSequenceLengthValue();
-        for (int32_t slot = 0; slot < kNumProgramValues; ++slot) sink = sink + e.getProgramValue(slot);
-        for (int32_t step = 0; step < kNumStepValues; ++step) sink = sink + e.getStepValue(step);
-        sink = sink + e.getBufferL()[kMaxLoopLength] + e.getBufferR()[0];
+        volatile float sink = e.plugin().getEnvelope() + e.plugin().getThreshold() + e.plugin().getSequenceLengthValue();
+        for (int32_t slot = 0; slot < kNumProgramValues; ++slot) sink = sink + e.plugin().getProgramValue(slot);
+        for (int32_t step = 0; step < kNumStepValues; ++step) sink = sink + e.plugin().getStepValue(step);
+        sink = sink + e.plugin().getBufferL()[kMaxLoopLength] + e.plugin().getBufferR()[0];
         (void)sink;
-        (void)e.isInverse();
-        (void)e.isMidiNoteControl();
-        (void)e.isNoteRecordStart();
-        (void)e.isRepeatTillNoteOff();
-        (void)e.isRecording();
+        (void)e.plugin().isInverse();
+        (void)e.plugin().isMidiNoteControl();
+        (void)e.plugin().isNoteRecordStart();
+        (void)e.plugin().isRepeatTillNoteOff();
+        (void)e.plugin().isRecording();
     }
 
     // Whatever came in, the freeze buffers hold finite samples only: the loop replays them.
     void checkBuffers() {
-        const float* left = effect->getBufferL();
-        const float* right = effect->getBufferR();
+        const float* left = effect->plugin().getBufferL();
+        const float* right = effect->plugin().getBufferR();
         for (int32_t i = 0; i < kBufferLength; ++i)
             FUZZ_REQUIRE(std::isfinite(left[i]) && std::isfinite(right[i]), "freeze buffer not finite");
     }

@@ -58,10 +58,10 @@ LV2_State_Status storeInto(LV2_State_Handle handle, uint32_t key, const void* va
 }
 
 std::vector<unsigned char> bankOf(Lv2Effect& effect) {
-    void* data = nullptr;
-    const int32_t size = effect.getChunk(&data, false);
-    return std::vector<unsigned char>(static_cast<unsigned char*>(data),
-                                      static_cast<unsigned char*>(data) + size);
+    const void* data = nullptr;
+    const int32_t size = effect.plugin().getChunk(&data, false);
+    return std::vector<unsigned char>(static_cast<const unsigned char*>(data),
+                                      static_cast<const unsigned char*>(data) + size);
 }
 
 }  // namespace

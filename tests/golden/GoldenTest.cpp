@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 #include "tools/render/DemoLoop.h"
 #include "tools/render/RenderSession.h"
 #include "tools/soak/SoakRun.h"
@@ -396,26 +396,26 @@ TEST_P(GoldenEditor, RendersAsBefore) {
         const int32_t actions = static_cast<int32_t>(random() % 3);
         for (int32_t a = 0; a < actions; ++a) {
             switch (random() % 16) {
-            case 0: effect.toggleInverse(); break;
-            case 1: effect.cycleFilterType(1); break;
-            case 2: effect.cycleFilterType(2); break;
+            case 0: effect.plugin().toggleInverse(); break;
+            case 1: effect.plugin().cycleFilterType(1); break;
+            case 2: effect.plugin().cycleFilterType(2); break;
             // Two draws for one call are made one after the other: the order of a call's
             // arguments is the compiler's choice (g++ took the value first when the hashes
             // were written, clang the index).
             case 3: {
                 const float value = static_cast<float>(random() % 1001) / 1000.0f;
-                effect.setStepValue(static_cast<int32_t>(random() % 16), value);
+                effect.plugin().setStepValue(static_cast<int32_t>(random() % 16), value);
                 break;
             }
-            case 4: effect.setSequenceLength(static_cast<float>(random() % 1001) / 1000.0f); break;
-            case 5: effect.toggleMidiNoteControl(); break;
-            case 6: effect.toggleNoteRecordStart(); break;
-            case 7: effect.toggleRepeatTillNoteOff(); break;
-            case 8: effect.setThreshold(static_cast<float>(random() % 500) / 1000.0f); break;
+            case 4: effect.plugin().setSequenceLength(static_cast<float>(random() % 1001) / 1000.0f); break;
+            case 5: effect.plugin().toggleMidiNoteControl(); break;
+            case 6: effect.plugin().toggleNoteRecordStart(); break;
+            case 7: effect.plugin().toggleRepeatTillNoteOff(); break;
+            case 8: effect.plugin().setThreshold(static_cast<float>(random() % 500) / 1000.0f); break;
             case 9:
             case 10: {
                 const float value = static_cast<float>(random() % 1001) / 1000.0f;
-                effect.setProgramValue(static_cast<int32_t>(random() % 11), value);
+                effect.plugin().setProgramValue(static_cast<int32_t>(random() % 11), value);
                 break;
             }
             case 11: effect.setProgram(static_cast<int32_t>(random() % 16)); break;

@@ -4,7 +4,7 @@
 #include "gui/FrameOwner.h"
 #include "gui/PaintPump.h"
 #include "gui/x11/WindowSystem.h"
-#include "host/VstApi.h"
+#include "gui/KeyStroke.h"
 
 namespace {
 
@@ -202,7 +202,7 @@ TEST_F(FrameTest, RedrawViewDrawsTheViewOrEverything) {
 TEST_F(FrameTest, KeysGoToTheModalViewThenTopDownWhateverTheMouseState) {
     RecordingView* a = add(Rect{0, 0, 10, 10}, "a");
     RecordingView* b = add(Rect{0, 0, 10, 10}, "b");
-    VstKeyCode key{};
+    KeyStroke key{};
     EXPECT_EQ(frame->onKeyDown(key), -1);
     a->keyAnswer = 5;
     EXPECT_EQ(frame->onKeyDown(key), 5);

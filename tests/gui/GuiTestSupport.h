@@ -127,8 +127,8 @@ public:
             log->push_back(name + ".mouse");
         }
     }
-    int32_t onKeyDown(VstKeyCode& /*key*/) override { return keyAnswer; }
-    int32_t onKeyUp(VstKeyCode& /*key*/) override { return keyAnswer == -1 ? -1 : keyAnswer + 100; }
+    int32_t onKeyDown(KeyStroke& /*key*/) override { return keyAnswer; }
+    int32_t onKeyUp(KeyStroke& /*key*/) override { return keyAnswer == -1 ? -1 : keyAnswer + 100; }
     bool onDrop(void** /*items*/, int32_t /*count*/, int32_t /*type*/, Point& /*where*/) override {
         ++drops;
         return dropAnswer;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "RecordingHost.h"
-#include "host/EditorBase.h"
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/EditorBase.h"
+#include "vst2/FreezeEffectEdit.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingHost.h"
-#include "host/HostEffectX.h"
+#include "vst2/HostEffectX.h"
 
 namespace {
 

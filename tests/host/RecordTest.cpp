@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "RecordingHost.h"
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/FreezeEffectEdit.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ TEST(EffectRecord, ParameterEntriesReachTheEngine) {
     AEffect* record = effect.getEffectRecord();
     record->setParameter(record, kParamKnak, 0.75f);
     EXPECT_EQ(record->getParameter(record, kParamKnak), 0.75f);
-    EXPECT_EQ(effect.getProgramValue(3), 0.75f);
+    EXPECT_EQ(effect.plugin().getProgramValue(3), 0.75f);
     // The engine never reports parameter changes to the host as automation.
     EXPECT_EQ(RecordingHost::instance().countOf(audioMasterAutomate), 0);
 }

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 struct HostRequest {
     AEffect* effect;

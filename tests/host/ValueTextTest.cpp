@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "host/HostEffect.h"
+#include "vst2/HostEffect.h"
 
 namespace {
 

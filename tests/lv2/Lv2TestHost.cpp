@@ -112,17 +112,17 @@ void Lv2Run::applySettings(const RenderSettings& settings) {
         setControl(kPortFirstParameter + static_cast<uint32_t>(info->index), value);
     }
     const EditorSettings& editor = settings.editor;
-    const std::pair<int32_t, ExtraControl> extras[] = {
-        {editor.preFilter, ExtraControl::preFilterType},
-        {editor.postFilter, ExtraControl::postFilterType},
-        {editor.sequenceLength, ExtraControl::sequenceLength},
-        {editor.midiNoteControl, ExtraControl::midiNoteControl},
-        {editor.noteRecordStart, ExtraControl::noteRecordStart},
-        {editor.repeatTillNoteOff, ExtraControl::repeatTillNoteOff}};
+    const std::pair<int32_t, Setting> extras[] = {
+        {editor.preFilter, Setting::preFilterType},
+        {editor.postFilter, Setting::postFilterType},
+        {editor.sequenceLength, Setting::sequenceLength},
+        {editor.midiNoteControl, Setting::midiNoteControl},
+        {editor.noteRecordStart, Setting::noteRecordStart},
+        {editor.repeatTillNoteOff, Setting::repeatTillNoteOff}};
     for (const auto& [value, control] : extras)
         if (value >= 0)
-            for (int32_t i = 0; i < kNumExtraControls; ++i)
-                if (kExtraControls[i].control == control)
+            for (int32_t i = 0; i < kNumSettings; ++i)
+                if (kSettingTable[i].setting == control)
                     setControl(kPortFirstExtra + static_cast<uint32_t>(i), static_cast<float>(value));
 }
 

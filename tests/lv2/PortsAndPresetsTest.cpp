@@ -10,7 +10,7 @@
 #include <lv2/state/state.h>
 
 #include "Lv2TestHost.h"
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 #include "engine/ParameterTable.h"
 #include "lv2/Lv2Ports.h"
 #include "lv2/Lv2Uris.h"
@@ -64,16 +64,16 @@ TEST(Lv2Ports, AsTheTableAndTheEngineDefineThem) {
         EXPECT_EQ(defaults[index], info.defaultValue) << info.lv2Symbol;
         EXPECT_EQ(defaults[index], fresh.getParameter(info.index)) << info.lv2Symbol;
     }
-    const std::pair<ExtraControl, float> engineValue[] = {
-        {ExtraControl::preFilterType, static_cast<float>(fresh.getPreFilterType())},
-        {ExtraControl::postFilterType, static_cast<float>(fresh.getPostFilterType())},
-        {ExtraControl::sequenceLength, static_cast<float>(fresh.getSequenceLength())},
-        {ExtraControl::midiNoteControl, fresh.isMidiNoteControl() ? 1.0f : 0.0f},
-        {ExtraControl::noteRecordStart, fresh.isNoteRecordStart() ? 1.0f : 0.0f},
-        {ExtraControl::repeatTillNoteOff, fresh.isRepeatTillNoteOff() ? 1.0f : 0.0f},
-        {ExtraControl::inverse, fresh.isInverse() ? 1.0f : 0.0f}};
-    for (int32_t i = 0; i < kNumExtraControls; ++i) {
-        const ExtraControlInfo& info = kExtraControls[i];
+    const std::pair<Setting, float> engineValue[] = {
+        {Setting::preFilterType, static_cast<float>(fresh.plugin().getPreFilterType())},
+        {Setting::postFilterType, static_cast<float>(fresh.plugin().getPostFilterType())},
+        {Setting::sequenceLength, static_cast<float>(fresh.plugin().getSequenceLength())},
+        {Setting::midiNoteControl, fresh.plugin().isMidiNoteControl() ? 1.0f : 0.0f},
+        {Setting::noteRecordStart, fresh.plugin().isNoteRecordStart() ? 1.0f : 0.0f},
+        {Setting::repeatTillNoteOff, fresh.plugin().isRepeatTillNoteOff() ? 1.0f : 0.0f},
+        {Setting::inverse, fresh.plugin().isInverse() ? 1.0f : 0.0f}};
+    for (int32_t i = 0; i < kNumSettings; ++i) {
+        const SettingInfo& info = kSettingTable[i];
         const uint32_t index = kPortFirstExtra + static_cast<uint32_t>(i);
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin, index);
         EXPECT_STREQ(lilv_node_as_string(lilv_port_get_symbol(plugin, port)), info.symbol);
@@ -81,11 +81,11 @@ TEST(Lv2Ports, AsTheTableAndTheEngineDefineThem) {
         EXPECT_EQ(minimum[index], static_cast<float>(info.minimum));
         EXPECT_EQ(maximum[index], static_cast<float>(info.maximum));
         EXPECT_TRUE(portHas(port, LV2_CORE__integer)) << info.symbol;
-        EXPECT_EQ(portHas(port, LV2_CORE__toggled), info.kind == ControlKind::toggle) << info.symbol;
-        EXPECT_EQ(portHas(port, LV2_CORE__enumeration), info.kind == ControlKind::filterType) << info.symbol;
+        EXPECT_EQ(portHas(port, LV2_CORE__toggled), info.kind == SettingKind::toggle) << info.symbol;
+        EXPECT_EQ(portHas(port, LV2_CORE__enumeration), info.kind == SettingKind::filterType) << info.symbol;
         LilvScalePoints* points = lilv_port_get_scale_points(plugin, port);
         EXPECT_EQ(points ? lilv_scale_points_size(points) : 0u,
-                  info.kind == ControlKind::filterType ? 4u : 0u);
+                  info.kind == SettingKind::filterType ? 4u : 0u);
         if (points) {
             LILV_FOREACH(scale_points, p, points) {
                 const LilvScalePoint* point = lilv_scale_points_get(points, p);

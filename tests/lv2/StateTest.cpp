@@ -15,11 +15,11 @@
 namespace {
 
 std::vector<unsigned char> bankOf(Lv2Run& run) {
-    void* data = nullptr;
+    const void* data = nullptr;
     auto& effect = *static_cast<Lv2Effect*>(run.handle());
-    const int32_t size = effect.getChunk(&data, false);
-    return std::vector<unsigned char>(static_cast<unsigned char*>(data),
-                                      static_cast<unsigned char*>(data) + size);
+    const int32_t size = effect.plugin().getChunk(&data, false);
+    return std::vector<unsigned char>(static_cast<const unsigned char*>(data),
+                                      static_cast<const unsigned char*>(data) + size);
 }
 
 const void* getPortValue(const char* symbol, void* self, uint32_t* size, uint32_t* type) {
@@ -40,8 +40,8 @@ void setPortValue(const char* symbol, void* self, const void* value, uint32_t si
 void edit(Lv2Run& run) {
     auto& effect = *static_cast<Lv2Effect*>(run.handle());
     for (int32_t step = 0; step < kNumStepValues; ++step)
-        effect.setStepValue(step, 0.03f * static_cast<float>(step));
-    effect.setProgram(3);
+        effect.plugin().setStepValue(step, 0.03f * static_cast<float>(step));
+    effect.plugin().setProgram(3);
     run.setControl("size", 0.8f);
     run.setControl("sequence_length", 6.0f);
     run.setControl("post_filter_type", 2.0f);
@@ -74,11 +74,11 @@ TEST(Lv2State, SavedThroughTurtleReopensExactly) {
     auto& a = *static_cast<Lv2Effect*>(first.handle());
     auto& b = *static_cast<Lv2Effect*>(second.handle());
     EXPECT_EQ(bankOf(first), bankOf(second));
-    EXPECT_EQ(b.getProgram(), 3);
+    EXPECT_EQ(b.plugin().getProgram(), 3);
     for (uint32_t port = kPortFirstParameter; port < kPortTime; ++port)
         EXPECT_EQ(a.controlValue(port), b.controlValue(port)) << "port " << port;
-    EXPECT_EQ(b.getStepValue(7), 0.03f * 7.0f);
-    EXPECT_EQ(b.getSequenceLength(), 6);
+    EXPECT_EQ(b.plugin().getStepValue(7), 0.03f * 7.0f);
+    EXPECT_EQ(b.plugin().getSequenceLength(), 6);
 }
 
 // A host's stored properties, as retrieve hands them out.
@@ -139,12 +139,12 @@ TEST(Lv2State, RefusesWhatIsNotThisPluginsBank) {
         Lv2Run run(44100.0);
         edit(run);
         const auto before = bankOf(run);
-        const int32_t programBefore = static_cast<Lv2Effect*>(run.handle())->getProgram();
+        const int32_t programBefore = static_cast<Lv2Effect*>(run.handle())->plugin().getProgram();
         Stored stored = good;
         b.spoil(stored);
         EXPECT_NE(state->restore(run.handle(), retrieve, &stored, 0, nullptr), LV2_STATE_SUCCESS) << b.what;
         EXPECT_EQ(bankOf(run), before) << b.what;
-        EXPECT_EQ(static_cast<Lv2Effect*>(run.handle())->getProgram(), programBefore) << b.what;
+        EXPECT_EQ(static_cast<Lv2Effect*>(run.handle())->plugin().getProgram(), programBefore) << b.what;
     }
     // The good one is taken, and a program outside the bank selects nothing.
     for (int32_t program : {2, 16, -1}) {
@@ -153,8 +153,8 @@ TEST(Lv2State, RefusesWhatIsNotThisPluginsBank) {
         stored.program = program;
         EXPECT_EQ(state->restore(run.handle(), retrieve, &stored, 0, nullptr), LV2_STATE_SUCCESS);
         auto& effect = *static_cast<Lv2Effect*>(run.handle());
-        EXPECT_EQ(effect.getStepValue(0), 0.77f);
-        EXPECT_EQ(effect.getProgram(), program == 2 ? 2 : 0);
+        EXPECT_EQ(effect.plugin().getStepValue(0), 0.77f);
+        EXPECT_EQ(effect.plugin().getProgram(), program == 2 ? 2 : 0);
     }
 }
 

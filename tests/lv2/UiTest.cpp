@@ -113,15 +113,15 @@ TEST(Lv2Ui, EmbedsSizesAndWritesEveryEditToTheHost) {
         float value;
     };
     const Edit edits[] = {
-        {[](Lv2Effect& e) { e.setProgramValue(kParameterTable[kParamSize].slot, 0.6f); }, sizePort, 0.6f},
-        {[](Lv2Effect& e) { e.setThreshold(0.4f); }, thresholdPort, 0.4f},
-        {[](Lv2Effect& e) { e.cycleFilterType(1); }, kPortFirstExtra + 0, 1.0f},
-        {[](Lv2Effect& e) { e.cycleFilterType(2); }, kPortFirstExtra + 1, 1.0f},
-        {[](Lv2Effect& e) { e.setSequenceLength(0.25f); }, kPortFirstExtra + 2, 4.0f},
-        {[](Lv2Effect& e) { e.toggleMidiNoteControl(); }, kPortFirstExtra + 3, 1.0f},
-        {[](Lv2Effect& e) { e.toggleNoteRecordStart(); }, kPortFirstExtra + 4, 1.0f},
-        {[](Lv2Effect& e) { e.toggleRepeatTillNoteOff(); }, kPortFirstExtra + 5, 1.0f},
-        {[](Lv2Effect& e) { e.toggleInverse(); }, kPortFirstExtra + 6, 1.0f},
+        {[](Lv2Effect& e) { e.plugin().setProgramValue(kParameterTable[kParamSize].slot, 0.6f); }, sizePort, 0.6f},
+        {[](Lv2Effect& e) { e.plugin().setThreshold(0.4f); }, thresholdPort, 0.4f},
+        {[](Lv2Effect& e) { e.plugin().cycleFilterType(1); }, kPortFirstExtra + 0, 1.0f},
+        {[](Lv2Effect& e) { e.plugin().cycleFilterType(2); }, kPortFirstExtra + 1, 1.0f},
+        {[](Lv2Effect& e) { e.plugin().setSequenceLength(0.25f); }, kPortFirstExtra + 2, 4.0f},
+        {[](Lv2Effect& e) { e.plugin().toggleMidiNoteControl(); }, kPortFirstExtra + 3, 1.0f},
+        {[](Lv2Effect& e) { e.plugin().toggleNoteRecordStart(); }, kPortFirstExtra + 4, 1.0f},
+        {[](Lv2Effect& e) { e.plugin().toggleRepeatTillNoteOff(); }, kPortFirstExtra + 5, 1.0f},
+        {[](Lv2Effect& e) { e.plugin().toggleInverse(); }, kPortFirstExtra + 6, 1.0f},
     };
     for (const Edit& edit : edits) {
         host.writes.clear();
@@ -142,7 +142,7 @@ TEST(Lv2Ui, EmbedsSizesAndWritesEveryEditToTheHost) {
     run.runBlock(silence.data(), silence.data(), silence.data(), silence.data(), 32);
     idle->idle(ui);
     EXPECT_TRUE(host.writes.empty());
-    EXPECT_EQ(effect.getParameter(kParamKnak), knak);
+    EXPECT_EQ(effect.plugin().getParameter(kParamKnak), knak);
 
     descriptor->cleanup(ui);
     // The effect runs on without its UI.

@@ -8,7 +8,7 @@
 
 #include "InProcessHost.h"
 #include "RenderHarness.h"
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 #include "tools/render/DemoLoop.h"
 #include "tools/render/IntegerSamples.h"
 #include "tools/render/OutputFormat.h"

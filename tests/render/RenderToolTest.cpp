@@ -10,7 +10,7 @@
 
 #include "InProcessHost.h"
 #include "RenderHarness.h"
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 #include "tools/render/DemoLoop.h"
 
 namespace {
@@ -93,16 +93,16 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
     effect.setParameter(kParamRepeat, 0.8f);
     effect.setParameter(kParamThreshold, 0.2f);
     effect.setParameter(kParamPostCutoff, 0.5f);
-    effect.setStepValue(0, 0.2f);
-    effect.setStepValue(1, 0.9f);
-    effect.setStepValue(2, 0.5f);
-    effect.setStepValue(4, 0.7f);
-    effect.setSequenceLength(sequenceLengthValueFor(4));
-    effect.cycleFilterType(1);
-    effect.cycleFilterType(1);
-    effect.cycleFilterType(2);
-    effect.toggleMidiNoteControl();
-    effect.toggleNoteRecordStart();
+    effect.plugin().setStepValue(0, 0.2f);
+    effect.plugin().setStepValue(1, 0.9f);
+    effect.plugin().setStepValue(2, 0.5f);
+    effect.plugin().setStepValue(4, 0.7f);
+    effect.plugin().setSequenceLength(sequenceLengthValueFor(4));
+    effect.plugin().cycleFilterType(1);
+    effect.plugin().cycleFilterType(1);
+    effect.plugin().cycleFilterType(2);
+    effect.plugin().toggleMidiNoteControl();
+    effect.plugin().toggleNoteRecordStart();
     effect.resume();
 
     const AudioData in = makeDemoLoop(4.0, 133.0);
@@ -141,7 +141,7 @@ TEST(RenderTool, SettingsNotesAndChunksReachTheEngineAsAHostWouldSendThem) {
         float* outputs[2] = {expected.left.data() + start, expected.right.data() + start};
         effect.processReplacing(inputs, outputs, static_cast<int32_t>(block));
     }
-    EXPECT_EQ(effect.getLoopLength(), 2004);  // note 45 (220 Hz): 10 periods at size 0.6
+    EXPECT_EQ(effect.plugin().getLoopLength(), 2004);  // note 45 (220 Hz): 10 periods at size 0.6
     expectSame(readOutput(scratch / "tool.wav"), expected);
 }
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "gui/x11/HeadlessScreen.h"
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/FreezeEffectEdit.h"
 
 namespace {
 
@@ -55,8 +55,8 @@ float oddValue(std::mt19937& random) {
 #define BRINDLE_NO_TSAN
 #endif
 __attribute__((noinline)) BRINDLE_NO_TSAN float readWaveform(const FreezeEffect& effect, int32_t loop) {
-    const float* left = effect.getBufferL();
-    const float* right = effect.getBufferR();
+    const float* left = effect.plugin().getBufferL();
+    const float* right = effect.plugin().getBufferR();
     float sum = 0.0f;
     for (int x = 0; x < 525; ++x) {
         const auto at = static_cast<size_t>(static_cast<long>(loop) * x / 525);
@@ -68,7 +68,7 @@ __attribute__((noinline)) BRINDLE_NO_TSAN float readWaveform(const FreezeEffect&
 // The current program's record, as a display of its name would read it: plain memory that
 // host requests write, read without a lock, exempted like the waveform.
 BRINDLE_NO_TSAN float readProgramRecord(const FreezeEffect& effect, int32_t program) {
-    const FreezeProgram& record = effect.getProgramRecord(program);
+    const FreezeProgram& record = effect.plugin().getProgramRecord(program);
     float sum = record.threshold + record.sequenceLengthValue;
     for (float value : record.values) sum += value;
     // By hand: a library call would be watched by the sanitizer whatever this function says.
@@ -232,18 +232,18 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
         while (!audioDone.load()) {
             ++editorOps;
             switch (random() % 8) {
-            case 0: effect->setProgramValue(static_cast<int32_t>(random() % 11), oddValue(random)); break;
-            case 1: effect->setThreshold(oddValue(random) * 0.3f); break;
-            case 2: effect->toggleInverse(); break;
-            case 3: effect->cycleFilterType(static_cast<int32_t>(1 + random() % 2)); break;
-            case 4: effect->setStepValue(static_cast<int32_t>(random() % 16), oddValue(random)); break;
-            case 5: effect->setSequenceLength(oddValue(random)); break;
-            case 6: effect->toggleMidiNoteControl(); break;
+            case 0: effect->plugin().setProgramValue(static_cast<int32_t>(random() % 11), oddValue(random)); break;
+            case 1: effect->plugin().setThreshold(oddValue(random) * 0.3f); break;
+            case 2: effect->plugin().toggleInverse(); break;
+            case 3: effect->plugin().cycleFilterType(static_cast<int32_t>(1 + random() % 2)); break;
+            case 4: effect->plugin().setStepValue(static_cast<int32_t>(random() % 16), oddValue(random)); break;
+            case 5: effect->plugin().setSequenceLength(oddValue(random)); break;
+            case 6: effect->plugin().toggleMidiNoteControl(); break;
             default:
                 if (random() % 2)
-                    effect->toggleNoteRecordStart();
+                    effect->plugin().toggleNoteRecordStart();
                 else
-                    effect->toggleRepeatTillNoteOff();
+                    effect->plugin().toggleRepeatTillNoteOff();
                 break;
             }
         }
@@ -261,32 +261,32 @@ TEST(ThreadStress, AudioHostAndEditorThreadsTogether) {
             ++readerPasses;
             record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
             for (int32_t slot = 0; slot < kNumProgramValues; ++slot)
-                sink = sink + effect->getProgramValue(slot);
+                sink = sink + effect->plugin().getProgramValue(slot);
             for (int32_t index = 0; index < kNumParams; ++index) {
                 sink = sink + record->getParameter(record, index);
                 record->dispatcher(record, effGetParamDisplay, index, 0, text, 0.0f);
                 if (std::strlen(text) > 8) ++outOfRange;
             }
-            sink = sink + effect->getEnvelope() + effect->getThreshold() + effect->getSequenceLengthValue();
-            const int pre = static_cast<int>(effect->getPreFilterType());
-            const int post = static_cast<int>(effect->getPostFilterType());
+            sink = sink + effect->plugin().getEnvelope() + effect->plugin().getThreshold() + effect->plugin().getSequenceLengthValue();
+            const int pre = static_cast<int>(effect->plugin().getPreFilterType());
+            const int post = static_cast<int>(effect->plugin().getPostFilterType());
             if (pre < 0 || pre > 3 || post < 0 || post > 3) ++outOfRange;
-            const int32_t stepIndex = effect->getStepIndex();
+            const int32_t stepIndex = effect->plugin().getStepIndex();
             if (stepIndex < 0 || stepIndex > kMaxSteps) ++outOfRange;
-            for (int32_t step = 0; step < kMaxSteps; ++step) sink = sink + effect->getStepValue(step);
-            const int32_t length = effect->getSequenceLength();
+            for (int32_t step = 0; step < kMaxSteps; ++step) sink = sink + effect->plugin().getStepValue(step);
+            const int32_t length = effect->plugin().getSequenceLength();
             if (length < 1 || length > kMaxSteps) ++outOfRange;
-            sink = sink + (effect->isInverse() ? 1.0f : 0.0f) + (effect->isMidiNoteControl() ? 1.0f : 0.0f) +
-                   (effect->isNoteRecordStart() ? 1.0f : 0.0f) +
-                   (effect->isRepeatTillNoteOff() ? 1.0f : 0.0f);
-            const int32_t loop = effect->getLoopLength();
+            sink = sink + (effect->plugin().isInverse() ? 1.0f : 0.0f) + (effect->plugin().isMidiNoteControl() ? 1.0f : 0.0f) +
+                   (effect->plugin().isNoteRecordStart() ? 1.0f : 0.0f) +
+                   (effect->plugin().isRepeatTillNoteOff() ? 1.0f : 0.0f);
+            const int32_t loop = effect->plugin().getLoopLength();
             if (loop < 0 || loop > kMaxLoopLength)
                 ++outOfRange;
             else
                 sink = sink + readWaveform(*effect, loop);
-            sink = sink + (effect->isRecording() ? 1.0f : 0.0f);
-            const int32_t size = effect->getSizeSteps();
-            const float bits = effect->getBitsValue();
+            sink = sink + (effect->plugin().isRecording() ? 1.0f : 0.0f);
+            const int32_t size = effect->plugin().getSizeSteps();
+            const float bits = effect->plugin().getBitsValue();
             if (size < 1 || size > 16 || !(bits >= 1.0f && bits <= 32.0f)) ++outOfRange;
             const int32_t program = effect->getProgram();
             if (program < 0 || program >= kNumPrograms)

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 // Asks through the record's dispatcher and parameter entries only; leaves the current
 // program as it found it. Returns false when the record is unusable.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 using PluginEntryProc = AEffect*(VSTCALL*)(audioMasterCallback);
 

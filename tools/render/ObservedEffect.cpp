@@ -2,7 +2,7 @@
 #include "tools/render/ObservedEffect.h"
 
 #include "engine/FreezeCoreBlock.h"
-#include "engine/HostTimeRequest.h"
+#include "vst2/HostTimeRequest.h"
 
 ObservedEffect::ObservedEffect(audioMasterCallback host, EngineEvents& into)
     : FreezeEffect(host), events(into) {}
@@ -10,7 +10,7 @@ ObservedEffect::ObservedEffect(audioMasterCallback host, EngineEvents& into)
 template <bool Accumulate>
 void ObservedEffect::processObserved(float** inputs, float** outputs, int32_t sampleFrames) {
     HostTimeRequest time(*this);
-    core.processBlock<Accumulate>(inputs, outputs, sampleFrames, time, EventRecorder(events, done));
+    neutral.core().processBlock<Accumulate>(inputs, outputs, sampleFrames, time, EventRecorder(events, done));
     if (sampleFrames > 0 && inputs && outputs) done += sampleFrames;
 }
 

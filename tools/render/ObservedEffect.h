@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
 #include "tools/render/EngineEvents.h"
 
 class ObservedEffect final : public FreezeEffect {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 #include "tools/loader/PluginLoader.h"
 #include "tools/render/AudioData.h"
 #include "tools/render/PresetFile.h"

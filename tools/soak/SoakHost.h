@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 struct SoakTime {
     double sampleRate = 44100.0;

@@ -1,7 +1,7 @@
 // Extended base effect: the 2.x opcodes and host services on top of HostEffect.
 #pragma once
 
-#include "host/HostEffect.h"
+#include "vst2/HostEffect.h"
 
 class HostEffectX : public HostEffect {
 public:

@@ -1,5 +1,5 @@
 // Wrappers of the host callback. Each answers a fixed value when there is no host.
-#include "host/HostEffectX.h"
+#include "vst2/HostEffectX.h"
 
 intptr_t HostEffect::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     if (!hostCallback) return 0;

@@ -1,23 +1,28 @@
 // FreezeEffectEdit: creates the editor and forwards parameter changes to it.
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/FreezeEffectEdit.h"
 
 #include <new>
 
 #include "editor/FreezeEditor.h"
+#include "vst2/Vst2Editor.h"
 
 bool editorCreationFailed = false;
 
 FreezeEffectEdit::FreezeEffectEdit(audioMasterCallback callback) : FreezeEffect(callback) {
     setUniqueId(fourCharCode('B', 'R', 'L', 'P'));
-    // The editor registers itself (and the has-editor flag) while it is built.
-    editor = new (std::nothrow) FreezeEditor(this);
-    if (editor == nullptr) {
+    vstEditor = Vst2Editor::create(*this, neutral);
+    if (vstEditor == nullptr) {
         editorCreatedOk = false;
         editorCreationFailed = true;
+        return;
     }
+    // Owned by the effect from here on; the has-editor flag is set.
+    setEditor(vstEditor);
 }
 
 FreezeEffectEdit::~FreezeEffectEdit() = default;
+
+FreezeEditor* FreezeEffectEdit::freezeEditor() const { return vstEditor ? &vstEditor->editor() : nullptr; }
 
 void FreezeEffectEdit::setParameter(int32_t index, float value) {
     FreezeEffect::setParameter(index, value);

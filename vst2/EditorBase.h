@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "host/VstApi.h"
+#include "vst2/VstApi.h"
 
 class HostEffect;
 

@@ -1,17 +1,12 @@
-// The five value-to-text tools: fixed eight-character texts for a host's parameter view.
-#include <cmath>
-#include <cstdio>
-#include <cstring>
+// The parameter text every format shows: the one VST 2 hosts have shown for years.
+#include "plugin/ValueText.h"
 
-#include "host/HostEffect.h"
+#include <cmath>
+#include <cstring>
 
 namespace {
 
-constexpr int kTextWidth = 8;
-const char kMinusInfinityText[] = "  -oo   ";
-const char kOverflowText[] = " Huge!  ";
-
-void copyText(char* text, const char* source) { std::memcpy(text, source, kTextWidth + 1); }
+void copyText(char* text, const char* source) { std::memcpy(text, source, kValueTextSize); }
 
 // A digit from a non-negative double below 10 (kept there by the caller's fmod).
 char digitOf(double value) {
@@ -26,7 +21,7 @@ char digitOf(double value) {
 // Digits are produced by repeated fmod and multiplication by 0.1 without rounding, on the
 // value widened to 64 bits: a stored 0.7 shows as 0.699999. Hosts have shown these exact
 // texts for years, so the arithmetic stays as it is.
-void HostEffect::floatToText(float value, char* text) {
+void floatToText(float value, char* text) {
     double v = static_cast<double>(value);
     if (std::isnan(v)) {
         copyText(text, kOverflowText);
@@ -48,13 +43,13 @@ void HostEffect::floatToText(float value, char* text) {
     }
 
     // Integer digits, right to left, in front of the point.
-    char integerDigits[kTextWidth];
+    char integerDigits[kValueTextWidth];
     int integerCount = 0;
     double n = std::floor(v);
     integerDigits[integerCount++] = digitOf(std::fmod(n, 10.0));
     n *= 0.1;
     count += 2;
-    while (n >= 1.0 && count < kTextWidth) {
+    while (n >= 1.0 && count < kValueTextWidth) {
         integerDigits[integerCount++] = digitOf(std::fmod(n, 10.0));
         n *= 0.1;
         count += 1;
@@ -66,7 +61,7 @@ void HostEffect::floatToText(float value, char* text) {
     text[pos++] = '.';
 
     // Fraction digits, right to left after the point.
-    int fractionCount = kTextWidth - count;
+    int fractionCount = kValueTextWidth - count;
     double m = std::fmod(v, 1.0) * std::pow(10.0, fractionCount);
     for (int i = fractionCount - 1; i >= 0; --i) {
         if (m <= 0.0) {
@@ -77,34 +72,4 @@ void HostEffect::floatToText(float value, char* text) {
         }
     }
     text[pos + fractionCount] = '\0';
-}
-
-void HostEffect::dbToText(float value, char* text) {
-    if (value > 0.0f)
-        floatToText(20.0f * std::log10(value), text);
-    else
-        copyText(text, kMinusInfinityText);
-}
-
-void HostEffect::hzToText(float samples, char* text) {
-    if (samples == 0.0f)
-        floatToText(0.0f, text);
-    else
-        floatToText(getSampleRate() / samples, text);
-}
-
-void HostEffect::msToText(float samples, char* text) {
-    floatToText(samples * 1000.0f / getSampleRate(), text);
-}
-
-void HostEffect::longToText(int32_t value, char* text) {
-    if (value >= 100000000) {
-        copyText(text, kOverflowText);
-        return;
-    }
-    // Values below -9999999 do not fit and are cut to their first eight characters.
-    char formatted[16];
-    std::snprintf(formatted, sizeof formatted, "%7d", static_cast<int>(value));
-    std::memcpy(text, formatted, kTextWidth);
-    text[kTextWidth] = '\0';
 }

@@ -1,7 +1,7 @@
 // The library's entry point, exported as main and VSTPluginMain, and its attach routine.
 #include <new>
 
-#include "plugin/FreezeEffectEdit.h"
+#include "vst2/FreezeEffectEdit.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,9 +1,9 @@
 // HostEffect: the record, its five entries and the base behaviour of every operation.
-#include "host/HostEffect.h"
+#include "vst2/HostEffect.h"
 
 #include <cstring>
 
-#include "host/EditorBase.h"
+#include "vst2/EditorBase.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/FreezeCore.h"
-#include "host/HostEffectX.h"
+#include "vst2/HostEffectX.h"
 
 // Not a TimeSource: processBlock takes it as its Time type, and an object without a table of
 // virtual functions (and with its answer not cleared first) costs the block no stores.

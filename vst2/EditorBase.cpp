@@ -1,5 +1,5 @@
 // Default behaviour of every editor operation.
-#include "host/EditorBase.h"
+#include "vst2/EditorBase.h"
 
 EditorBase::EditorBase(HostEffect* owner) : effect(owner) {}
 

@@ -1,7 +1,10 @@
 // The effect joined to its editor: the object the entry point creates for each instance.
 #pragma once
 
-#include "engine/FreezeEffect.h"
+#include "vst2/FreezeEffect.h"
+
+class FreezeEditor;
+class Vst2Editor;
 
 class FreezeEffectEdit : public FreezeEffect {
 public:
@@ -16,8 +19,11 @@ public:
 
     // Whether creating the editor succeeded for this instance.
     bool editorCreated() const { return editorCreatedOk; }
+    // The editor, or null when it could not be made.
+    FreezeEditor* freezeEditor() const;
 
 private:
+    Vst2Editor* vstEditor = nullptr;
     bool editorCreatedOk = true;
 };
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "host/EditorBase.h"
-#include "host/HostEffectX.h"
+#include "vst2/EditorBase.h"
+#include "vst2/HostEffectX.h"
 
 namespace {
 

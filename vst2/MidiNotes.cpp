@@ -1,6 +1,6 @@
-// MIDI note control: the host's event list read into note-ons and note-offs with their offsets
-// for the signal path, which applies pending notes (FreezeCore).
-#include "engine/FreezeEffect.h"
+// The host's event list read into note-ons and note-offs with their offsets for the plug-in,
+// which holds a pending note until its sample.
+#include "vst2/FreezeEffect.h"
 
 namespace {
 
@@ -22,20 +22,9 @@ int32_t FreezeEffect::processEvents(VstEvents* events) {
         const int32_t note = static_cast<unsigned char>(midi->midiData[1]) & 0x7F;
         const int32_t velocity = static_cast<unsigned char>(midi->midiData[2]) & 0x7F;
         if (status == kStatusNoteOff || (status == kStatusNoteOn && velocity == 0))
-            noteOff(note, midi->deltaFrames);
+            neutral.noteOff();
         else if (status == kStatusNoteOn)
-            noteOn(note, velocity, midi->deltaFrames);
+            neutral.noteOn(note, midi->deltaFrames);
     }
     return 1;
-}
-
-void FreezeEffect::noteOn(int32_t note, int32_t velocity, int32_t deltaFrames) {
-    (void)velocity;  // only tells note-on from note-off
-    core.noteOn(note, deltaFrames);
-}
-
-void FreezeEffect::noteOff(int32_t note, int32_t deltaFrames) {
-    (void)note;  // any key ends the repetition, at once
-    (void)deltaFrames;
-    core.noteOff();
 }

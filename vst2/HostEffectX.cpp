@@ -1,5 +1,5 @@
 // HostEffectX: base behaviour of the 2.x plug-in operations.
-#include "host/HostEffectX.h"
+#include "vst2/HostEffectX.h"
 
 HostEffectX::HostEffectX(audioMasterCallback callback, int32_t programs, int32_t params)
     : HostEffect(callback, programs, params) {}
