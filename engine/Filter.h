@@ -97,6 +97,9 @@ struct Filter {
     // Counts the designs: a copy of the coefficients made from revision r is current while
     // revision is still r.
     uint32_t revision = 0;
+    // A block began with the filter off: its settings may have moved since the design, and a
+    // switch back on inside a block must design it anew even as the same type.
+    bool stale = false;
 
     // Computes the coefficients for a real type (1..3) from the working values (cutoff value
     // 0..1, bandwidth 0.1..1 octaves; others act as the nearest end) unless they already are;

@@ -138,7 +138,12 @@ private:
     __attribute__((always_inline)) static void designForBlock(const FilterSettings& settings, Filter& filter,
                                                               int32_t sampleRate) {
         const int32_t type = settings.type;
-        if (isRealType(type)) filter.update(type, settings.cutoff, settings.bandwidth, sampleRate);
+        if (isRealType(type)) {
+            filter.update(type, settings.cutoff, settings.bandwidth, sampleRate);
+            if (__builtin_expect(filter.stale, 0)) filter.stale = false;
+        } else if (!filter.stale) {
+            filter.stale = true;
+        }
     }
     // The block preparation after the filters' design: time (null: the host gave none), loop
     // length, envelope, output stage, repeat limit.

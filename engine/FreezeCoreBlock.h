@@ -107,13 +107,15 @@ private:
     }
 
     // Whether the filter runs; a type switched on (or changed) during the block gets its
-    // coefficients at once, never running with coefficients made for another type. Inline:
+    // coefficients at once, never running with coefficients made for another type or for
+    // settings older than the block. Inline:
     // every run asks, and the answer is nearly always the last one.
     bool switchFilter(const FilterSettings& settings, Filter& filter, StereoCoefficients& coefficients,
                       uint32_t& coefficientsRevision) {
         const int32_t type = settings.type;
         if (!isRealType(type)) return false;
-        if (__builtin_expect(type != filter.design.type || coefficientsRevision != filter.revision, 0))
+        if (__builtin_expect(type != filter.design.type || coefficientsRevision != filter.revision || filter.stale,
+                             0))
             designFilter(type, settings, filter, coefficients, coefficientsRevision);
         return true;
     }
@@ -123,8 +125,10 @@ private:
     __attribute__((noinline)) void designFilter(int32_t type, const FilterSettings& settings, Filter& filter,
                                                 StereoCoefficients& coefficients,
                                                 uint32_t& coefficientsRevision) {
-        if (type != filter.design.type)
+        if (type != filter.design.type || filter.stale) {
             filter.update(type, settings.cutoff, settings.bandwidth, core.audio.hostSampleRate);
+            filter.stale = false;
+        }
         if (coefficientsRevision == filter.revision) return;
         coefficients = StereoCoefficients(filter.coefficients);
         coefficientsRevision = filter.revision;
@@ -581,11 +585,11 @@ private:
                 yl = wl * kv.wet + yl;
                 yr = wr * kv.wet + yr;
             }
-            if constexpr (Accumulate) {
-                yl = simd::load4(yL + j) + yl;
-                yr = simd::load4(yR + j) + yr;
-            }
+            // Adding, the right channel is read after the left is stored: a host that mixes both
+            // outputs into one buffer gets both added, as one sample at a time does.
+            if constexpr (Accumulate) yl = simd::load4(yL + j) + yl;
             simd::store4(yL + j, yl);
+            if constexpr (Accumulate) yr = simd::load4(yR + j) + yr;
             simd::store4(yR + j, yr);
         }
 

@@ -30,9 +30,18 @@ inline Stereo4 loadPairs(const float* left, const float* right) { return simd::i
 
 // The pairs of two samples back to their channels: left[0..1] = lanes 0 and 2, right[0..1] =
 // lanes 1 and 3; with Accumulate added to what the channels hold.
+// Both channels on one buffer (a host mixing to mono) add both, left first, as one sample at a
+// time does.
 template <bool Accumulate>
 inline void storePairs(Stereo4 pairs, float* left, float* right) {
-    if constexpr (Accumulate) pairs = loadPairs(left, right) + pairs;
+    if constexpr (Accumulate) {
+        if (left == right) {
+            left[0] = (left[0] + pairs[0]) + pairs[1];
+            left[1] = (left[1] + pairs[2]) + pairs[3];
+            return;
+        }
+        pairs = loadPairs(left, right) + pairs;
+    }
     simd::deinterleaveStore2(pairs, left, right);
 }
 

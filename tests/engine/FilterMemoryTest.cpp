@@ -198,3 +198,57 @@ TEST(FilterMemory, SampleRateJumpRestartsAndSmallRateChangeDoesNot) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host thread that switches a filter on while the block runs, after the block's design:
+// the time is asked between the two, so the switch lands in the block's first run.
+class SwitchingRig : public CoreRig {
+public:
+    FilterSettings* target = nullptr;
+    int32_t switchTo = -1;
+    const HostTime* blockTime() override {
+        if (target && switchTo >= 0) target->type = switchTo;
+        switchTo = -1;
+        return CoreRig::blockTime();
+    }
+};
+
+// Switched back on as the type it had, after its settings moved while it was off, a filter
+// plays its new design from the sample it is on, as if it had been switched on before the block.
+TEST(FilterMemory, SwitchedBackOnInsideABlockPlaysItsNewDesign) {
+    for (const int32_t type : {1, 2, 3})
+        for (const bool post : {false, true}) {
+            std::vector<float> outputs[2];
+            for (const bool insideBlock : {false, true}) {
+                SwitchingRig rig;
+                rig.setParameter(kParamThreshold, 0.0f);
+                rig.setParameter(kParamDryWet, 0.5f);
+                FilterSettings& settings = post ? rig.core.values.postFilter : rig.core.values.preFilter;
+                rig.target = &settings;
+                settings.type = type;
+                std::vector<float> left(kBlock), right(kBlock), outL(kBlock), outR(kBlock);
+                float* in[2] = {left.data(), right.data()};
+                float* out[2] = {outL.data(), outR.data()};
+                for (int32_t i = 0; i < kBlock; ++i) left[i] = right[i] = mixture(static_cast<size_t>(i), 0);
+                // The switch comes while the recorder takes the pre filter's output, or while the
+                // loop plays through the post filter.
+                for (int32_t n = 0; n < (post ? 7 : 1); ++n) rig.processReplacing(in, out, kBlock);
+                settings.type = 0;
+                rig.setParameter(post ? kParamPostCutoff : kParamPreCutoff, 0.3f);
+                rig.setParameter(post ? kParamPostReso : kParamPreReso, 0.6f);
+                rig.processReplacing(in, out, kBlock);
+                if (insideBlock)
+                    rig.switchTo = type;
+                else
+                    settings.type = type;
+                for (int32_t n = 0; n < 2; ++n) rig.processReplacing(in, out, kBlock);
+                outputs[insideBlock].assign(outL.begin(), outL.end());
+                outputs[insideBlock].insert(outputs[insideBlock].end(), rig.getBufferL(),
+                                            rig.getBufferL() + 4 * kBlock);
+            }
+            EXPECT_EQ(outputs[0], outputs[1]) << "type " << type << (post ? " post" : " pre");
+        }
+}
+
+}  // namespace
