@@ -41,7 +41,11 @@ void FreezePlugin::setSampleRate(double rate) {
     if (rate > 0.0 && std::isfinite(rate)) sampleRate = rate;
 }
 
-void FreezePlugin::clearBuffers() { signal.clearBuffers(); }
+// Switched on or off: nothing plays yet, so bypass starts where it is, without a fade.
+void FreezePlugin::clearBuffers() {
+    signal.clearBuffers();
+    bypassGain = bypassed.load() ? 0.0f : 1.0f;
+}
 
 void FreezePlugin::setBypass(bool on) { bypassed = on; }
 

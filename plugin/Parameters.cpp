@@ -155,10 +155,23 @@ bool FreezePlugin::controlFromText(int32_t control, const char* text, float& val
         if (!readNumber(text, number)) return false;
         const ParameterInfo& info = parameterInfo(control);
         const WorkingRule& rule = info.working;
-        // A text that shows the working value names the stored value that gives it.
+        // A text that shows the working value names the stored value that gives it (a whole
+        // one from the middle of its range, clear of the truncation's edges).
         if (info.hostText == HostText::WorkingValue && rule.scale != 0.0)
-            number = (number - rule.offset) / rule.scale;
+            number = (number + (rule.whole ? 0.5 : 0.0) - rule.offset) / rule.scale;
         value = static_cast<float>(number < 0.0 ? 0.0 : (number > 1.0 ? 1.0 : number));
+        // A text as the plug-in writes it (digits cut, not rounded) reads back as a value that
+        // the plug-in writes the same way: the nearest float above whose text it is.
+        char shown[kValueTextSize];
+        if (std::strlen(text) == kValueTextWidth && controlText(control, value, shown, sizeof shown) &&
+            std::strcmp(shown, text) != 0)
+            for (float up = value; up < 1.0f && up < value + 1e-5f;) {
+                up = std::nextafter(up, 2.0f);
+                if (controlText(control, up, shown, sizeof shown) && std::strcmp(shown, text) == 0) {
+                    value = up;
+                    break;
+                }
+            }
         return true;
     }
     if (control != kBypassControl && !isSettingControl(control)) return false;

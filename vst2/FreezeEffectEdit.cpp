@@ -18,9 +18,22 @@ FreezeEffectEdit::FreezeEffectEdit(audioMasterCallback callback) : FreezeEffect(
     }
     // Owned by the effect from here on; the has-editor flag is set.
     setEditor(vstEditor);
+    neutral.setEditSink(this);
 }
 
-FreezeEffectEdit::~FreezeEffectEdit() = default;
+FreezeEffectEdit::~FreezeEffectEdit() { neutral.setEditSink(nullptr); }
+
+void FreezeEffectEdit::beginEdit(int32_t control) {
+    if (isParameter(control)) hostBeginEdit(control);
+}
+
+void FreezeEffectEdit::performEdit(int32_t control, float value) {
+    if (isParameter(control)) callHost(audioMasterAutomate, control, 0, nullptr, value);
+}
+
+void FreezeEffectEdit::endEdit(int32_t control) {
+    if (isParameter(control)) hostEndEdit(control);
+}
 
 FreezeEditor* FreezeEffectEdit::freezeEditor() const { return vstEditor ? &vstEditor->editor() : nullptr; }
 

@@ -6,7 +6,10 @@
 class FreezeEditor;
 class Vst2Editor;
 
-class FreezeEffectEdit : public FreezeEffect {
+// The editor's edits of the twelve parameters reach the host as VST 2 gestures: begin edit,
+// automate with each new value (which the plug-in has taken already), end edit. The settings
+// only the editor makes have no VST 2 parameter; they change the plug-in alone.
+class FreezeEffectEdit : public FreezeEffect, private EditSink {
 public:
     explicit FreezeEffectEdit(audioMasterCallback hostCallback);
     ~FreezeEffectEdit() override;
@@ -23,6 +26,10 @@ public:
     FreezeEditor* freezeEditor() const;
 
 private:
+    void beginEdit(int32_t control) override;
+    void performEdit(int32_t control, float value) override;
+    void endEdit(int32_t control) override;
+
     Vst2Editor* vstEditor = nullptr;
     bool editorCreatedOk = true;
 };
