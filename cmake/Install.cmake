@@ -15,6 +15,7 @@ if(WIN32)
             ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
     set(BRINDLE_PRESET_DESTINATION presets)
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/README-windows.txt DESTINATION . RENAME README.txt)
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 else()
     install(TARGETS brindleLoop LIBRARY DESTINATION lib/vst)
     # The LV2 bundle where LV2 hosts look (lib/lv2): both binaries and the generated Turtle.
@@ -28,6 +29,8 @@ else()
     endif()
     set(BRINDLE_PRESET_DESTINATION share/brindleloop/presets)
     install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/brindleloop)
+    # The licence as Debian keeps it: machine-readable, at the package's documentation.
+    install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian-copyright DESTINATION share/doc/brindleloop RENAME copyright)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION share/doc/brindleloop/docs
             FILES_MATCHING PATTERN "*.png")
 endif()

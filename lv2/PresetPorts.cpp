@@ -72,9 +72,15 @@ bool readPresetPorts(const std::string& path, PresetPorts& preset, std::string& 
         return false;
     }
     preset = PresetPorts{};
+    // A preset sets every control the plug-in shows: what a program file does not hold (the
+    // MIDI switches, kept in banks only, and the inverse switch, kept nowhere) is off, so that a
+    // preset chosen after a MIDI bank does not leave its switches on.
     if (file.kind == PresetKind::programChunk && file.chunk.size() == static_cast<size_t>(kPresetChunkSize)) {
         preset.label = file.program.name.empty() ? labelOfFile(path) : file.program.name;
         addRecord(file.chunk.data(), preset);
+        for (Setting off : {Setting::midiNoteControl, Setting::noteRecordStart, Setting::repeatTillNoteOff})
+            preset.values.emplace_back(extraSymbol(off), 0.0f);
+        preset.values.emplace_back(extraSymbol(Setting::inverse), 0.0f);
         return true;
     }
     if (file.kind == PresetKind::bankChunk && file.chunk.size() == static_cast<size_t>(kBankChunkSize)) {
@@ -89,6 +95,7 @@ bool readPresetPorts(const std::string& path, PresetPorts& preset, std::string& 
                                    bank[kBankNoteRecordStartOffset] ? 1.0f : 0.0f);
         preset.values.emplace_back(extraSymbol(Setting::repeatTillNoteOff),
                                    bank[kBankRepeatTillNoteOffOffset] ? 1.0f : 0.0f);
+        preset.values.emplace_back(extraSymbol(Setting::inverse), 0.0f);
         return true;
     }
     error = path + ": neither a program chunk nor a bank chunk of this plug-in";

@@ -11,6 +11,7 @@
 #include "lv2/Lv2Ports.h"
 #include "lv2/Lv2Uris.h"
 #include "lv2/PresetPorts.h"
+#include "plugin/PluginInfo.h"
 
 namespace {
 
@@ -46,6 +47,10 @@ std::string quoted(const std::string& text) {
     }
     return out + "\"";
 }
+
+// LV2 reads a minor version of 0 as a plug-in in development and an odd one as unstable: the
+// project's major and minor versions as one even number that grows with them (1.0: 200).
+int32_t lv2MinorVersion() { return 2 * (100 * kVersionMajor + kVersionMinor); }
 
 std::string stemOf(const std::string& path) {
     std::string stem = path.substr(path.find_last_of('/') + 1);
@@ -104,17 +109,22 @@ void writePlugin(std::ostream& out) {
     out << kPrefixes << "<" BRINDLE_LV2_URI ">\n"
         << "    a lv2:Plugin , lv2:DelayPlugin ;\n"
            "    doap:name \"brindleLoop\" ;\n"
-           "    doap:maintainer [ foaf:name \"Ulvar @ Fennelworks\" ] ;\n"
-           "    lv2:minorVersion 0 ; lv2:microVersion 0 ;\n"
+           "    doap:license <http://opensource.org/licenses/mit> ;\n"
+           "    lv2:project <" BRINDLE_LV2_URI "#project> ;\n"
+        << "    lv2:minorVersion " << lv2MinorVersion() << " ; lv2:microVersion " << kVersionPatch << " ;\n"
            "    lv2:optionalFeature lv2:hardRTCapable , urid:map ;\n"
            "    lv2:extensionData state:interface ;\n"
            "    ui:ui <" BRINDLE_LV2_UI_URI "> ;\n";
     writePorts(out);
+    out << "\n<" BRINDLE_LV2_URI "#project>\n"
+           "    a doap:Project ;\n"
+           "    doap:name \"brindleLoop\" ;\n"
+           "    doap:maintainer [ a foaf:Person ; foaf:name \"Ulvar @ Fennelworks\" ] .\n";
     out << "\n<" BRINDLE_LV2_UI_URI
            ">\n"
            "    a ui:X11UI ;\n"
            "    lv2:requiredFeature ui:parent , <http://lv2plug.in/ns/ext/instance-access> ;\n"
-           "    lv2:optionalFeature ui:resize , ui:idleInterface , opts:options , urid:map ;\n"
+           "    lv2:optionalFeature ui:resize , ui:touch , ui:idleInterface , opts:options , urid:map ;\n"
            "    opts:supportedOption ui:scaleFactor ;\n"
            "    lv2:extensionData ui:idleInterface , opts:interface .\n";
 }
@@ -136,7 +146,7 @@ void writeManifest(std::ostream& out, const std::vector<std::pair<std::string, P
     out << kPrefixes
         << "<" BRINDLE_LV2_URI ">\n    a lv2:Plugin ;\n    lv2:binary <" BRINDLE_LV2_DSP_BINARY
            "> ;\n    rdfs:seeAlso <brindleLoop.ttl> .\n\n"
-        << "<" BRINDLE_LV2_UI_URI ">\n    a ui:X11UI ;\n    ui:binary <" BRINDLE_LV2_UI_BINARY
+        << "<" BRINDLE_LV2_UI_URI ">\n    a ui:X11UI ;\n    lv2:binary <" BRINDLE_LV2_UI_BINARY
            "> ;\n    rdfs:seeAlso <brindleLoop.ttl> .\n";
     for (const auto& entry : presets)
         out << "\n<" BRINDLE_LV2_PRESET_PREFIX << entry.first

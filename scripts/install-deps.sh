@@ -15,4 +15,4 @@ install_packages cmake g++ make pkg-config g++-mingw-w64-i686 g++-mingw-w64-x86-
 # The LV2 edition: headers, lilv for the tests, lv2ls/lv2info/lv2apply, and jalv for the UI run;
 # and for the aarch64 tree the arm64 headers (lv2.pc lies in the architecture's pkgconfig folder)
 # and lilv, whose LV2 bit-identity test runs there under qemu-user.
-install_packages lv2-dev liblilv-dev lilv-utils jalv lv2-dev:arm64 liblilv-dev:arm64
+install_packages lv2-dev liblilv-dev lilv-utils jalv sordi lv2-dev:arm64 liblilv-dev:arm64
