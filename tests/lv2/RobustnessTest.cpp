@@ -4,8 +4,11 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 #include "Lv2TestHost.h"
+#include "lv2/Lv2Effect.h"
 #include "lv2/Lv2Ports.h"
 
 #include <lv2/state/state.h>
@@ -104,6 +107,59 @@ TEST(Lv2Robustness, AbsurdControlValuesAreStoredAndKeptInRangeWhereDerived) {
         run.queueTempo(value);
         run.runBlock(in.data(), in.data(), outL.data(), outR.data(), 4096);
         for (size_t i = 0; i < 4096; ++i) ASSERT_TRUE(std::isfinite(outL[i])) << value;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Sequences whose sizes do not add up are read only as far as they do: an event, or an object's
+// body, that claims more than its sequence holds is not read (the buffer ends right there, so a
+// read past it is caught by the address sanitizer).
+TEST(Lv2Robustness, MalformedEventSequencesAreNotReadPastTheirEnd) {
+    Lv2Run run(44100.0);
+    auto& effect = *static_cast<Lv2Effect*>(run.handle());
+    const LV2_URID position = effect.urids().timePosition;
+    const LV2_URID object = effect.urids().atomObject;
+    const LV2_URID midi = effect.urids().midiEvent;
+    struct Case {
+        const char* what;
+        uint32_t eventBodySize;    // what the event claims
+        uint32_t sequenceExtra;    // bytes after the sequence body the sequence's size claims
+        uint32_t type;
+    };
+    const Case cases[] = {
+        {"position larger than its sequence", 4096, sizeof(LV2_Atom_Event) + 16, object},
+        {"midi larger than its sequence", 3000, sizeof(LV2_Atom_Event) + 8, midi},
+        {"event header cut short", 8, 12, object},
+        {"sequence size smaller than its body", 8, 0, object},
+    };
+    std::vector<float> in(64, 0.1f), outL(64), outR(64);
+    for (const Case& c : cases) {
+        const size_t bytes = sizeof(LV2_Atom_Sequence) + c.sequenceExtra;
+        std::unique_ptr<unsigned char[]> buffer(new unsigned char[bytes]());
+        auto* sequence = reinterpret_cast<LV2_Atom_Sequence*>(buffer.get());
+        sequence->atom.type = 0;
+        sequence->atom.size = static_cast<uint32_t>(sizeof(LV2_Atom_Sequence_Body) + c.sequenceExtra);
+        if (c.sequenceExtra == 0) sequence->atom.size = 2;
+        if (c.sequenceExtra >= sizeof(LV2_Atom_Event)) {
+            auto* event = reinterpret_cast<LV2_Atom_Event*>(sequence + 1);
+            event->body.size = c.eventBodySize;
+            event->body.type = c.type;
+            if (c.sequenceExtra >= sizeof(LV2_Atom_Event) + sizeof(LV2_Atom_Object_Body))
+                reinterpret_cast<LV2_Atom_Object*>(&event->body)->body.otype = position;
+        }
+        for (const uint32_t port : {static_cast<uint32_t>(kPortEvents), kPortTime}) {
+            effect.connectPort(port, buffer.get());
+            effect.connectPort(kPortInputLeft, in.data());
+            effect.connectPort(kPortInputRight, in.data());
+            effect.connectPort(kPortOutputLeft, outL.data());
+            effect.connectPort(kPortOutputRight, outR.data());
+            effect.run(64);
+            effect.connectPort(port, nullptr);
+            EXPECT_EQ(effect.currentTempo(), 120.0) << c.what;
+        }
     }
 }
 
