@@ -1,11 +1,10 @@
-// EditorPanel: the off-screen image, the copy to the window and the press polling.
+// EditorPanel: the off-screen image and the copy to the window.
 #include "editor/EditorPanel.h"
 
 #include <new>
 
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
-#include "gui/FrameOwner.h"
 #include "gui/OffscreenContext.h"
 
 EditorPanel::EditorPanel(const Rect& area, FreezePlugin& owner, int32_t panelWidth, int32_t panelHeight,
@@ -46,18 +45,3 @@ bool EditorPanel::inZone(const Rect& local, const Point& where) const {
            where.v <= top + local.bottom;
 }
 
-bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons, bool& firstPass) {
-    if (!firstPass) {
-        pumpIdle();
-    }
-    firstPass = false;
-    buttons = windowContext->mouseButtons();
-    windowContext->mousePosition(where);
-    // A host may destroy its window, or close the editor from inside its idle, while the button
-    // is held; nothing is left to track then.
-    if (frame != nullptr &&
-        (!frame->isOpen() || (frame->getEditor() != nullptr && frame->getEditor()->isClosing()))) {
-        return false;
-    }
-    return buttons != 0;
-}

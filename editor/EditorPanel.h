@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gui/Control.h"
+#include "gui/DrawContext.h"
 #include "gui/Geometry.h"
 
 class Bitmap;
@@ -30,11 +31,10 @@ protected:
     void present(DrawContext* context);
     // Whether the window point lies in a panel-local rectangle, all four edges included.
     bool inZone(const Rect& local, const Point& where) const;
-    // Reads the buttons and the pointer for one pass of a tracking loop; false when the press is
-    // over (no button, or the window went away under the loop). Every pass after the first
-    // (firstPass is cleared here) first runs the idle pump, which serves the host and sleeps a
-    // little: a held button must neither starve the host nor spin a core.
-    bool pollPress(DrawContext* context, Point& where, int32_t& buttons, bool& firstPass);
+    // Whether a press asks for the default value: a double-click or a click with Ctrl.
+    static bool asksReset(const MouseEvent& event) {
+        return event.clicks == 2 || (event.buttons & modControl) != 0;
+    }
 
     FreezePlugin& effect;
     int32_t left;

@@ -75,6 +75,15 @@ FreezeEditor::~FreezeEditor() {
 }
 
 int32_t FreezeEditor::open(void* parent) {
+    // Closed and opened again while a view handles an event (a host that answers an edit so):
+    // the window stays and shows again, else the pending close would empty the new one.
+    if (closePending && frame != nullptr && frame->isTracking() && frame->isOpen() &&
+        frame->getParentWindow() == parent) {
+        closePending = false;
+        frame->showWindow();
+        windowOpen.store(true, std::memory_order_relaxed);
+        return 1;
+    }
     if (closePending) {
         close();
     }

@@ -85,6 +85,10 @@ Point mousePosition(void* window);
 // The pointer's screen position for the Frame (viewUnderMouse, drops, the wheel).
 Point cursorPosition();
 
+// Longest time between the presses of a double-click, in milliseconds (the user's setting on
+// Windows).
+uint32_t doubleClickTime();
+
 // Frame windows. attachFrame sets the thread up for a Frame (OLE, before any drop target).
 FramePort* attachFrame(Frame* frame);
 // A visible child window of parent covering size, registering the shared window class (counted);
@@ -92,6 +96,7 @@ FramePort* attachFrame(Frame* frame);
 bool createWindow(FramePort& state, void* parent, const Rect& size);
 // Unmaps the window (it stays until the Frame goes); nothing without a window.
 void hideWindow(FramePort& state);
+void showWindow(FramePort& state);
 // The window's handle, none before createWindow succeeded.
 void* windowHandle(const FramePort& state);
 // A device context on the window and its release; none without a window.

@@ -42,8 +42,16 @@ int64_t pointerQueries();
 // Queues events for a window as the X server would.
 void postExpose(void* window, const Rect& area);
 // A press at a window point; buttons: the pressed button and the modifiers held (buttonLeft |
-// modShift ...), what the tracking loop's first poll of the press reads.
-void postButtonPress(void* window, Point where, int32_t buttons = buttonLeft);
+// modShift ...), what the tracking loop's first poll of the press reads. time: the press's
+// milliseconds (double-clicks); -1: a second after the last press posted.
+void postButtonPress(void* window, Point where, int32_t buttons = buttonLeft, int32_t time = -1);
+// A move with buttons held, and a release leaving buttons held (0: the last one released).
+void postMotion(void* window, Point where, int32_t buttons = buttonLeft);
+void postButtonRelease(void* window, Point where, int32_t buttons = 0);
+// A wheel turn of distance notches over a window point, with the buttons and modifiers held.
+void postWheel(void* window, Point where, float distance, int32_t buttons = 0);
+// Wheel turns the window sent on to its parent (no view used them).
+int32_t forwardedWheels(void* window);
 void discardEvents(void* window);
 int32_t pendingEvents(void* window);
 
