@@ -171,10 +171,10 @@ void FreezeEditor::backgroundPress(DrawContext* context, const Point& where) {
 
 void FreezeEditor::close() {
     windowOpen.store(false, std::memory_order_relaxed);
-    // A close that arrives while a view tracks a press (from the host's idle, or from a paint
-    // dispatched inside the loop) must leave the views alone: the window leaves the screen now
-    // and goes for good at the next idle, open or destruction.
-    if (frame != nullptr && (inHostIdle || frame->isTracking())) {
+    // A close that arrives while a view handles an event (a host told of an edit that closes
+    // the window at once) must leave the views alone: the window leaves the screen now and goes
+    // for good at the next idle, open or destruction.
+    if (frame != nullptr && frame->isTracking()) {
         closePending = true;
         frame->hideWindow();
         return;
@@ -206,8 +206,8 @@ void FreezeEditor::releaseImages() {
 }
 
 void FreezeEditor::idle() {
-    // A close the host asked for during a tracking loop is done once no loop is on the stack.
-    if (closePending && !inHostIdle && !inPump && (frame == nullptr || !frame->isTracking())) {
+    // A close the host asked for during an event is done once no event is on the stack.
+    if (closePending && (frame == nullptr || !frame->isTracking())) {
         close();
     }
     if (frame == nullptr || closePending) {
@@ -225,7 +225,7 @@ void FreezeEditor::idle() {
 }
 
 void FreezeEditor::followScale() {
-    if (inHostIdle || inPump || frame->isTracking()) {
+    if (frame->isTracking() || frame->isDragging()) {
         return;
     }
     void* parent = frame->getParentWindow();

@@ -1,5 +1,5 @@
-// GuiEditor: an editor with a window: the rectangle answered to the host, the Frame, the idle
-// pump that serves the host during mouse tracking, and key and wheel forwarding.
+// GuiEditor: an editor with a window: the rectangle answered to the host, the Frame, and key and
+// wheel forwarding.
 #pragma once
 
 #include <atomic>
@@ -40,10 +40,6 @@ public:
 
     // Draws every view now.
     virtual void redraw();
-    // Runs the idle at most about every 100 ms from inside a mouse-tracking loop, dispatches one
-    // pending paint and gives the host its idle call.
-    void pumpIdle() override;
-
     bool isClosing() const override { return closePending; }
     void screenChanged() override { screenScaleKnown = false; }
 
@@ -58,7 +54,6 @@ public:
     Scale getScale() const { return scale; }
 
     Frame* getFrame() const { return frame; }
-    bool isInHostIdle() const { return inHostIdle; }
     // The knob mode the last host asked for (process-wide, read by nobody else).
     static int32_t knobMode();
 
@@ -69,14 +64,10 @@ protected:
     std::atomic<int32_t> refreshRequested{0};
     EditorRect editorRect{0, 0, 0, 0};
     Frame* frame = nullptr;
-    // Tick count (ms) before which pumpIdle does not run the idle again.
-    uint32_t nextIdleTime = 0;
-    bool inHostIdle = false;
-    // The host closed the window from inside its idle during a mouse-tracking loop: the views
-    // are still on the stack, so the window goes at the next idle, open or destruction.
+    // The host closed the window while a view handled an event (from a gesture it was told
+    // of): the views are still on the stack, so the window goes at the next idle, open or
+    // destruction.
     bool closePending = false;
-    // True while pumpIdle runs the idle from inside a tracking loop.
-    bool inPump = false;
     // Whether a window is open, for setParameter on host threads.
     std::atomic<bool> windowOpen{false};
 
