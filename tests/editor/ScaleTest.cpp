@@ -1,5 +1,6 @@
 // The editor at a screen's density: where the factor comes from, the window's size, the 1x
 // picture in blocks at 2x, drags that mean the same at any scale, crisp text, the user's zoom.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "editor/ZoomMenu.h"
 #include "editor/ZoomSetting.h"
 #include "gui/Scale.h"
+#include "gui/x11/CairoPixels.h"
 
 namespace {
 
@@ -249,6 +251,53 @@ TEST_F(EditorScale, TheZoomPickedInTheEditorIsKeptForEveryInstance) {
     // A left click elsewhere on the background opens nothing.
     press(PressScript().at(Point{300 * 3 / 2, 270 * 3 / 2}).release());
     EXPECT_FALSE(editor()->getZoomMenu()->isOpen());
+}
+
+}  // namespace
+
+namespace {
+
+void writePng(const Screen& s, const std::string& path) {
+    cairo_surface_t* image = x11port::createImage(s.width, s.height);
+    for (int32_t y = 0; y < s.height; ++y)
+        for (int32_t x = 0; x < s.width; ++x) x11port::writePixel(image, x, y, s.at(x, y));
+    cairo_surface_write_to_png(image, path.c_str());
+    x11port::destroySurface(image);
+}
+
+TEST_F(EditorScale, APartialRepaintEqualsAFullPaintAtEveryFactor) {
+    // The host repaints the window in pieces (a dialog moved over it): at factors between the
+    // artwork's, each piece must show what a full paint shows, to the level. With
+    // BRINDLE_EDITOR_SHOTS naming a folder, both pictures are written there as PNG files.
+    const char* shots = std::getenv("BRINDLE_EDITOR_SHOTS");
+    for (float factor : {1.25f, 1.5f, 1.75f, 2.5f}) {
+        SCOPED_TRACE(factor);
+        openAt(factor);
+        const Screen full = screen();
+        // Tiles of odd sizes at odd places, as exposures come.
+        for (int32_t y = 0; y < full.height; y += 37)
+            for (int32_t x = 0; x < full.width; x += 53)
+                headless::postExpose(frame()->getWindow(), Rect{x, y, x + 53, y + 37});
+        idle();
+        const Screen partial = screen();
+        int32_t differing = 0;
+        int32_t worst = 0;
+        for (size_t i = 0; i < full.pixels.size(); ++i) {
+            const Color a = full.pixels[i];
+            const Color b = partial.pixels[i];
+            const int32_t levels = std::max({std::abs(a.red - b.red), std::abs(a.green - b.green),
+                                             std::abs(a.blue - b.blue)});
+            differing += levels > 0 ? 1 : 0;
+            worst = std::max(worst, levels);
+        }
+        EXPECT_EQ(differing, 0) << "worst by " << worst << " levels";
+        if (shots != nullptr) {
+            const std::string name = std::string(shots) + "/editor-linux-" +
+                                     std::to_string(Scale::fromFactor(factor).percent());
+            writePng(full, name + "-full.png");
+            writePng(partial, name + "-partial.png");
+        }
+    }
 }
 
 }  // namespace
