@@ -169,10 +169,16 @@ View* Frame::pressTarget(const Point& where) {
 }
 
 void Frame::mouseDown(DrawContext* context, Point where, int32_t buttons, uint32_t time) {
-    if (dragView != nullptr || !open) {
-        return;  // a second button during a drag belongs to that drag
+    if (!open) {
+        return;
     }
     const int32_t button = buttons & (buttonLeft | buttonMiddle | buttonRight);
+    if (dragView != nullptr) {
+        if ((button & ~dragButton) != 0) {
+            return;  // another button while the drag's own is held belongs to that drag
+        }
+        cancelDrag();  // the drag's own button again: its release never came to us
+    }
     const int32_t slop = 4;
     const bool second = button == lastPressButton && time - lastPressTime <= port::doubleClickTime() &&
                         std::abs(where.h - lastPressWhere.h) <= slop && std::abs(where.v - lastPressWhere.v) <= slop;
@@ -185,6 +191,7 @@ void Frame::mouseDown(DrawContext* context, Point where, int32_t buttons, uint32
     View* target = pressTarget(where);
     if (target != nullptr) {
         dragView = target;
+        dragButton = button;
         target->onMouseDown(context, event);
     } else if (modalView == nullptr && editor != nullptr) {
         editor->backgroundPress(context, where);

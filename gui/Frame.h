@@ -127,6 +127,7 @@ private:
 
     // The view that took the press of the drag under way, none between drags.
     View* dragView = nullptr;
+    int32_t dragButton = 0;
     // The last press, for telling a double-click.
     int32_t lastPressButton = 0;
     uint32_t lastPressTime = 0;
