@@ -72,13 +72,14 @@ bool GuiEditor::setScaleFactor(float factor) {
     return true;
 }
 
-void GuiEditor::chooseZoom(int32_t percent) {
+bool GuiEditor::chooseZoom(int32_t percent) {
     userZoom = percent;
-    zoomSetting::write(percent);
+    saveFailed = !zoomSetting::write(percent);
+    return !saveFailed;
 }
 
 void GuiEditor::readUserZoom() {
-    // A choice this instance made stays when the file cannot be had.
+    // A choice this instance made stays when the file cannot be had (or was not saved).
     const int32_t saved = zoomSetting::read();
     if (saved != 0) {
         userZoom = saved;

@@ -46,10 +46,12 @@ public:
     // The host's word on the scale (effVendorSpecific 'PreS' 'AeCs', or the LV2 UI's scale
     // factor): used unless the user chose a zoom. Not finite or not above 0: forgotten, false.
     bool setScaleFactor(float factor);
-    // The user's zoom in percent (one of zoomSetting::kChoices, 0 for none): kept for every
-    // instance and used from the next idle on.
-    void chooseZoom(int32_t percent);
+    // The user's zoom in percent (one of zoomSetting::kChoices, 0 for none: the host's and the
+    // screen's factor): kept for every instance and used from the next idle on; false when it
+    // could not be saved for them (this instance uses it all the same).
+    bool chooseZoom(int32_t percent);
     int32_t getUserZoom() const { return userZoom; }
+    bool zoomSaveFailed() const { return saveFailed; }
     // The scale the window is drawn at (while open; otherwise the one it would open at).
     Scale getScale() const { return scale; }
 
@@ -80,6 +82,7 @@ protected:
     Scale scale;
     float hostFactor = 0.0f;  // 0: the host said nothing
     int32_t userZoom = 0;     // 0: no choice
+    bool saveFailed = false;  // the last choice could not be written
     float screenFactor = 1.0f;
     bool screenScaleKnown = false;
 };

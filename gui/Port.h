@@ -5,6 +5,7 @@
 // Everything here runs on the GUI thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -115,10 +116,22 @@ void pumpEvents(void* window);
 // X resources' Xft.dpi / 96, else 1; Windows the window's DPI / 96 when the host's thread is
 // DPI-aware, else 1 (Windows then enlarges the window itself).
 float screenScale(void* parentWindow);
+// The width and height of the work area (the screen without task bars and panels) of the
+// screen showing the window, in device pixels; 0, 0 when unknown.
+Point workArea(void* parentWindow);
 // The folder for the user's own settings of this plug-in, with a trailing separator (made when
 // missing if create is set); empty when there is none. Linux: $XDG_CONFIG_HOME/brindleLoop or
 // ~/.config/brindleLoop; Windows: %APPDATA%\brindleLoop.
 std::string userSettingsFolder(bool create);
+// A file of that folder: its content (at most maxBytes), false when there is none. Anything but
+// a regular file (a FIFO, a folder) is left alone, without blocking.
+bool readSettingsFile(const char* name, std::string& content, size_t maxBytes);
+// Writes the file whole: into a temporary file that is then renamed over the old one (replaced
+// on Windows), so that a reader never sees it half written and two writers lose at most one
+// update; the folder is made when missing. False when it could not be written.
+bool writeSettingsFile(const char* name, const std::string& content);
+// Removes the file (a regular file only); true when none is left.
+bool removeSettingsFile(const char* name);
 
 }  // namespace port
 

@@ -23,6 +23,8 @@ void enable();
 bool enabled();
 // The screen's Xft.dpi as the headless screen reports it; 0 (the start) when not set.
 void setScreenDpi(double dotsPerInch);
+// The work area the headless screen reports; 0, 0 (the start): unknown.
+void setWorkArea(int32_t width, int32_t height);
 
 // A stand-in for the host's window with its top-left corner at a screen position.
 void* createHostWindow(int32_t screenLeft, int32_t screenTop, int32_t width, int32_t height);

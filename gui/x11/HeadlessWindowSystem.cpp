@@ -36,6 +36,7 @@ headless::PointerState pointerState;
 int64_t queries = 0;
 bool chosen = false;
 double dpi = 0.0;
+Point workAreaSize;
 
 WindowEvent paintEvent(const Rect& area) {
     WindowEvent event;
@@ -162,6 +163,8 @@ public:
     }
 
     double screenDpi() override { return dpi; }
+
+    Point workArea() override { return workAreaSize; }
 };
 
 HeadlessSystem headlessSystem;
@@ -183,6 +186,8 @@ using x11port::WindowEvent;
 void enable() { x11port::chosen = true; }
 
 void setScreenDpi(double dotsPerInch) { x11port::dpi = dotsPerInch; }
+
+void setWorkArea(int32_t width, int32_t height) { x11port::workAreaSize = Point{width, height}; }
 
 bool enabled() { return x11port::chosen; }
 

@@ -61,6 +61,9 @@ public:
     virtual void setCursor(void* window, int32_t kind) = 0;
     // The screen's dots per inch as desktop toolkits read them (Xft.dpi), 0 when not set.
     virtual double screenDpi() = 0;
+    // The work area's size as the desktop publishes it (_NET_WORKAREA), else the screen's; 0, 0
+    // when unknown.
+    virtual Point workArea() = 0;
 };
 
 // The headless system when it was chosen or no X display can be opened, else the X server.

@@ -433,6 +433,38 @@ public:
         return dpi;
     }
 
+    Point workArea() override {
+        Display* connection = display != nullptr ? display : XOpenDisplay(nullptr);
+        if (connection == nullptr) {
+            return {};
+        }
+        Point area{DisplayWidth(connection, DefaultScreen(connection)),
+                   DisplayHeight(connection, DefaultScreen(connection))};
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        const Atom property = XInternAtom(connection, "_NET_WORKAREA", True);
+        // x, y, width, height of each desktop: the first one's.
+        if (property != 0 &&
+            XGetWindowProperty(connection, DefaultRootWindow(connection), property, 0, 4, False, XA_CARDINAL,
+                               &type, &format, &items, &remaining, &data) == Success &&
+            data != nullptr && format == 32 && items >= 4) {
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            if (values[2] > 0 && values[3] > 0 && values[2] < 100000 && values[3] < 100000) {
+                area = Point{static_cast<int32_t>(values[2]), static_cast<int32_t>(values[3])};
+            }
+        }
+        if (data != nullptr) {
+            XFree(data);
+        }
+        if (connection != display) {
+            XCloseDisplay(connection);
+        }
+        return area;
+    }
+
     void setCursor(void* handle, int32_t kind) override {
         const auto found = windows.find(toWindow(handle));
         if (found == windows.end() || found->second.destroyed) {

@@ -43,36 +43,6 @@ TEST_F(EditorInput, SliderDragsSetTheirParameters) {
     }
 }
 
-namespace {
-
-struct HeldDrag {
-    std::vector<POINT> path;  // screen points, one every 300 ms after the press
-    DWORD holdMs;
-};
-
-// Presses at the path's first point, moves along it and releases after holdMs, from a thread
-// of its own, while the test's thread is the host.
-DWORD WINAPI playHeldDrag(void* context) {
-    const auto* drag = static_cast<const HeldDrag*>(context);
-    movePointer(drag->path.front());
-    Sleep(70);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &input, sizeof input);
-    const DWORD start = GetTickCount();
-    for (size_t i = 1; i < drag->path.size(); ++i) {
-        Sleep(300);
-        movePointer(drag->path[i]);
-    }
-    while (GetTickCount() - start < drag->holdMs) Sleep(5);
-    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-    return 0;
-}
-
-}  // namespace
-
 TEST_F(EditorInput, AHeldDragLeavesTheHostItsOwnIdleRate) {
     // The host's loop: its messages, the editor's idle, 10 ms of its own work. A drag held for
     // two seconds runs in the window's messages between its turns and never holds the thread.
@@ -82,7 +52,7 @@ TEST_F(EditorInput, AHeldDragLeavesTheHostItsOwnIdleRate) {
                    POINT{kEditorOnScreen.x + x, kEditorOnScreen.y + kSliders.y + 56},
                    POINT{kEditorOnScreen.x + x, kEditorOnScreen.y + kSliders.y + 5}},
                   2000};
-    HANDLE thread = CreateThread(nullptr, 0, playHeldDrag, &drag, 0, nullptr);
+    HANDLE thread = drag.start();
     ASSERT_NE(thread, nullptr);
     std::vector<float> seen;
     int32_t turns = 0;

@@ -37,6 +37,15 @@ private:
     bool injectedAll = false;
 };
 
+// A press held at the path's first screen point, moved along it (a point every 300 ms) and
+// released after holdMs, from a thread of its own while the test's thread is the host.
+struct HeldDrag {
+    std::vector<POINT> path;
+    DWORD holdMs;
+    // The thread playing it (null when none could be started); the caller closes it.
+    HANDLE start();
+};
+
 // Moves the pointer with an absolute SendInput move; true when the pointer is there.
 bool movePointer(POINT screen);
 

@@ -231,7 +231,7 @@ TEST_F(EditorScale, TheZoomPickedInTheEditorIsKeptForEveryInstance) {
     press(PressScript().at(name, buttonRight).release());
     ASSERT_NE(editor()->getZoomMenu(), nullptr);
     ASSERT_TRUE(editor()->getZoomMenu()->isOpen());
-    const Rect row = ZoomMenu::row(2);
+    const Rect row = editor()->getZoomMenu()->rowOf(150);
     press(PressScript().at(Point{2 * (row.left + 20), 2 * (row.top + 5)}).release());
     EXPECT_FALSE(editor()->getZoomMenu()->isOpen());
     EXPECT_EQ(zoomSetting::read(), 150);
