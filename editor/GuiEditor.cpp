@@ -91,11 +91,11 @@ Scale GuiEditor::wantedScale(void* parent) {
         return Scale::fromPercent(userZoom);
     }
     if (hostFactor > 0.0f) {
-        return Scale::fromFactor(hostFactor);
+        return Scale::fromPercent(zoomSetting::snapped(Scale::fromFactor(hostFactor).percent()));
     }
     if (!screenScaleKnown) {
         screenFactor = port::screenScale(parent);
         screenScaleKnown = parent != nullptr;
     }
-    return Scale::fromFactor(screenFactor);
+    return Scale::fromPercent(zoomSetting::snapped(Scale::fromFactor(screenFactor).percent()));
 }

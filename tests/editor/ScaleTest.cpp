@@ -90,6 +90,7 @@ TEST_F(EditorScale, TheFactorComesFromTheUserThenTheHostThenTheScreen) {
     } cases[] = {
         {0, NAN, 0.0, {525, 300}},   {0, NAN, 96.0, {525, 300}},   {0, NAN, 192.0, {1050, 600}},
         {0, NAN, 144.0, {788, 450}}, {0, 1.25f, 192.0, {656, 375}}, {0, 1.75f, 0.0, {919, 525}},
+        {0, NAN, 100.0, {525, 300}}, {0, NAN, 118.0, {656, 375}},   {0, NAN, 110.0, {604, 345}},
         {300, 2.0f, 192.0, {1575, 900}}, {100, 2.0f, 192.0, {525, 300}}, {150, NAN, 288.0, {788, 450}},
     };
     for (const auto& c : cases) {
@@ -113,7 +114,10 @@ TEST_F(EditorScale, AHostsFactorIsKeptInRange) {
         Point size;
     } cases[] = {{NAN, 0, {525, 300}},        {0.0f, 0, {525, 300}},       {-2.0f, 0, {525, 300}},
                  {INFINITY, 0, {525, 300}},   {1e30f, 1, {1575, 900}},     {0.5f, 1, {525, 300}},
-                 {1.5f, 1, {788, 450}},       {2.5f, 1, {1313, 750}},      {3.0f, 1, {1575, 900}}};
+                 {1.5f, 1, {788, 450}},       {2.5f, 1, {1313, 750}},      {3.0f, 1, {1575, 900}},
+                 // Near an offered zoom: that zoom; between them: as given.
+                 {1.04f, 1, {525, 300}},      {1.3f, 1, {656, 375}},       {1.46f, 1, {788, 450}},
+                 {1.1f, 1, {578, 330}},       {1.96f, 1, {1050, 600}},     {2.9f, 1, {1523, 870}}};
     for (const auto& c : cases) {
         tellScale(NAN);
         EXPECT_EQ(tellScale(c.factor), c.answer) << c.factor;
