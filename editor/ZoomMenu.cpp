@@ -105,11 +105,16 @@ void ZoomMenu::mouse(DrawContext* context, Point& where) {
     if (!shown || frame == nullptr || (context->mouseButtons() & (buttonLeft | buttonRight)) == 0) {
         return;
     }
+    int32_t picked = -1;
     for (int32_t i = 0; i < count; ++i) {
         const Rect line = row(i);
         if (line.left <= where.h && where.h < line.right && line.top <= where.v && where.v < line.bottom) {
-            editor.chooseZoom(entries[i]);
+            picked = i;
         }
+    }
+    // Chosen after the search: a save that fails adds a row, which moves the others.
+    if (picked >= 0) {
+        editor.chooseZoom(entries[picked]);
     }
     shown = false;
     frame->setModalView(nullptr);
