@@ -63,6 +63,8 @@ int32_t FreezeEditor::getRect(EditorRect** rect) {
         readUserZoom();
         screenScaleKnown = false;
         useScale(wantedScale(nullptr));
+        answeredScale = scale;
+        sizeAnswered = true;
     }
     return GuiEditor::getRect(rect);
 }
@@ -110,6 +112,13 @@ int32_t FreezeEditor::open(void* parent) {
     }
     addViews();
     windowOpen.store(true, std::memory_order_relaxed);
+    // The size answered before the window opened came from the screen the host had no window
+    // on yet (on Windows: the system's density, not the monitor's): a host told nothing would
+    // keep a window of the wrong size around ours.
+    if (sizeAnswered && answeredScale != scale && host != nullptr) {
+        host->resizeEditor(editorRect.right - editorRect.left, editorRect.bottom - editorRect.top);
+    }
+    sizeAnswered = false;
     return 1;
 }
 

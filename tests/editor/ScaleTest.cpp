@@ -209,6 +209,36 @@ TEST_F(EditorScale, TextAt2IsRenderedThereNotEnlarged) {
                           18, 0, colorBlack));
 }
 
+TEST_F(EditorScale, ASizeAnsweredBeforeTheOpenThatTheWindowDoesNotHaveIsCorrected) {
+    // The host asks the size, then opens the window on a screen of another density.
+    const struct {
+        double dpiAsked;
+        double dpiOpened;
+        Point answered;
+        Point opened;
+        bool told;
+    } cases[] = {{96.0, 192.0, {525, 300}, {1050, 600}, true},
+                 {144.0, 96.0, {788, 450}, {525, 300}, true},
+                 {144.0, 144.0, {788, 450}, {788, 450}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpiOpened);
+        dispatch(effEditClose);
+        headless::setScreenDpi(c.dpiAsked);
+        EXPECT_EQ(editorSize(), c.answered);
+        headless::setScreenDpi(c.dpiOpened);
+        const int32_t told = testHost().sizeCalls;
+        open();
+        EXPECT_EQ(headless::windowSize(frame()->getWindow()), c.opened);
+        EXPECT_EQ(testHost().sizeCalls - told, c.told ? 1 : 0);
+        if (c.told) {
+            EXPECT_EQ(testHost().sizeAsked, c.opened);
+        }
+        idle();
+        EXPECT_EQ(testHost().sizeCalls - told, c.told ? 1 : 0);  // told once
+    }
+    headless::setScreenDpi(0.0);
+}
+
 TEST_F(EditorScale, AChangeWhileOpenResizesTheWindowAtTheNextIdle) {
     open();
     idle();
