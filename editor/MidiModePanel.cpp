@@ -44,6 +44,7 @@ void MidiModePanel::draw(DrawContext* windowContext) {
         return;
     }
     panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+    changed(Rect{0, 0, width - 1, height - 1});
     for (int32_t i = 0; i < switchCount; ++i) {
         const bool on = isOn(i);
         drawnOn[i] = on;

@@ -112,6 +112,7 @@ void SliderBank::draw(DrawContext* windowContext) {
 }
 
 void SliderBank::drawStatic() {
+    changed(Rect{0, 0, width - 1, height - 1});
     fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
     fillAndOutline(context, preGroupRect, kGroup, kInk);
     fillAndOutline(context, postGroupRect, kGroup, kInk);
@@ -135,6 +136,7 @@ void SliderBank::drawStatic() {
 
 void SliderBank::drawSlider(int32_t i, const Shown& shown) {
     const Rect& slider = sliderRects[i];
+    changed(slider);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     context->setFillColor(kTrough);
@@ -149,6 +151,7 @@ void SliderBank::drawSlider(int32_t i, const Shown& shown) {
 
 void SliderBank::drawTypeBox(int32_t which, const Shown& shown) {
     const Rect& box = which == 0 ? preTypeRect : postTypeRect;
+    changed(box);
     useFont(3, 9, 0);
     context->setTextColor(kInk);
     fillAndOutline(context, box, kTypeBox, kInk);
@@ -156,6 +159,7 @@ void SliderBank::drawTypeBox(int32_t which, const Shown& shown) {
 }
 
 void SliderBank::drawMeter(const Shown& shown) {
+    changed(meterRect);
     fillAndOutline(context, meterRect, shown.midiRecord ? kMeterMidi : kMeter, kInk);
     if (!shown.midiRecord) {
         context->setFillColor(kBelowThreshold);
@@ -174,6 +178,7 @@ void SliderBank::drawMeter(const Shown& shown) {
 }
 
 void SliderBank::drawInverse(const Shown& shown) {
+    changed(inverseRect);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     fillAndOutline(context, inverseRect, shown.inverse ? kInverseOn : kInverseOff, kInk);

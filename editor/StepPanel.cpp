@@ -63,6 +63,7 @@ void StepPanel::draw(DrawContext* windowContext) {
     const Shown shown = readEffect();
     if (!rendered) {
         panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+        changed(Rect{0, 0, width - 1, height - 1});
     }
     for (int32_t i = 0; i < stepCount; ++i) {
         const auto at = static_cast<size_t>(i);
@@ -83,6 +84,7 @@ void StepPanel::draw(DrawContext* windowContext) {
 
 void StepPanel::drawStep(int32_t i, const Shown& shown) {
     const Rect step = stepRect(i);
+    changed(step);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     context->setFillColor(i == shown.highlighted ? kCurrentStep : kStep);
@@ -97,6 +99,7 @@ void StepPanel::drawStep(int32_t i, const Shown& shown) {
 }
 
 void StepPanel::drawLength(const Shown& shown) {
+    changed(lengthRect);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     panelPaint::fillAndOutline(context, lengthRect, kLengthTrough, kInk);

@@ -64,6 +64,8 @@ Point windowSize(void* window);
 bool isVisible(void* window);
 // Toolkit windows (Frame children) alive; the last one's destruction releases the screen.
 int32_t childWindowCount();
+// Paints an area of a window's pixels (what a test wants to see painted over, or not).
+void paintWindow(void* window, const Rect& area, Color color);
 // What the screen shows at a window pixel; colorBlack outside the window.
 Color pixel(void* window, int32_t x, int32_t y);
 // Last cursor kind set over a window.

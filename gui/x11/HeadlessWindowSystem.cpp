@@ -1,6 +1,7 @@
 // The headless window system and the test interface that drives it.
 #include "gui/x11/HeadlessWindowSystem.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -319,6 +320,18 @@ int32_t childWindowCount() {
         children += entry.second.child ? 1 : 0;
     }
     return children;
+}
+
+void paintWindow(void* handle, const Rect& area, Color color) {
+    const HeadlessWindow* window = find(handle);
+    if (window == nullptr || window->pixels == nullptr) {
+        return;
+    }
+    for (int32_t y = std::max(area.top, 0); y < std::min(area.bottom, window->height); ++y) {
+        for (int32_t x = std::max(area.left, 0); x < std::min(area.right, window->width); ++x) {
+            x11port::writePixel(window->pixels, x, y, color);
+        }
+    }
 }
 
 Color pixel(void* handle, int32_t x, int32_t y) {
