@@ -109,6 +109,10 @@ int main(int argc, char** argv) {
         effect->dispatcher(effect, effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'),
                            fourCharCode('A', 'e', 'C', 's'), nullptr, static_cast<float>(scale));
     }
+    // The parent holds the whole editor at its scale, as a host's window does.
+    ERect* wanted = nullptr;
+    effect->dispatcher(effect, effEditGetRect, 0, 0, &wanted, 0.0f);
+    if (wanted != nullptr) parent.resize(wanted->right - wanted->left, wanted->bottom - wanted->top);
     if (effect->dispatcher(effect, effEditOpen, 0, 0, parent.handle(), 0.0f) != 1) {
         std::fprintf(stderr, "the editor did not open\n");
         return 1;
