@@ -14,13 +14,19 @@ intptr_t VSTCALL benchHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, f
 }
 
 // range(0): 0 audio runs between idles (the meter moves); 1 a host also loads another program
-// each time, so every slider, both type boxes and the length are rendered again.
+// each time, so every slider, both type boxes and the length are rendered again. range(1): the
+// host's scale in percent, in a host window that holds the whole editor.
 void EditorIdle(benchmark::State& state) {
     const bool changeProgram = state.range(0) != 0;
     headless::enable();
-    void* host = headless::createHostWindow(0, 0, 600, 400);
     auto* effect = new FreezeEffectEdit(benchHost);
     AEffect* record = effect->getEffectRecord();
+    record->dispatcher(record, effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'), fourCharCode('A', 'e', 'C', 's'),
+                       nullptr, static_cast<float>(state.range(1)) / 100.0f);
+    ERect* rect = nullptr;
+    record->dispatcher(record, effEditGetRect, 0, 0, &rect, 0.0f);
+    void* host = headless::createHostWindow(0, 0, rect != nullptr ? rect->right : 600,
+                                            rect != nullptr ? rect->bottom : 400);
     record->dispatcher(record, effEditOpen, 0, 0, host, 0.0f);
     record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
     std::vector<float> in(512, 0.5f), out(512);
@@ -47,7 +53,7 @@ void EditorIdle(benchmark::State& state) {
     record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
     headless::destroyHostWindow(host);
 }
-BENCHMARK(EditorIdle)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EditorIdle)->ArgsProduct({{0, 1}, {100, 200, 300}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,5 +1,4 @@
-// What the editor asks of the format it is shown in: to follow a new window size, and (while a
-// view tracks the mouse) the host's own idle. Each format that opens an editor provides one.
+// What the editor asks of the format it is shown in: to follow a new window size. Each format that opens an editor provides one.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +9,8 @@ public:
     // The editor's window has a new size (a new scale): the host's window should follow.
     // False when the host cannot.
     virtual bool resizeEditor(int32_t width, int32_t height) = 0;
-    // Gives the host its idle from inside a mouse-tracking loop.
+    // The host's idle from inside a mouse-tracking loop. The editor's drags run in window
+    // events and never call it; kept for the formats that still provide it.
     virtual void idleHost() {}
 
 protected:

@@ -1,11 +1,11 @@
-// EditorPanel: the off-screen image, the copy to the window and the press polling.
+// EditorPanel: the off-screen image and the copy to the window.
 #include "editor/EditorPanel.h"
 
+#include <algorithm>
 #include <new>
 
 #include "gui/Bitmap.h"
 #include "gui/Frame.h"
-#include "gui/FrameOwner.h"
 #include "gui/OffscreenContext.h"
 
 EditorPanel::EditorPanel(const Rect& area, FreezePlugin& owner, int32_t panelWidth, int32_t panelHeight,
@@ -36,8 +36,48 @@ void EditorPanel::useFont(int32_t id, int32_t pixels, int32_t face) {
     }
 }
 
+void EditorPanel::update(DrawContext* destination) {
+    onlyChanges = true;
+    Control::update(destination);
+    onlyChanges = false;
+}
+
+void EditorPanel::changed(const Rect& local) {
+    const Rect area{local.left, local.top, local.right + 1, local.bottom + 1};
+    if (changeCount < kMostChanges) {
+        changes[changeCount++] = area;
+        return;
+    }
+    tooManyChanges = true;
+    Rect& box = changes[0];
+    box = Rect{std::min(box.left, area.left), std::min(box.top, area.top), std::max(box.right, area.right),
+               std::max(box.bottom, area.bottom)};
+}
+
 void EditorPanel::present(DrawContext* destination) {
-    context->blitTo(destination, Rect{left, top, left + width, top + height}, Point{0, 0});
+    if (!onlyChanges) {
+        context->blitTo(destination, Rect{left, top, left + width, top + height}, Point{0, 0});
+    } else if (tooManyChanges) {
+        // One copy of everything that changed: the bounding box of all the parts.
+        Rect box = changes[0];
+        for (int32_t i = 1; i < changeCount; ++i) {
+            box = Rect{std::min(box.left, changes[i].left), std::min(box.top, changes[i].top),
+                       std::max(box.right, changes[i].right), std::max(box.bottom, changes[i].bottom)};
+        }
+        changes[0] = box;
+        changeCount = 1;
+    }
+    if (onlyChanges) {
+        for (int32_t i = 0; i < changeCount; ++i) {
+            const Rect area{std::max(changes[i].left, 0), std::max(changes[i].top, 0),
+                            std::min(changes[i].right, width), std::min(changes[i].bottom, height)};
+            if (area.right > area.left && area.bottom > area.top) {
+                context->blitTo(destination, area.offset(left, top), Point{area.left, area.top});
+            }
+        }
+    }
+    changeCount = 0;
+    tooManyChanges = false;
     setDirty(false);
 }
 
@@ -46,18 +86,3 @@ bool EditorPanel::inZone(const Rect& local, const Point& where) const {
            where.v <= top + local.bottom;
 }
 
-bool EditorPanel::pollPress(DrawContext* windowContext, Point& where, int32_t& buttons, bool& firstPass) {
-    if (!firstPass) {
-        pumpIdle();
-    }
-    firstPass = false;
-    buttons = windowContext->mouseButtons();
-    windowContext->mousePosition(where);
-    // A host may destroy its window, or close the editor from inside its idle, while the button
-    // is held; nothing is left to track then.
-    if (frame != nullptr &&
-        (!frame->isOpen() || (frame->getEditor() != nullptr && frame->getEditor()->isClosing()))) {
-        return false;
-    }
-    return buttons != 0;
-}

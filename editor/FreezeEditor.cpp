@@ -63,6 +63,8 @@ int32_t FreezeEditor::getRect(EditorRect** rect) {
         readUserZoom();
         screenScaleKnown = false;
         useScale(wantedScale(nullptr));
+        answeredScale = scale;
+        sizeAnswered = true;
     }
     return GuiEditor::getRect(rect);
 }
@@ -75,6 +77,15 @@ FreezeEditor::~FreezeEditor() {
 }
 
 int32_t FreezeEditor::open(void* parent) {
+    // Closed and opened again while a view handles an event (a host that answers an edit so):
+    // the window stays and shows again, else the pending close would empty the new one.
+    if (closePending && frame != nullptr && frame->isTracking() && frame->isOpen() &&
+        frame->getParentWindow() == parent) {
+        closePending = false;
+        frame->showWindow();
+        windowOpen.store(true, std::memory_order_relaxed);
+        return 1;
+    }
     if (closePending) {
         close();
     }
@@ -101,6 +112,13 @@ int32_t FreezeEditor::open(void* parent) {
     }
     addViews();
     windowOpen.store(true, std::memory_order_relaxed);
+    // The size answered before the window opened came from the screen the host had no window
+    // on yet (on Windows: the system's density, not the monitor's): a host told nothing would
+    // keep a window of the wrong size around ours.
+    if (sizeAnswered && answeredScale != scale && host != nullptr) {
+        host->resizeEditor(editorRect.right - editorRect.left, editorRect.bottom - editorRect.top);
+    }
+    sizeAnswered = false;
     return 1;
 }
 
@@ -162,10 +180,10 @@ void FreezeEditor::backgroundPress(DrawContext* context, const Point& where) {
 
 void FreezeEditor::close() {
     windowOpen.store(false, std::memory_order_relaxed);
-    // A close that arrives while a view tracks a press (from the host's idle, or from a paint
-    // dispatched inside the loop) must leave the views alone: the window leaves the screen now
-    // and goes for good at the next idle, open or destruction.
-    if (frame != nullptr && (inHostIdle || frame->isTracking())) {
+    // A close that arrives while a view handles an event (a host told of an edit that closes
+    // the window at once) must leave the views alone: the window leaves the screen now and goes
+    // for good at the next idle, open or destruction.
+    if (frame != nullptr && frame->isTracking()) {
         closePending = true;
         frame->hideWindow();
         return;
@@ -197,8 +215,8 @@ void FreezeEditor::releaseImages() {
 }
 
 void FreezeEditor::idle() {
-    // A close the host asked for during a tracking loop is done once no loop is on the stack.
-    if (closePending && !inHostIdle && !inPump && (frame == nullptr || !frame->isTracking())) {
+    // A close the host asked for during an event is done once no event is on the stack.
+    if (closePending && (frame == nullptr || !frame->isTracking())) {
         close();
     }
     if (frame == nullptr || closePending) {
@@ -216,7 +234,7 @@ void FreezeEditor::idle() {
 }
 
 void FreezeEditor::followScale() {
-    if (inHostIdle || inPump || frame->isTracking()) {
+    if (frame->isTracking() || frame->isDragging()) {
         return;
     }
     void* parent = frame->getParentWindow();

@@ -61,6 +61,9 @@ private:
     void followScale();
 
     FreezePlugin* freezeEffect;
+    // The scale of the size getRect answered before the window opened.
+    Scale answeredScale;
+    bool sizeAnswered = false;
     Bitmap* background = nullptr;
     WaveformView* waveformView = nullptr;
     SliderBank* sliderBank = nullptr;

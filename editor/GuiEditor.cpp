@@ -1,4 +1,4 @@
-// GuiEditor: rectangle, idle, idle pump, key, wheel and knob-mode forwarding.
+// GuiEditor: rectangle, idle, key, wheel and knob-mode forwarding.
 #include "editor/GuiEditor.h"
 
 #include <cmath>
@@ -6,24 +6,14 @@
 #include "editor/ZoomSetting.h"
 #include "gui/Frame.h"
 #include "gui/Port.h"
-#include "gui/PaintPump.h"
 
 namespace {
 
 int32_t recordedKnobMode = 0;
 
-constexpr uint32_t kIdleInterval = 100;  // ms between idle runs of the pump
-constexpr uint32_t kPumpSleep = 4;       // ms the pump sleeps when it is early
-constexpr uint32_t kEarlyMargin = 50;    // ms early at which the pump still runs the idle
-
-// Whether tick a comes before tick b. The tick count wraps every 49.7 days; the difference,
-// read as signed, keeps the order across the wrap (a plain unsigned comparison would stop the
-// pump for the whole next 49.7 days).
-bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
-
 }  // namespace
 
-GuiEditor::GuiEditor(EditorHost* owner) : host(owner), nextIdleTime(pumpTickCount()) {}
+GuiEditor::GuiEditor(EditorHost* owner) : host(owner) {}
 
 GuiEditor::~GuiEditor() = default;
 
@@ -42,10 +32,6 @@ int32_t GuiEditor::open(void* parent) {
 }
 
 void GuiEditor::idle() {
-    // The host may call idle from inside its idle callback that the pump made.
-    if (inHostIdle) {
-        return;
-    }
     if (refreshRequested.exchange(0, std::memory_order_relaxed) != 0) {
         refresh();
     }
@@ -86,13 +72,14 @@ bool GuiEditor::setScaleFactor(float factor) {
     return true;
 }
 
-void GuiEditor::chooseZoom(int32_t percent) {
+bool GuiEditor::chooseZoom(int32_t percent) {
     userZoom = percent;
-    zoomSetting::write(percent);
+    saveFailed = !zoomSetting::write(percent);
+    return !saveFailed;
 }
 
 void GuiEditor::readUserZoom() {
-    // A choice this instance made stays when the file cannot be had.
+    // A choice this instance made stays when the file cannot be had (or was not saved).
     const int32_t saved = zoomSetting::read();
     if (saved != 0) {
         userZoom = saved;
@@ -104,32 +91,11 @@ Scale GuiEditor::wantedScale(void* parent) {
         return Scale::fromPercent(userZoom);
     }
     if (hostFactor > 0.0f) {
-        return Scale::fromFactor(hostFactor);
+        return Scale::fromPercent(zoomSetting::snapped(Scale::fromFactor(hostFactor).percent()));
     }
     if (!screenScaleKnown) {
         screenFactor = port::screenScale(parent);
         screenScaleKnown = parent != nullptr;
     }
-    return Scale::fromFactor(screenFactor);
-}
-
-void GuiEditor::pumpIdle() {
-    uint32_t now = pumpTickCount();
-    if (before(now, nextIdleTime)) {
-        pumpSleep(kPumpSleep);
-        now += kPumpSleep;
-        if (before(now, nextIdleTime - kEarlyMargin)) {
-            return;
-        }
-    }
-    inPump = true;
-    idle();
-    inPump = false;
-    dispatchPendingPaint();
-    nextIdleTime = now + kIdleInterval;
-    inHostIdle = true;
-    if (host != nullptr) {
-        host->idleHost();
-    }
-    inHostIdle = false;
+    return Scale::fromPercent(zoomSetting::snapped(Scale::fromFactor(screenFactor).percent()));
 }

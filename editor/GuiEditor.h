@@ -1,5 +1,5 @@
-// GuiEditor: an editor with a window: the rectangle answered to the host, the Frame, the idle
-// pump that serves the host during mouse tracking, and key and wheel forwarding.
+// GuiEditor: an editor with a window: the rectangle answered to the host, the Frame, and key and
+// wheel forwarding.
 #pragma once
 
 #include <atomic>
@@ -40,25 +40,22 @@ public:
 
     // Draws every view now.
     virtual void redraw();
-    // Runs the idle at most about every 100 ms from inside a mouse-tracking loop, dispatches one
-    // pending paint and gives the host its idle call.
-    void pumpIdle() override;
-
     bool isClosing() const override { return closePending; }
     void screenChanged() override { screenScaleKnown = false; }
 
     // The host's word on the scale (effVendorSpecific 'PreS' 'AeCs', or the LV2 UI's scale
     // factor): used unless the user chose a zoom. Not finite or not above 0: forgotten, false.
     bool setScaleFactor(float factor);
-    // The user's zoom in percent (one of zoomSetting::kChoices, 0 for none): kept for every
-    // instance and used from the next idle on.
-    void chooseZoom(int32_t percent);
+    // The user's zoom in percent (one of zoomSetting::kChoices, 0 for none: the host's and the
+    // screen's factor): kept for every instance and used from the next idle on; false when it
+    // could not be saved for them (this instance uses it all the same).
+    bool chooseZoom(int32_t percent);
     int32_t getUserZoom() const { return userZoom; }
+    bool zoomSaveFailed() const { return saveFailed; }
     // The scale the window is drawn at (while open; otherwise the one it would open at).
     Scale getScale() const { return scale; }
 
     Frame* getFrame() const { return frame; }
-    bool isInHostIdle() const { return inHostIdle; }
     // The knob mode the last host asked for (process-wide, read by nobody else).
     static int32_t knobMode();
 
@@ -69,14 +66,10 @@ protected:
     std::atomic<int32_t> refreshRequested{0};
     EditorRect editorRect{0, 0, 0, 0};
     Frame* frame = nullptr;
-    // Tick count (ms) before which pumpIdle does not run the idle again.
-    uint32_t nextIdleTime = 0;
-    bool inHostIdle = false;
-    // The host closed the window from inside its idle during a mouse-tracking loop: the views
-    // are still on the stack, so the window goes at the next idle, open or destruction.
+    // The host closed the window while a view handled an event (from a gesture it was told
+    // of): the views are still on the stack, so the window goes at the next idle, open or
+    // destruction.
     bool closePending = false;
-    // True while pumpIdle runs the idle from inside a tracking loop.
-    bool inPump = false;
     // Whether a window is open, for setParameter on host threads.
     std::atomic<bool> windowOpen{false};
 
@@ -89,6 +82,7 @@ protected:
     Scale scale;
     float hostFactor = 0.0f;  // 0: the host said nothing
     int32_t userZoom = 0;     // 0: no choice
+    bool saveFailed = false;  // the last choice could not be written
     float screenFactor = 1.0f;
     bool screenScaleKnown = false;
 };

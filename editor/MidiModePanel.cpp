@@ -34,11 +34,9 @@ bool MidiModePanel::isOn(int32_t which) const {
 }
 
 void MidiModePanel::toggle(int32_t which) {
-    switch (which) {
-    case 0: effect.toggleMidiNoteControl(); break;
-    case 1: effect.toggleNoteRecordStart(); break;
-    default: effect.toggleRepeatTillNoteOff(); break;
-    }
+    static constexpr Setting kSettings[switchCount] = {Setting::midiNoteControl, Setting::noteRecordStart,
+                                                       Setting::repeatTillNoteOff};
+    effect.editOnce(controlOfSetting(kSettings[which]), isOn(which) ? 0.0f : 1.0f);
 }
 
 void MidiModePanel::draw(DrawContext* windowContext) {
@@ -46,6 +44,7 @@ void MidiModePanel::draw(DrawContext* windowContext) {
         return;
     }
     panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+    changed(Rect{0, 0, width - 1, height - 1});
     for (int32_t i = 0; i < switchCount; ++i) {
         const bool on = isOn(i);
         drawnOn[i] = on;
@@ -69,16 +68,25 @@ void MidiModePanel::followEffect() {
     }
 }
 
-void MidiModePanel::mouse(DrawContext* windowContext, Point& where) {
-    int32_t buttons = 0;
-    bool firstPass = true;
-    while (pollPress(windowContext, where, buttons, firstPass)) {
-        for (int32_t i = 0; i < switchCount; ++i) {
-            if (inZone(switchRects[i], where)) {
-                toggle(i);
-                draw(windowContext);
-                return;
-            }
+void MidiModePanel::onMouseDown(DrawContext* windowContext, const MouseEvent& event) {
+    flipped = false;
+    touch(windowContext, event.where);
+}
+
+void MidiModePanel::onMouseMoved(DrawContext* windowContext, const MouseEvent& event) {
+    touch(windowContext, event.where);
+}
+
+void MidiModePanel::touch(DrawContext* windowContext, const Point& where) {
+    if (flipped) {
+        return;
+    }
+    for (int32_t i = 0; i < switchCount; ++i) {
+        if (inZone(switchRects[i], where)) {
+            toggle(i);
+            flipped = true;
+            draw(windowContext);
+            return;
         }
     }
 }

@@ -15,8 +15,10 @@ public:
                   int32_t top, Bitmap* image);
 
     void draw(DrawContext* context) override;
-    // Flips the first switch the pointer is on (or is dragged onto) while the button is held.
-    void mouse(DrawContext* context, Point& where) override;
+    // Flips the first switch the pointer is on (or is dragged onto) while the button is held,
+    // as one edit the host sees.
+    void onMouseDown(DrawContext* context, const MouseEvent& event) override;
+    void onMouseMoved(DrawContext* context, const MouseEvent& event) override;
     // Marks the panel dirty when the effect's switches differ from those drawn last.
     void followEffect();
 
@@ -28,6 +30,9 @@ public:
 private:
     bool isOn(int32_t which) const;
     void toggle(int32_t which);
+    // Flips the switch under the pointer unless this press flipped one already.
+    void touch(DrawContext* context, const Point& where);
 
     bool drawnOn[switchCount] = {false, false, false};
+    bool flipped = false;
 };

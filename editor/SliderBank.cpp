@@ -112,6 +112,7 @@ void SliderBank::draw(DrawContext* windowContext) {
 }
 
 void SliderBank::drawStatic() {
+    changed(Rect{0, 0, width - 1, height - 1});
     fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
     fillAndOutline(context, preGroupRect, kGroup, kInk);
     fillAndOutline(context, postGroupRect, kGroup, kInk);
@@ -135,6 +136,7 @@ void SliderBank::drawStatic() {
 
 void SliderBank::drawSlider(int32_t i, const Shown& shown) {
     const Rect& slider = sliderRects[i];
+    changed(slider);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     context->setFillColor(kTrough);
@@ -149,6 +151,7 @@ void SliderBank::drawSlider(int32_t i, const Shown& shown) {
 
 void SliderBank::drawTypeBox(int32_t which, const Shown& shown) {
     const Rect& box = which == 0 ? preTypeRect : postTypeRect;
+    changed(box);
     useFont(3, 9, 0);
     context->setTextColor(kInk);
     fillAndOutline(context, box, kTypeBox, kInk);
@@ -156,6 +159,7 @@ void SliderBank::drawTypeBox(int32_t which, const Shown& shown) {
 }
 
 void SliderBank::drawMeter(const Shown& shown) {
+    changed(meterRect);
     fillAndOutline(context, meterRect, shown.midiRecord ? kMeterMidi : kMeter, kInk);
     if (!shown.midiRecord) {
         context->setFillColor(kBelowThreshold);
@@ -174,56 +178,127 @@ void SliderBank::drawMeter(const Shown& shown) {
 }
 
 void SliderBank::drawInverse(const Shown& shown) {
+    changed(inverseRect);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     fillAndOutline(context, inverseRect, shown.inverse ? kInverseOn : kInverseOff, kInk);
     context->drawText(inverseLabels[shown.inverse ? 1 : 0], inverseRect, true);
 }
 
-void SliderBank::mouse(DrawContext* windowContext, Point& where) {
-    int32_t index = -1;
-    float sliderValue = 0.0f;
-    bool inverseDone = false;
-    int32_t buttons = 0;
-    bool firstPass = true;
-    while (pollPress(windowContext, where, buttons, firstPass)) {
-        for (int32_t i = 0; i < sliderCount; ++i) {
-            const Rect zone{sliderRects[i].left, kZoneTop, sliderRects[i].right, kZoneBottom};
-            if (inZone(zone, where)) {
-                sliderValue = displayMath::limited(
-                    static_cast<float>(top + kZoneBottom - where.v) / static_cast<float>(sliderTravel), 0.0f,
-                    1.0f);
-                sliderValues[i] = sliderValue;
-                draw(windowContext);
-                index = i;
-            }
+int32_t SliderBank::sliderAt(const Point& where) const {
+    for (int32_t i = 0; i < sliderCount; ++i) {
+        if (inZone(Rect{sliderRects[i].left, kZoneTop, sliderRects[i].right, kZoneBottom}, where)) {
+            return i;
         }
-        if (index >= 0) {
-            // Sent on every pass, also outside the zones.
-            sliderValues[index] = sliderValue;
-            effect.setProgramValue(index, sliderValue);
+    }
+    return -1;
+}
+
+void SliderBank::onMouseDown(DrawContext* windowContext, const MouseEvent& event) {
+    endDrag();
+    dragState.active = true;
+    dragState.fine.start();
+    if (asksReset(event)) {
+        const int32_t slider = sliderAt(event.where);
+        const int32_t parameter =
+            slider >= 0 ? parameterOfSlot(slider) : (inZone(meterRect, event.where) ? kParamThreshold : -1);
+        if (parameter >= 0) {
+            effect.editOnce(parameter, FreezePlugin::defaultOf(parameter));
             draw(windowContext);
-        }
-        if (inZone(meterRect, where)) {
-            thresholdValue =
-                static_cast<float>(top + meterRect.bottom - where.v) / static_cast<float>(meterTravel);
-            effect.setThreshold(thresholdValue);
-            draw(windowContext);
-        }
-        if (inZone(inverseRect, where) && !inverseDone) {
-            effect.toggleInverse();
-            draw(windowContext);
-            inverseDone = true;
-        }
-        if (inZone(preTypeRect, where)) {
-            effect.cycleFilterType(1);
-            draw(windowContext);
-            return;
-        }
-        if (inZone(postTypeRect, where)) {
-            effect.cycleFilterType(2);
-            draw(windowContext);
+            dragState.over = true;
             return;
         }
     }
+    dragTo(windowContext, event);
+}
+
+void SliderBank::onMouseMoved(DrawContext* windowContext, const MouseEvent& event) {
+    if (dragState.active && !dragState.over) {
+        dragTo(windowContext, event);
+    }
+}
+
+void SliderBank::onMouseUp(DrawContext*, const MouseEvent&) { endDrag(); }
+
+void SliderBank::onMouseCancelled() { endDrag(); }
+
+void SliderBank::endDrag() {
+    if (dragState.sliderEdit >= 0) {
+        effect.endEdit(dragState.sliderEdit);
+    }
+    if (dragState.thresholdEdit) {
+        effect.endEdit(kParamThreshold);
+    }
+    dragState = Drag();
+}
+
+void SliderBank::dragTo(DrawContext* windowContext, const MouseEvent& event) {
+    Drag& drag = dragState;
+    const Point& where = event.where;
+    const bool shift = (event.buttons & modShift) != 0;
+    const int32_t slider = sliderAt(where);
+    if (slider >= 0) {
+        const float positional = displayMath::limited(
+            static_cast<float>(top + kZoneBottom - where.v) / static_cast<float>(sliderTravel), 0.0f, 1.0f);
+        drag.sliderValue =
+            drag.fine.follow(positional, effect.getProgramValue(slider), where.v, sliderTravel, shift, slider);
+        drag.slider = slider;
+    }
+    if (drag.slider >= 0) {
+        // Sent on every event, also outside the zones: the value of the last slider touched.
+        const int32_t parameter = parameterOfSlot(drag.slider);
+        if (drag.sliderEdit != parameter) {
+            if (drag.sliderEdit >= 0) {
+                effect.endEdit(drag.sliderEdit);
+            }
+            effect.beginEdit(parameter);
+            drag.sliderEdit = parameter;
+        }
+        effect.edit(parameter, drag.sliderValue);
+    }
+    if (inZone(meterRect, where)) {
+        const float positional =
+            static_cast<float>(top + meterRect.bottom - where.v) / static_cast<float>(meterTravel);
+        const float threshold =
+            drag.fine.follow(positional, effect.getThreshold(), where.v, meterTravel, shift, sliderCount);
+        if (!drag.thresholdEdit) {
+            effect.beginEdit(kParamThreshold);
+            drag.thresholdEdit = true;
+        }
+        effect.edit(kParamThreshold, threshold);
+    }
+    if (inZone(inverseRect, where) && !drag.inverseDone) {
+        effect.editOnce(controlOfSetting(Setting::inverse), effect.isInverse() ? 0.0f : 1.0f);
+        drag.inverseDone = true;
+    }
+    const bool onPre = inZone(preTypeRect, where);
+    if (onPre || inZone(postTypeRect, where)) {
+        const FilterType current = onPre ? effect.getPreFilterType() : effect.getPostFilterType();
+        effect.editOnce(controlOfSetting(onPre ? Setting::preFilterType : Setting::postFilterType),
+                        static_cast<float>(nextFilterType(static_cast<int32_t>(current))));
+        drag.over = true;
+    }
+    draw(windowContext);
+}
+
+bool SliderBank::onMouseWheel(DrawContext* windowContext, const MouseEvent& event, float distance) {
+    const float fine = (event.buttons & modShift) != 0 ? 0.1f : 1.0f;
+    const int32_t slider = sliderAt(event.where);
+    int32_t parameter = -1;
+    float unit = 0.0f;
+    if (slider >= 0) {
+        parameter = parameterOfSlot(slider);
+        const double scale = sliderParameter(slider).editor.numberScale;
+        unit = scale > 0.0 ? static_cast<float>(1.0 / scale) : 0.01f;
+    } else if (inZone(meterRect, event.where)) {
+        parameter = kParamThreshold;
+        unit = 1.0f / static_cast<float>(meterTravel);
+    }
+    if (parameter < 0 || !(distance == distance)) {
+        return false;
+    }
+    const float now = displayMath::limited(effect.getParameter(parameter), 0.0f, 1.0f);
+    effect.editOnce(parameter, displayMath::limited(now + distance * unit * fine, 0.0f, 1.0f));
+    draw(windowContext);
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "editor/EditorPanel.h"
+#include "editor/FineDrag.h"
 #include "engine/ParameterTable.h"
 #include "gui/Color.h"
 
@@ -23,8 +24,16 @@ public:
                int32_t top, Bitmap* image);
 
     void draw(DrawContext* context) override;
-    // Tracks one press until the button is released.
-    void mouse(DrawContext* context, Point& where) override;
+    // A drag: each event sets what the pointer is on (sliders, meter, inverse, a filter type),
+    // every change an edit the host sees (begin at the first, values, end at the release). A
+    // double-click or Ctrl+click on a slider or the meter sets its default; Shift moves finer.
+    void onMouseDown(DrawContext* context, const MouseEvent& event) override;
+    void onMouseMoved(DrawContext* context, const MouseEvent& event) override;
+    void onMouseUp(DrawContext* context, const MouseEvent& event) override;
+    void onMouseCancelled() override;
+    // One shown unit per notch over a slider (a tenth with Shift), a pixel of the meter's travel
+    // for the threshold.
+    bool onMouseWheel(DrawContext* context, const MouseEvent& event, float distance) override;
 
     // Local rectangles (origin at the panel's top left).
     static const Rect sliderRects[sliderCount];
@@ -48,6 +57,26 @@ public:
     }
 
 private:
+    // The slider whose zone holds the point, or -1.
+    int32_t sliderAt(const Point& where) const;
+    // One event of a drag, as one pass of the editor's former tracking loop.
+    void dragTo(DrawContext* context, const MouseEvent& event);
+    // Ends the edits the drag began.
+    void endDrag();
+
+    // What one drag holds between its events.
+    struct Drag {
+        bool active = false;
+        bool over = false;        // a filter type was cycled (or a default set): the press is done
+        int32_t slider = -1;      // the slider the drag sets (the last one it was on)
+        float sliderValue = 0.0f;
+        int32_t sliderEdit = -1;  // the parameter whose edit is open
+        bool thresholdEdit = false;
+        bool inverseDone = false;
+        FineDrag fine;
+    };
+    Drag dragState;
+
     // What one draw shows, in the integers and flags the pixels follow from. After the first
     // draw only the parts whose values changed are rendered again (each part paints every pixel
     // of its own rectangle, and no two parts overlap), so an idle with a moving envelope repaints

@@ -21,6 +21,8 @@ constexpr Color kLengthBar = panelPaint::kBar;
 
 // Step zones reach 5 pixels above and below the steps (local rows 0..100).
 constexpr int32_t kZoneBottom = 100;
+// A step's value for no offset: its default, and what the right button sets.
+constexpr float kNoOffset = 0.5f;
 
 }  // namespace
 
@@ -61,6 +63,7 @@ void StepPanel::draw(DrawContext* windowContext) {
     const Shown shown = readEffect();
     if (!rendered) {
         panelPaint::fillAndOutline(context, Rect{0, 0, width - 1, height - 1}, kPanel, kInk);
+        changed(Rect{0, 0, width - 1, height - 1});
     }
     for (int32_t i = 0; i < stepCount; ++i) {
         const auto at = static_cast<size_t>(i);
@@ -81,6 +84,7 @@ void StepPanel::draw(DrawContext* windowContext) {
 
 void StepPanel::drawStep(int32_t i, const Shown& shown) {
     const Rect step = stepRect(i);
+    changed(step);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     context->setFillColor(i == shown.highlighted ? kCurrentStep : kStep);
@@ -95,6 +99,7 @@ void StepPanel::drawStep(int32_t i, const Shown& shown) {
 }
 
 void StepPanel::drawLength(const Shown& shown) {
+    changed(lengthRect);
     useFont(6, 9, 0);
     context->setTextColor(kInk);
     panelPaint::fillAndOutline(context, lengthRect, kLengthTrough, kInk);
@@ -104,39 +109,88 @@ void StepPanel::drawLength(const Shown& shown) {
     context->drawText(displayMath::NumberText(shown.lengthCount).text, lengthRect, false);
 }
 
-void StepPanel::mouse(DrawContext* windowContext, Point& where) {
-    int32_t index = -1;
-    float stepValue = 0.0f;
-    bool stepTouched = false;
-    int32_t buttons = 0;
-    bool firstPass = true;
-    while (pollPress(windowContext, where, buttons, firstPass)) {
-        for (int32_t i = 0; i < stepCount; ++i) {
-            const Rect step = stepRect(i);
-            if (inZone(Rect{step.left, 0, step.right, kZoneBottom}, where)) {
-                stepValue = (buttons & buttonRight) != 0
-                                ? 0.5f
-                                : displayMath::limited(static_cast<float>(top + kZoneBottom - where.v) /
-                                                           static_cast<float>(stepTravel),
-                                                       0.0f, 1.0f);
-                stepShown[i] = stepValue;
-                draw(windowContext);
-                index = i;  // on a shared border the higher step wins
-            }
-        }
-        if (index >= 0) {
-            stepShown[index] = stepValue;
-            effect.setStepValue(index, stepValue);
-            draw(windowContext);
-            stepTouched = true;
-        }
-        if (!stepTouched && inZone(lengthRect, where)) {
-            const float length =
-                (buttons & buttonRight) != 0
-                    ? 1.0f
-                    : static_cast<float>(top + lengthRect.bottom - where.v) / static_cast<float>(stepTravel);
-            effect.setSequenceLength(length);
-            draw(windowContext);
+int32_t StepPanel::stepAt(const Point& where) const {
+    int32_t found = -1;
+    for (int32_t i = 0; i < stepCount; ++i) {
+        const Rect step = stepRect(i);
+        if (inZone(Rect{step.left, 0, step.right, kZoneBottom}, where)) {
+            found = i;  // on a shared border the higher step wins
         }
     }
+    return found;
+}
+
+void StepPanel::onMouseDown(DrawContext* windowContext, const MouseEvent& event) {
+    endDrag();
+    dragState.active = true;
+    dragState.fine.start();
+    const int32_t step = stepAt(event.where);
+    if (asksReset(event) && step >= 0) {
+        effect.setStepValue(step, kNoOffset);
+        draw(windowContext);
+        dragState.over = true;
+        return;
+    }
+    dragTo(windowContext, event);
+}
+
+void StepPanel::onMouseMoved(DrawContext* windowContext, const MouseEvent& event) {
+    if (dragState.active && !dragState.over) {
+        dragTo(windowContext, event);
+    }
+}
+
+void StepPanel::onMouseUp(DrawContext*, const MouseEvent&) { endDrag(); }
+
+void StepPanel::onMouseCancelled() { endDrag(); }
+
+void StepPanel::endDrag() {
+    if (dragState.lengthEdit) {
+        effect.endEdit(controlOfSetting(Setting::sequenceLength));
+    }
+    dragState = Drag();
+}
+
+void StepPanel::dragTo(DrawContext* windowContext, const MouseEvent& event) {
+    Drag& drag = dragState;
+    const Point& where = event.where;
+    const bool right = (event.buttons & buttonRight) != 0;
+    const int32_t step = stepAt(where);
+    if (step >= 0) {
+        const float positional = displayMath::limited(
+            static_cast<float>(top + kZoneBottom - where.v) / static_cast<float>(stepTravel), 0.0f, 1.0f);
+        drag.stepValue = right ? kNoOffset
+                               : drag.fine.follow(positional, effect.getStepValue(step), where.v, stepTravel,
+                                                  (event.buttons & modShift) != 0, step);
+        drag.step = step;
+    }
+    if (drag.step >= 0) {
+        effect.setStepValue(drag.step, drag.stepValue);
+        drag.stepTouched = true;
+    }
+    if (!drag.stepTouched && inZone(lengthRect, where)) {
+        const float length =
+            right ? 1.0f : static_cast<float>(top + lengthRect.bottom - where.v) / static_cast<float>(stepTravel);
+        const int32_t control = controlOfSetting(Setting::sequenceLength);
+        if (!drag.lengthEdit) {
+            effect.beginEdit(control);
+            drag.lengthEdit = true;
+        }
+        // Finer than a host's whole steps: set here, then told to the host as it now stands.
+        effect.setSequenceLength(length);
+        effect.reportEdit(control);
+    }
+    draw(windowContext);
+}
+
+bool StepPanel::onMouseWheel(DrawContext* windowContext, const MouseEvent& event, float distance) {
+    const int32_t step = stepAt(event.where);
+    if (step < 0 || !(distance == distance)) {
+        return false;
+    }
+    const float unit = ((event.buttons & modShift) != 0 ? 0.1f : 1.0f) / static_cast<float>(offsetSpan);
+    const float now = displayMath::limited(effect.getStepValue(step), 0.0f, 1.0f);
+    effect.setStepValue(step, displayMath::limited(now + distance * unit, 0.0f, 1.0f));
+    draw(windowContext);
+    return true;
 }

@@ -97,10 +97,20 @@ void WaveformView::draw(DrawContext* windowContext) {
         }
     }
     const bool recording = effect.isRecording();
-    if (!rendered || recording != drawnRecording || !std::equal(columns, columns + width + 1, drawnColumns)) {
+    const bool fresh =
+        !rendered || recording != drawnRecording || !std::equal(columns, columns + width + 1, drawnColumns);
+    if (fresh) {
         render(recording);
     }
-    context->blitTo(windowContext, Rect{left, top, left + width, top + height}, Point{0, 0});
+    if (fresh || !onlyChanges) {
+        context->blitTo(windowContext, Rect{left, top, left + width, top + height}, Point{0, 0});
+    }
+}
+
+void WaveformView::update(DrawContext* windowContext) {
+    onlyChanges = true;
+    View::update(windowContext);
+    onlyChanges = false;
 }
 
 void WaveformView::render(bool recording) {

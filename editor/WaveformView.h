@@ -20,6 +20,8 @@ public:
     ~WaveformView() override;
 
     void draw(DrawContext* context) override;
+    // The idle's redraw: copies the picture only when it was rendered anew.
+    void update(DrawContext* context) override;
     // Resamples the freeze buffers into the columns and marks the view dirty.
     virtual void updateFromEffect();
 
@@ -40,4 +42,5 @@ private:
     int32_t drawnColumns[columnCount] = {};
     bool drawnRecording = false;
     bool rendered = false;
+    bool onlyChanges = false;
 };

@@ -22,28 +22,20 @@ bool offered(int32_t percent) {
 }  // namespace
 
 int32_t read() {
-    const std::string folder = port::userSettingsFolder(false);
-    if (folder.empty()) return 0;
-    std::FILE* file = std::fopen((folder + kFileName).c_str(), "r");
-    if (file == nullptr) return 0;
+    std::string content;
+    if (!port::readSettingsFile(kFileName, content, 256)) return 0;
     int percent = 0;
-    const int matched = std::fscanf(file, "zoom=%d", &percent);
-    std::fclose(file);
+    const int matched = std::sscanf(content.c_str(), "zoom=%d", &percent);
     return matched == 1 && offered(percent) ? percent : 0;
 }
 
 bool write(int32_t percent) {
-    const std::string folder = port::userSettingsFolder(true);
-    if (folder.empty()) return false;
-    const std::string path = folder + kFileName;
     if (!offered(percent)) {
-        std::remove(path.c_str());
-        return true;
+        return port::removeSettingsFile(kFileName);
     }
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (file == nullptr) return false;
-    const bool written = std::fprintf(file, "zoom=%d\n", static_cast<int>(percent)) > 0;
-    return std::fclose(file) == 0 && written;
+    char line[32];
+    std::snprintf(line, sizeof line, "zoom=%d\n", static_cast<int>(percent));
+    return port::writeSettingsFile(kFileName, line);
 }
 
 }  // namespace zoomSetting

@@ -84,7 +84,7 @@ void Bitmap::draw(DrawContext* context, const Rect& destination, Point source) {
     if (targetScale == scale) {
         port::drawBitmap(*picture, target, scale.device(destination), scale.device(source));
     } else {
-        drawResized(target, targetScale.device(destination), destination, source);
+        drawResized(target, targetScale, destination, source);
     }
 }
 
@@ -97,12 +97,45 @@ void Bitmap::drawColorKeyed(DrawContext* context, const Rect& destination, Point
     if (targetScale == scale) {
         port::drawBitmapColorKeyed(*picture, target, scale.device(destination), scale.device(source), colorKey);
     } else {
-        drawResized(target, targetScale.device(destination), destination, source);
+        drawResized(target, targetScale, destination, source);
     }
 }
 
-void Bitmap::drawResized(void* target, const Rect& deviceDestination, const Rect& destination, Point source) {
+void Bitmap::drawResized(void* target, Scale targetScale, const Rect& destination, Point source) {
+    BitmapPort* whole = resizedFor(targetScale, target);
+    if (whole != nullptr) {
+        port::drawBitmap(*whole, target, targetScale.device(destination), targetScale.device(source));
+        return;
+    }
     const Rect from = scale.device(
         Rect{source.h, source.v, source.h + destination.width(), source.v + destination.height()});
-    port::drawBitmapScaled(*picture, target, deviceDestination, from);
+    port::drawBitmapScaled(*picture, target, targetScale.device(destination), from);
+}
+
+BitmapPort* Bitmap::resizedFor(Scale targetScale, void* target) {
+    if (resized != nullptr && resizedScale == targetScale) {
+        return resized.get();
+    }
+    resized.reset();
+    const int32_t resizedWidth = targetScale.device(width);
+    const int32_t resizedHeight = targetScale.device(height);
+    if (resizedWidth <= 0 || resizedHeight <= 0) {
+        return nullptr;
+    }
+    std::unique_ptr<BitmapPort, PortDeleter> made(port::createBitmap(resizedWidth, resizedHeight));
+    if (made == nullptr) {
+        return nullptr;
+    }
+    void* surfaceContext = nullptr;
+    std::unique_ptr<OffscreenPort, PortDeleter> surface(port::openOffscreen(
+        target, port::bitmapHandle(*made), true, resizedWidth, resizedHeight, surfaceContext));
+    if (surfaceContext == nullptr) {
+        return nullptr;
+    }
+    port::drawBitmapScaled(*picture, surfaceContext, Rect{0, 0, resizedWidth, resizedHeight},
+                           Rect{0, 0, pixelWidth, pixelHeight});
+    surface.reset();
+    resized = std::move(made);
+    resizedScale = targetScale;
+    return resized.get();
 }

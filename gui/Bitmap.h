@@ -56,8 +56,14 @@ public:
     void drawColorKeyed(DrawContext* context, const Rect& destination, Point source = {});
 
 protected:
-    // The picture's area for destination from source, resized onto deviceDestination.
-    void drawResized(void* target, const Rect& deviceDestination, const Rect& destination, Point source);
+    // The picture's area for destination from source, at the target's scale: copied from the
+    // whole picture resized once for that scale, so that a copy of any part equals that part of
+    // a copy of the whole (each area resized on its own differs where the filter reaches past
+    // its edges); resized directly when no such picture can be made.
+    void drawResized(void* target, Scale targetScale, const Rect& destination, Point source);
+    // The whole picture resized for a scale, made at the first use and kept until another
+    // scale is asked for; none when it cannot be made.
+    BitmapPort* resizedFor(Scale targetScale, void* target);
 
     int32_t resourceId = -1;
     int32_t referenceCount = 1;
@@ -69,4 +75,6 @@ protected:
     Color colorKey = colorKeyDefault;
     // The port's picture and mask; none when loading or making it failed.
     std::unique_ptr<BitmapPort, PortDeleter> picture;
+    std::unique_ptr<BitmapPort, PortDeleter> resized;
+    Scale resizedScale;
 };

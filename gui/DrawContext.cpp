@@ -1,6 +1,8 @@
 // DrawContext: the context's state, kept here and applied through the port's primitives.
 #include "gui/DrawContext.h"
 
+#include <cstdlib>
+
 
 #include "gui/Frame.h"
 #include "gui/LineRuns.h"
@@ -47,12 +49,36 @@ void DrawContext::scaledLine(Point from, Point to) {
     if (deviceContext == nullptr) {
         return;
     }
-    // The line over unscaled pixels (gui/LineRuns.h), each run one block of the port.
-    forEachLineRun(from, to, lineStyle == lineDotted,
-                   [&](const Rect& run) { port::fillSolid(*portState, scale.device(run), lineColor); });
+    // The line over unscaled pixels (gui/LineRuns.h), each run one block of the port: the
+    // blocks along the line, one line width across it.
+    const bool across = std::abs(to.h - from.h) > std::abs(to.v - from.v);  // x steps every pixel
+    const int32_t width = scale.lineWidth();
+    forEachLineRun(from, to, lineStyle == lineDotted, [&](const Rect& run) {
+        Rect block = scale.device(run);
+        if (across) {
+            block.bottom = block.top + width;
+        } else {
+            block.right = block.left + width;
+        }
+        port::fillSolid(*portState, block, lineColor);
+    });
 }
 
 void DrawContext::strokeRect(const Rect& rect) {
+    if (!scale.isUnit() && lineStyle != lineDotted && deviceContext != nullptr) {
+        // Four edges of one line width; the outline ends with its right and bottom lines as at
+        // 1x, without the ends of the bottom and left lines reaching past them.
+        const Rect outer = scale.device(rect);
+        const int32_t width = scale.lineWidth();
+        const int32_t right = outer.right + width;
+        const int32_t bottom = outer.bottom + width;
+        port::fillSolid(*portState, Rect{outer.left, outer.top, right, outer.top + width}, lineColor);
+        port::fillSolid(*portState, Rect{outer.left, outer.bottom, right, bottom}, lineColor);
+        port::fillSolid(*portState, Rect{outer.left, outer.top, outer.left + width, bottom}, lineColor);
+        port::fillSolid(*portState, Rect{outer.right, outer.top, right, bottom}, lineColor);
+        pen = Point{rect.left, rect.top};
+        return;
+    }
     moveTo(Point{rect.left, rect.top});
     lineTo(Point{rect.right, rect.top});
     lineTo(Point{rect.right, rect.bottom});
@@ -65,8 +91,13 @@ void DrawContext::fillRect(const Rect& rect) {
         port::fillInside(*portState, rect);
         return;
     }
-    // The blocks of the unscaled pixels inside the outline.
-    const Rect inside = scale.device(Rect{rect.left + 1, rect.top + 1, rect.right, rect.bottom});
+    // Everything inside an outline of one line width (gui/Scale.h); nothing inside an outline
+    // with no pixel between its edges, as at 1x.
+    if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) {
+        return;
+    }
+    const Rect outer = scale.device(rect);
+    const Rect inside{outer.left + scale.lineWidth(), outer.top + scale.lineWidth(), outer.right, outer.bottom};
     if (inside.right > inside.left && inside.bottom > inside.top) {
         port::fillInside(*portState, Rect{inside.left - 1, inside.top - 1, inside.right, inside.bottom});
     }

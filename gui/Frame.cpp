@@ -51,6 +51,7 @@ Frame::Frame(const Rect& rect, void* parent, FrameOwner* owner, Scale frameScale
 }
 
 Frame::~Frame() {
+    cancelDrag();
     setCursor(cursorDefault);
     enableDrop(false);
     removeAllViews(true);
@@ -93,6 +94,7 @@ bool Frame::enableDrop(bool state) {
 }
 
 void Frame::onWindowDestroyed() {
+    cancelDrag();
     // The window still exists while its destruction is reported: the last moment its drop
     // target can be revoked (and released) before the registration dies with the window.
     enableDrop(false);
@@ -151,6 +153,97 @@ void Frame::mouse(DrawContext* context, Point& where) {
         }
     }
     --trackingDepth;
+}
+
+View* Frame::pressTarget(const Point& where) {
+    if (modalView != nullptr) {
+        // While a modal view is up, clicks outside it reach nobody.
+        return modalView->containsPoint(where) ? modalView : nullptr;
+    }
+    for (int32_t i = count - 1; i >= 0; --i) {
+        if (views[i]->getMouseEnabled() && views[i]->containsPoint(where)) {
+            return views[i];
+        }
+    }
+    return nullptr;
+}
+
+void Frame::mouseDown(DrawContext* context, Point where, int32_t buttons, uint32_t time) {
+    if (!open) {
+        return;
+    }
+    const int32_t button = buttons & (buttonLeft | buttonMiddle | buttonRight);
+    if (dragView != nullptr) {
+        if ((button & ~dragButton) != 0) {
+            return;  // another button while the drag's own is held belongs to that drag
+        }
+        cancelDrag();  // the drag's own button again: its release never came to us
+    }
+    const int32_t slop = 4;
+    const bool second = button == lastPressButton && time - lastPressTime <= port::doubleClickTime() &&
+                        std::abs(where.h - lastPressWhere.h) <= slop && std::abs(where.v - lastPressWhere.v) <= slop;
+    // A third press starts counting again, as window systems do.
+    lastPressButton = second ? 0 : button;
+    lastPressTime = time;
+    lastPressWhere = where;
+    const MouseEvent event{where, buttons, second ? 2 : 1};
+    ++trackingDepth;
+    View* target = pressTarget(where);
+    if (target != nullptr) {
+        dragView = target;
+        dragButton = button;
+        target->onMouseDown(context, event);
+    } else if (modalView == nullptr && editor != nullptr) {
+        editor->backgroundPress(context, where);
+    }
+    --trackingDepth;
+}
+
+void Frame::mouseMoved(DrawContext* context, Point where, int32_t buttons) {
+    if (dragView == nullptr) {
+        return;
+    }
+    ++trackingDepth;
+    dragView->onMouseMoved(context, MouseEvent{where, buttons, 1});
+    --trackingDepth;
+}
+
+void Frame::mouseUp(DrawContext* context, Point where, int32_t buttons) {
+    if (dragView == nullptr || (buttons & (buttonLeft | buttonMiddle | buttonRight)) != 0) {
+        return;  // the drag lasts while any button is held
+    }
+    View* view = dragView;
+    dragView = nullptr;
+    ++trackingDepth;
+    view->onMouseUp(context, MouseEvent{where, buttons, 1});
+    --trackingDepth;
+}
+
+void Frame::cancelDrag() {
+    View* view = dragView;
+    dragView = nullptr;
+    if (view != nullptr) {
+        view->onMouseCancelled();
+    }
+}
+
+bool Frame::wheelAt(DrawContext* context, Point where, int32_t buttons, float distance) {
+    if (!open || modalView != nullptr) {
+        return false;
+    }
+    for (int32_t i = count - 1; i >= 0; --i) {
+        if (views[i]->getMouseEnabled() && views[i]->containsPoint(where)) {
+            return views[i]->onMouseWheel(context, MouseEvent{where, buttons, 1}, distance);
+        }
+    }
+    return false;
+}
+
+void Frame::showWindow() {
+    if (windowState != nullptr) {
+        port::showWindow(*windowState);
+    }
+    dirty = true;
 }
 
 void Frame::hideWindow() {
@@ -311,6 +404,9 @@ bool Frame::removeView(View* view, bool release) {
     if (index < 0) {
         return true;
     }
+    if (view == dragView) {
+        cancelDrag();
+    }
     for (int32_t i = index; i + 1 < count; ++i) {
         views[i] = views[i + 1];
     }
@@ -323,6 +419,7 @@ bool Frame::removeView(View* view, bool release) {
 }
 
 bool Frame::removeAllViews(bool release) {
+    cancelDrag();
     for (int32_t i = 0; i < count; ++i) {
         views[i]->onDetached(this);
         if (release) {
@@ -356,6 +453,9 @@ int32_t Frame::setModalView(View* view) {
         return 0;
     }
     if (modalView != nullptr) {
+        if (modalView == dragView) {
+            cancelDrag();
+        }
         modalView->onDetached(this);
     }
     modalView = view;

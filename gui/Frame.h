@@ -82,6 +82,22 @@ public:
     bool isTracking() const { return trackingDepth > 0; }
     // Takes the window off the screen (a close that must wait for a tracking loop to end).
     void hideWindow();
+    // Puts a hidden window back on the screen (a close that was taken back).
+    void showWindow();
+
+    // The window's pointer events (unscaled window pixels; time: the event's milliseconds, for
+    // double-clicks). A press goes to the modal view or the top-most mouse-enabled view under
+    // it (none: the editor's backgroundPress), which then receives every move and the release
+    // of the last held button; the port keeps the pointer meanwhile (Windows: mouse capture; X:
+    // the implicit grab of a press). Each returns at once: the host runs between events.
+    void mouseDown(DrawContext* context, Point where, int32_t buttons, uint32_t time);
+    void mouseMoved(DrawContext* context, Point where, int32_t buttons);
+    void mouseUp(DrawContext* context, Point where, int32_t buttons);
+    // Ends a drag without a release (the window lost the pointer or goes).
+    void cancelDrag();
+    bool isDragging() const { return dragView != nullptr; }
+    // The wheel over a window point; true when a view used it.
+    bool wheelAt(DrawContext* context, Point where, int32_t buttons, float distance);
 
     // Called by the port's window procedure when the window is destroyed under the Frame.
     void onWindowDestroyed();
@@ -107,4 +123,13 @@ private:
     std::unique_ptr<FramePort, PortDeleter> windowState;
 
     int32_t indexOf(View* view) const;
+    View* pressTarget(const Point& where);
+
+    // The view that took the press of the drag under way, none between drags.
+    View* dragView = nullptr;
+    int32_t dragButton = 0;
+    // The last press, for telling a double-click.
+    int32_t lastPressButton = 0;
+    uint32_t lastPressTime = 0;
+    Point lastPressWhere;
 };

@@ -8,8 +8,9 @@ class DrawContext;
 class FrameOwner {
 public:
     virtual ~FrameOwner() = default;
-    // GUI thread. Lets the host and the window repaint while a control tracks the mouse.
-    virtual void pumpIdle() = 0;
+    // GUI thread. Lets the host and the window repaint while a control tracks the mouse in a
+    // loop of its own (the editor's controls track in events and need none).
+    virtual void pumpIdle() {}
     // GUI thread. True once the host asked to close the window while a control tracks the mouse
     // (from inside the host's idle): the tracking loop must end before the views can go.
     virtual bool isClosing() const { return false; }

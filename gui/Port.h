@@ -5,6 +5,7 @@
 // Everything here runs on the GUI thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -85,6 +86,10 @@ Point mousePosition(void* window);
 // The pointer's screen position for the Frame (viewUnderMouse, drops, the wheel).
 Point cursorPosition();
 
+// Longest time between the presses of a double-click, in milliseconds (the user's setting on
+// Windows).
+uint32_t doubleClickTime();
+
 // Frame windows. attachFrame sets the thread up for a Frame (OLE, before any drop target).
 FramePort* attachFrame(Frame* frame);
 // A visible child window of parent covering size, registering the shared window class (counted);
@@ -92,6 +97,7 @@ FramePort* attachFrame(Frame* frame);
 bool createWindow(FramePort& state, void* parent, const Rect& size);
 // Unmaps the window (it stays until the Frame goes); nothing without a window.
 void hideWindow(FramePort& state);
+void showWindow(FramePort& state);
 // The window's handle, none before createWindow succeeded.
 void* windowHandle(const FramePort& state);
 // A device context on the window and its release; none without a window.
@@ -110,10 +116,22 @@ void pumpEvents(void* window);
 // X resources' Xft.dpi / 96, else 1; Windows the window's DPI / 96 when the host's thread is
 // DPI-aware, else 1 (Windows then enlarges the window itself).
 float screenScale(void* parentWindow);
+// The width and height of the work area (the screen without task bars and panels) of the
+// screen showing the window, in device pixels; 0, 0 when unknown.
+Point workArea(void* parentWindow);
 // The folder for the user's own settings of this plug-in, with a trailing separator (made when
 // missing if create is set); empty when there is none. Linux: $XDG_CONFIG_HOME/brindleLoop or
 // ~/.config/brindleLoop; Windows: %APPDATA%\brindleLoop.
 std::string userSettingsFolder(bool create);
+// A file of that folder: its content (at most maxBytes), false when there is none. Anything but
+// a regular file (a FIFO, a folder) is left alone, without blocking.
+bool readSettingsFile(const char* name, std::string& content, size_t maxBytes);
+// Writes the file whole: into a temporary file that is then renamed over the old one (replaced
+// on Windows), so that a reader never sees it half written and two writers lose at most one
+// update; the folder is made when missing. False when it could not be written.
+bool writeSettingsFile(const char* name, const std::string& content);
+// Removes the file (a regular file only); true when none is left.
+bool removeSettingsFile(const char* name);
 
 }  // namespace port
 

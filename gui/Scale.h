@@ -40,6 +40,9 @@ public:
     Rect covering(const Rect& r) const {
         return Rect{unscaled(r.left), unscaled(r.top), unscaled(r.right - 1) + 1, unscaled(r.bottom - 1) + 1};
     }
+    // The width of a one-pixel line at this scale, the same wherever it lies: the fewest device
+    // pixels an unscaled pixel covers (at 125 % and 150 % some cover one, some two).
+    int32_t lineWidth() const { return value / 100; }
     // A font's pixel size at this scale (at least 1).
     int32_t fontSize(int32_t size) const {
         const int32_t scaled = floorDiv(static_cast<int64_t>(size) * value + 50, 100);

@@ -18,6 +18,17 @@ bool View::intersects(const Rect& updateRect) {
 
 void View::mouse(DrawContext* /*context*/, Point& /*where*/) {}
 
+void View::onMouseDown(DrawContext* context, const MouseEvent& event) {
+    Point where = event.where;
+    mouse(context, where);
+}
+
+void View::onMouseMoved(DrawContext* /*context*/, const MouseEvent& /*event*/) {}
+
+void View::onMouseUp(DrawContext* /*context*/, const MouseEvent& /*event*/) {}
+
+void View::onMouseCancelled() {}
+
 void View::update(DrawContext* context) {
     if (isDirty()) {
         draw(context);
@@ -32,6 +43,10 @@ int32_t View::onKeyUp(KeyStroke& /*key*/) { return -1; }
 bool View::onDrop(void** /*items*/, int32_t /*count*/, int32_t /*type*/, Point& /*where*/) { return false; }
 
 bool View::onWheel(DrawContext* /*context*/, const Point& /*where*/, float /*distance*/) { return false; }
+
+bool View::onMouseWheel(DrawContext* context, const MouseEvent& event, float distance) {
+    return onWheel(context, event.where, distance);
+}
 
 bool View::isDirty() { return dirty; }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "gui/Geometry.h"
+#include "gui/MouseEvent.h"
 
 class DrawContext;
 class Frame;
@@ -28,6 +29,14 @@ public:
     // Touching edges count as overlap.
     virtual bool intersects(const Rect& updateRect);
     virtual void mouse(DrawContext* context, Point& where);
+    // A drag in the window's own events, each returning at once: the press (by default handed
+    // to mouse), then every move while a button is held and the release, which reach the view
+    // that took the press wherever the pointer is; a drag the window loses (the view or the
+    // window goes first) is cancelled instead of released.
+    virtual void onMouseDown(DrawContext* context, const MouseEvent& event);
+    virtual void onMouseMoved(DrawContext* context, const MouseEvent& event);
+    virtual void onMouseUp(DrawContext* context, const MouseEvent& event);
+    virtual void onMouseCancelled();
     // Draws and clears the flag when dirty.
     virtual void update(DrawContext* context);
     // -1: not handled.
@@ -36,6 +45,9 @@ public:
     virtual bool onDrop(void** items, int32_t count, int32_t type, Point& where);
     // distance is passed through unchanged from the host.
     virtual bool onWheel(DrawContext* context, const Point& where, float distance);
+    // The wheel turned over the view with buttons and modifiers known (by default onWheel);
+    // true when the view used it, else it goes on to the host's window.
+    virtual bool onMouseWheel(DrawContext* context, const MouseEvent& event, float distance);
     virtual bool isDirty();
     virtual void setDirty(bool state = true);
     virtual void setMouseEnabled(bool state = true);

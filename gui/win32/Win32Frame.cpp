@@ -37,6 +37,21 @@ int32_t pressButtons(WPARAM wParam) {
     return buttons;
 }
 
+Point clientPoint(LPARAM lParam) {
+    return Point{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+}
+
+// Runs an event's handler with a context on the window.
+template <class Handler>
+void withContext(HWND window, Frame* frame, Handler handler) {
+    HDC dc = gdi::getDC(window);
+    {
+        DrawContext context(frame, dc, window);
+        handler(context);
+    }
+    gdi::releaseDC(window, dc);
+}
+
 LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Frame* frame = frameOf(window);
     switch (message) {
@@ -67,20 +82,68 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         if (frame != nullptr) {
-            HDC dc = gdi::getDC(window);
-            {
-                DrawContext context(frame, dc, window);
-                const Point pixel{static_cast<int32_t>(LOWORD(lParam)), static_cast<int32_t>(HIWORD(lParam))};
-                POINT screen{pixel.h, pixel.v};
-                ClientToScreen(window, &screen);
-                Point where = frame->getScale().unscaled(pixel);
-                const pressMemory::PressScope press(pressButtons(wParam), Point{screen.x, screen.y});
-                frame->mouse(&context, where);
+            // The moves and the release come to this window wherever the pointer goes until
+            // the drag ends; the host's loop runs between them.
+            if (!frame->isDragging()) {
+                SetCapture(window);
             }
-            gdi::releaseDC(window, dc);
+            const Point pixel = clientPoint(lParam);
+            POINT screen{pixel.h, pixel.v};
+            ClientToScreen(window, &screen);
+            const int32_t buttons = pressButtons(wParam);
+            const auto time = static_cast<uint32_t>(GetMessageTime());
+            withContext(window, frame, [&](DrawContext& context) {
+                const pressMemory::PressScope press(buttons, Point{screen.x, screen.y});
+                frame->mouseDown(&context, frame->getScale().unscaled(pixel), buttons, time);
+            });
+            if (frameOf(window) == frame && !frame->isDragging() && GetCapture() == window) {
+                ReleaseCapture();  // nothing took the press
+            }
             return 0;
         }
         break;
+    case WM_MOUSEMOVE:
+        if (frame != nullptr && frame->isDragging()) {
+            withContext(window, frame, [&](DrawContext& context) {
+                frame->mouseMoved(&context, frame->getScale().unscaled(clientPoint(lParam)), pressButtons(wParam));
+            });
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (frame != nullptr && frame->isDragging()) {
+            withContext(window, frame, [&](DrawContext& context) {
+                frame->mouseUp(&context, frame->getScale().unscaled(clientPoint(lParam)), pressButtons(wParam));
+            });
+            if (frameOf(window) == frame && !frame->isDragging() && GetCapture() == window) {
+                ReleaseCapture();
+            }
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        // Another window took the pointer (a dialog, the host): the drag is over without a release.
+        if (frame != nullptr && reinterpret_cast<HWND>(lParam) != window) {
+            frame->cancelDrag();
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        if (frame != nullptr) {
+            POINT client{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+            ScreenToClient(window, &client);
+            const float notches = static_cast<float>(static_cast<int16_t>(HIWORD(wParam))) / WHEEL_DELTA;
+            bool taken = false;
+            withContext(window, frame, [&](DrawContext& context) {
+                taken = frame->wheelAt(&context, frame->getScale().unscaled(Point{client.x, client.y}),
+                                       pressButtons(LOWORD(wParam)), notches);
+            });
+            if (taken) {
+                return 0;
+            }
+        }
+        break;  // the default procedure sends it on to the host's window
     default: break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -184,6 +247,12 @@ void hideWindow(FramePort& state) {
     }
 }
 
+void showWindow(FramePort& state) {
+    if (state.window != nullptr) {
+        ShowWindow(state.window, SW_SHOW);
+    }
+}
+
 void* acquireDeviceContext(void* window) {
     return window != nullptr ? gdi::getDC(static_cast<HWND>(window)) : nullptr;
 }
@@ -216,6 +285,8 @@ bool setDropTarget(FramePort& state, Frame* frame, bool enabled) {
 }
 
 void pumpEvents(void* /*window*/) {}
+
+uint32_t doubleClickTime() { return GetDoubleClickTime(); }
 
 }  // namespace port
 

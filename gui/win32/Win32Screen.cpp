@@ -1,4 +1,4 @@
-// The screen's density and the user's settings folder on Windows.
+// The screen's density on Windows.
 #include <cstdlib>
 #include <string>
 
@@ -59,16 +59,14 @@ float screenScale(void* parentWindow) {
     return dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
 }
 
-std::string userSettingsFolder(bool create) {
-    const char* appData = std::getenv("APPDATA");
-    if (appData == nullptr || appData[0] == 0) {
+Point workArea(void* parentWindow) {
+    HMONITOR monitor = MonitorFromWindow(static_cast<HWND>(parentWindow), MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor == nullptr || !GetMonitorInfoA(monitor, &info)) {
         return {};
     }
-    std::string folder = std::string(appData) + "\\brindleLoop";
-    if (create && !CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return {};
-    }
-    return folder + "\\";
+    return Point{info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
 }
 
 }  // namespace port

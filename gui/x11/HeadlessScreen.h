@@ -23,6 +23,8 @@ void enable();
 bool enabled();
 // The screen's Xft.dpi as the headless screen reports it; 0 (the start) when not set.
 void setScreenDpi(double dotsPerInch);
+// The work area the headless screen reports; 0, 0 (the start): unknown.
+void setWorkArea(int32_t width, int32_t height);
 
 // A stand-in for the host's window with its top-left corner at a screen position.
 void* createHostWindow(int32_t screenLeft, int32_t screenTop, int32_t width, int32_t height);
@@ -42,8 +44,16 @@ int64_t pointerQueries();
 // Queues events for a window as the X server would.
 void postExpose(void* window, const Rect& area);
 // A press at a window point; buttons: the pressed button and the modifiers held (buttonLeft |
-// modShift ...), what the tracking loop's first poll of the press reads.
-void postButtonPress(void* window, Point where, int32_t buttons = buttonLeft);
+// modShift ...), what the tracking loop's first poll of the press reads. time: the press's
+// milliseconds (double-clicks); -1: a second after the last press posted.
+void postButtonPress(void* window, Point where, int32_t buttons = buttonLeft, int32_t time = -1);
+// A move with buttons held, and a release leaving buttons held (0: the last one released).
+void postMotion(void* window, Point where, int32_t buttons = buttonLeft);
+void postButtonRelease(void* window, Point where, int32_t buttons = 0);
+// A wheel turn of distance notches over a window point, with the buttons and modifiers held.
+void postWheel(void* window, Point where, float distance, int32_t buttons = 0);
+// Wheel turns the window sent on to its parent (no view used them).
+int32_t forwardedWheels(void* window);
 void discardEvents(void* window);
 int32_t pendingEvents(void* window);
 
@@ -54,6 +64,8 @@ Point windowSize(void* window);
 bool isVisible(void* window);
 // Toolkit windows (Frame children) alive; the last one's destruction releases the screen.
 int32_t childWindowCount();
+// Paints an area of a window's pixels (what a test wants to see painted over, or not).
+void paintWindow(void* window, const Rect& area, Color color);
 // What the screen shows at a window pixel; colorBlack outside the window.
 Color pixel(void* window, int32_t x, int32_t y);
 // Last cursor kind set over a window.

@@ -1,6 +1,7 @@
 // The headless window system and the test interface that drives it.
 #include "gui/x11/HeadlessWindowSystem.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -25,6 +26,7 @@ struct HeadlessWindow {
     int32_t cursor = cursorDefault;
     cairo_surface_t* pixels = nullptr;  // children only
     std::deque<WindowEvent> events;
+    int32_t forwardedWheels = 0;
 };
 
 // Window ids start well away from 0 so that a null handle is never a window.
@@ -35,6 +37,7 @@ headless::PointerState pointerState;
 int64_t queries = 0;
 bool chosen = false;
 double dpi = 0.0;
+Point workAreaSize;
 
 WindowEvent paintEvent(const Rect& area) {
     WindowEvent event;
@@ -96,6 +99,13 @@ public:
         }
     }
 
+    void showWindow(void* handle) override {
+        HeadlessWindow* window = find(handle);
+        if (window != nullptr) {
+            window->visible = true;
+        }
+    }
+
     cairo_surface_t* windowSurface(void* handle) override {
         HeadlessWindow* window = find(handle);
         if (window == nullptr || window->destroyed || window->pixels == nullptr) {
@@ -130,13 +140,20 @@ public:
             return false;
         }
         for (auto it = window->events.begin(); it != window->events.end(); ++it) {
-            if (!exposeOnly || it->kind != WindowEvent::Kind::Press) {
+            if (!exposeOnly || it->kind == WindowEvent::Kind::Paint || it->kind == WindowEvent::Kind::Destroyed) {
                 event = *it;
                 window->events.erase(it);
                 return true;
             }
         }
         return false;
+    }
+
+    void forwardWheel(void* handle) override {
+        HeadlessWindow* window = find(handle);
+        if (window != nullptr) {
+            ++window->forwardedWheels;
+        }
     }
 
     void setCursor(void* handle, int32_t kind) override {
@@ -147,6 +164,8 @@ public:
     }
 
     double screenDpi() override { return dpi; }
+
+    Point workArea() override { return workAreaSize; }
 };
 
 HeadlessSystem headlessSystem;
@@ -168,6 +187,8 @@ using x11port::WindowEvent;
 void enable() { x11port::chosen = true; }
 
 void setScreenDpi(double dotsPerInch) { x11port::dpi = dotsPerInch; }
+
+void setWorkArea(int32_t width, int32_t height) { x11port::workAreaSize = Point{width, height}; }
 
 bool enabled() { return x11port::chosen; }
 
@@ -214,16 +235,59 @@ void postExpose(void* handle, const Rect& area) {
     }
 }
 
-void postButtonPress(void* handle, Point where, int32_t buttons) {
+namespace {
+
+// Presses a test posts without a time are a second apart: never a double-click.
+uint32_t pressClock = 0;
+
+void postPointer(void* handle, WindowEvent event) {
     HeadlessWindow* window = find(handle);
     if (window != nullptr && !window->destroyed) {
-        WindowEvent press;
-        press.kind = WindowEvent::Kind::Press;
-        press.where = where;
-        press.screen = Point{window->screen.h + where.h, window->screen.v + where.v};
-        press.buttons = buttons;
-        window->events.push_back(press);
+        event.screen = Point{window->screen.h + event.where.h, window->screen.v + event.where.v};
+        window->events.push_back(event);
     }
+}
+
+}  // namespace
+
+void postButtonPress(void* handle, Point where, int32_t buttons, int32_t time) {
+    WindowEvent press;
+    press.kind = WindowEvent::Kind::Press;
+    press.where = where;
+    press.buttons = buttons;
+    pressClock = time >= 0 ? static_cast<uint32_t>(time) : pressClock + 1000;
+    press.time = pressClock;
+    postPointer(handle, press);
+}
+
+void postMotion(void* handle, Point where, int32_t buttons) {
+    WindowEvent motion;
+    motion.kind = WindowEvent::Kind::Motion;
+    motion.where = where;
+    motion.buttons = buttons;
+    postPointer(handle, motion);
+}
+
+void postButtonRelease(void* handle, Point where, int32_t buttons) {
+    WindowEvent release;
+    release.kind = WindowEvent::Kind::Release;
+    release.where = where;
+    release.buttons = buttons;
+    postPointer(handle, release);
+}
+
+void postWheel(void* handle, Point where, float distance, int32_t buttons) {
+    WindowEvent wheel;
+    wheel.kind = WindowEvent::Kind::Wheel;
+    wheel.where = where;
+    wheel.buttons = buttons;
+    wheel.distance = distance;
+    postPointer(handle, wheel);
+}
+
+int32_t forwardedWheels(void* handle) {
+    const HeadlessWindow* window = find(handle);
+    return window != nullptr ? window->forwardedWheels : 0;
 }
 
 void discardEvents(void* handle) {
@@ -256,6 +320,18 @@ int32_t childWindowCount() {
         children += entry.second.child ? 1 : 0;
     }
     return children;
+}
+
+void paintWindow(void* handle, const Rect& area, Color color) {
+    const HeadlessWindow* window = find(handle);
+    if (window == nullptr || window->pixels == nullptr) {
+        return;
+    }
+    for (int32_t y = std::max(area.top, 0); y < std::min(area.bottom, window->height); ++y) {
+        for (int32_t x = std::max(area.left, 0); x < std::min(area.right, window->width); ++x) {
+            x11port::writePixel(window->pixels, x, y, color);
+        }
+    }
 }
 
 Color pixel(void* handle, int32_t x, int32_t y) {

@@ -39,22 +39,42 @@ void paint(void* window, const Rect& area) {
     port::releaseDeviceContext(window, deviceContext);
 }
 
-void press(void* window, const WindowEvent& event) {
+// Runs an event's handler with a context on the window.
+template <class Handler>
+void withContext(void* window, Handler handler) {
     Frame* frame = frameOf(window);
     void* deviceContext = port::acquireDeviceContext(window);
     if (frame == nullptr || deviceContext == nullptr) {
         port::releaseDeviceContext(window, deviceContext);
         return;
     }
-    ++pressDepth;
     {
-        const pressMemory::PressScope pressState(event.buttons, event.screen);
         DrawContext context(frame, deviceContext, window);
-        Point where = frame->getScale().unscaled(event.where);
-        frame->mouse(&context, where);
+        handler(*frame, context);
     }
-    --pressDepth;
     port::releaseDeviceContext(window, deviceContext);
+}
+
+void pointerEvent(void* window, const WindowEvent& event) {
+    withContext(window, [&](Frame& frame, DrawContext& context) {
+        const Point where = frame.getScale().unscaled(event.where);
+        switch (event.kind) {
+        case WindowEvent::Kind::Press: {
+            ++pressDepth;
+            const pressMemory::PressScope pressState(event.buttons, event.screen);
+            frame.mouseDown(&context, where, event.buttons, event.time);
+            --pressDepth;
+            break;
+        }
+        case WindowEvent::Kind::Motion: frame.mouseMoved(&context, where, event.buttons); break;
+        case WindowEvent::Kind::Release: frame.mouseUp(&context, where, event.buttons); break;
+        default:
+            if (!frame.wheelAt(&context, where, event.buttons, event.distance)) {
+                windowSystem().forwardWheel(window);
+            }
+            break;
+        }
+    });
 }
 
 // Handles one event; false when the window has no Frame any more.
@@ -65,8 +85,8 @@ bool handle(void* window, const WindowEvent& event) {
     }
     switch (event.kind) {
     case WindowEvent::Kind::Paint: paint(window, event.area); break;
-    case WindowEvent::Kind::Press: press(window, event); break;
     case WindowEvent::Kind::Destroyed: frame->onWindowDestroyed(); break;
+    default: pointerEvent(window, event); break;
     }
     return true;
 }
@@ -118,6 +138,12 @@ void hideWindow(FramePort& state) {
     }
 }
 
+void showWindow(FramePort& state) {
+    if (state.window != nullptr) {
+        windowSystem().showWindow(state.window);
+    }
+}
+
 void* acquireDeviceContext(void* window) {
     if (window == nullptr) {
         return nullptr;
@@ -162,6 +188,8 @@ bool setDropTarget(FramePort& /*state*/, Frame* /*frame*/, bool /*enabled*/) {
     // the Frame only records what was asked.
     return true;
 }
+
+uint32_t doubleClickTime() { return 400; }
 
 void pumpEvents(void* window) {
     WindowEvent event;

@@ -1,9 +1,4 @@
-// The screen's density and the user's settings folder on Linux.
-#include <cerrno>
-#include <cstdlib>
-#include <string>
-
-#include <sys/stat.h>
+// The screen's density on Linux.
 
 #include "gui/Port.h"
 #include "gui/x11/WindowSystem.h"
@@ -16,24 +11,6 @@ float screenScale(void* /*parentWindow*/) {
     return dpi > 0.0 ? static_cast<float>(dpi / 96.0) : 1.0f;
 }
 
-std::string userSettingsFolder(bool create) {
-    std::string folder;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] != '/') {
-            return {};
-        }
-        folder = std::string(home) + "/.config";
-        if (create) mkdir(folder.c_str(), 0700);
-    }
-    folder += "/brindleLoop";
-    if (create && mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return {};
-    }
-    return folder + "/";
-}
+Point workArea(void* /*parentWindow*/) { return x11port::windowSystem().workArea(); }
 
 }  // namespace port

@@ -31,12 +31,17 @@ struct WindowInfo {
     Colormap colormap = 0;
     unsigned long erasePixel = 0;
     bool eraseAllocated = false;
-    // The host's window: wheel turns over ours are passed on to it.
+    // The host's window: wheel turns over ours that no view uses are passed on to it.
     ::Window parent = 0;
+    // The last wheel press (buttons 4 to 7) and whether it went to the host: so does its release.
+    XButtonEvent wheel{};
+    bool wheelForwarded = false;
 };
 
-// Releases are asked for only to pass the wheel's on to the host (see forwardWheel).
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
+// Moves with a button held and releases drive drags; a press grabs the pointer for our window
+// until the release, so they arrive wherever the pointer goes.
+constexpr long kPointerMask = ButtonPressMask | ButtonReleaseMask | ButtonMotionMask;
+constexpr long kEventMask = ExposureMask | StructureNotifyMask | kPointerMask;
 
 Display* display = nullptr;
 std::map<::Window, WindowInfo> windows;
@@ -106,10 +111,10 @@ private:
 
 int ErrorTrap::depth = 0;
 
-// The editor takes no wheel, but hosts scroll their mixer or rack with it: a window that asks for
-// button presses receives the wheel's too (X buttons 4 to 7) and keeps them from its parent, so
-// they are sent on to the host's window as if ours were not there.
-void forwardWheel(const WindowInfo& info, const XButtonEvent& button) {
+// Hosts scroll their mixer or rack with the wheel: a window that asks for button presses receives
+// the wheel's too (X buttons 4 to 7) and keeps them from its parent, so those no view uses are
+// sent on to the host's window as if ours were not there.
+void sendWheel(const WindowInfo& info, const XButtonEvent& button) {
     if (button.button < 4 || button.button > 7 || info.parent == 0) {
         return;
     }
@@ -179,7 +184,11 @@ public:
             closeWhenUnused();
             return nullptr;
         }
-        WindowInfo info{width, height, false, nullptr, parentAttributes.colormap, 0, false, toWindow(parent)};
+        WindowInfo info;
+        info.width = width;
+        info.height = height;
+        info.colormap = parentAttributes.colormap;
+        info.parent = toWindow(parent);
         XColor erase{};
         erase.red = static_cast<unsigned short>(kEraseColor.red * 257);
         erase.green = static_cast<unsigned short>(kEraseColor.green * 257);
@@ -227,6 +236,15 @@ public:
         }
         ErrorTrap trap;
         XUnmapWindow(display, found->first);
+    }
+
+    void showWindow(void* handle) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || found->second.destroyed) {
+            return;
+        }
+        ErrorTrap trap;
+        XMapWindow(display, found->first);
     }
 
     cairo_surface_t* windowSurface(void* handle) override {
@@ -318,7 +336,7 @@ public:
         }
         ErrorTrap trap;
         XEvent xevent;
-        const long mask = exposeOnly ? (kEventMask & ~(ButtonPressMask | ButtonReleaseMask)) : kEventMask;
+        const long mask = exposeOnly ? (kEventMask & ~kPointerMask) : kEventMask;
         while (XCheckWindowEvent(display, found->first, mask, &xevent)) {
             switch (xevent.type) {
             case Expose:
@@ -327,18 +345,43 @@ public:
                                   xevent.xexpose.y + xevent.xexpose.height};
                 return true;
             case ButtonPress:
-                event.buttons = pressButtons(xevent.xbutton.button, xevent.xbutton.state);
-                if (event.buttons == 0) {
-                    forwardWheel(found->second, xevent.xbutton);
-                    break;  // a wheel step or a side button: no click, nothing changes
-                }
-                event.kind = WindowEvent::Kind::Press;
                 event.where = Point{xevent.xbutton.x, xevent.xbutton.y};
                 event.screen = Point{xevent.xbutton.x_root, xevent.xbutton.y_root};
+                event.time = static_cast<uint32_t>(xevent.xbutton.time);
+                if (xevent.xbutton.button == Button4 || xevent.xbutton.button == Button5) {
+                    found->second.wheel = xevent.xbutton;
+                    found->second.wheelForwarded = false;
+                    event.kind = WindowEvent::Kind::Wheel;
+                    event.buttons = buttonsFromMask(xevent.xbutton.state);
+                    event.distance = xevent.xbutton.button == Button4 ? 1.0f : -1.0f;
+                    return true;
+                }
+                event.buttons = pressButtons(xevent.xbutton.button, xevent.xbutton.state);
+                if (event.buttons == 0) {
+                    // Sideways wheel or a side button: no click; the host may scroll with it.
+                    found->second.wheelForwarded = true;
+                    sendWheel(found->second, xevent.xbutton);
+                    break;
+                }
+                event.kind = WindowEvent::Kind::Press;
                 return true;
             case ButtonRelease:
-                forwardWheel(found->second, xevent.xbutton);
-                break;
+                if (xevent.xbutton.button > Button3) {
+                    if (found->second.wheelForwarded) {
+                        sendWheel(found->second, xevent.xbutton);
+                    }
+                    break;
+                }
+                event.kind = WindowEvent::Kind::Release;
+                event.where = Point{xevent.xbutton.x, xevent.xbutton.y};
+                // The state is the one before the release: the released button is still in it.
+                event.buttons = buttonsFromMask(xevent.xbutton.state) & ~pressButtons(xevent.xbutton.button, 0);
+                return true;
+            case MotionNotify:
+                event.kind = WindowEvent::Kind::Motion;
+                event.where = Point{xevent.xmotion.x, xevent.xmotion.y};
+                event.buttons = buttonsFromMask(xevent.xmotion.state);
+                return true;
             case DestroyNotify:
                 if (xevent.xdestroywindow.window == found->first) {
                     found->second.destroyed = true;
@@ -350,6 +393,16 @@ public:
             }
         }
         return false;
+    }
+
+    void forwardWheel(void* handle) override {
+        const auto found = windows.find(toWindow(handle));
+        if (found == windows.end() || found->second.destroyed || display == nullptr) {
+            return;
+        }
+        ErrorTrap trap;
+        found->second.wheelForwarded = true;
+        sendWheel(found->second, found->second.wheel);
     }
 
     double screenDpi() override {
@@ -378,6 +431,38 @@ public:
             XCloseDisplay(connection);
         }
         return dpi;
+    }
+
+    Point workArea() override {
+        Display* connection = display != nullptr ? display : XOpenDisplay(nullptr);
+        if (connection == nullptr) {
+            return {};
+        }
+        Point area{DisplayWidth(connection, DefaultScreen(connection)),
+                   DisplayHeight(connection, DefaultScreen(connection))};
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        const Atom property = XInternAtom(connection, "_NET_WORKAREA", True);
+        // x, y, width, height of each desktop: the first one's.
+        if (property != 0 &&
+            XGetWindowProperty(connection, DefaultRootWindow(connection), property, 0, 4, False, XA_CARDINAL,
+                               &type, &format, &items, &remaining, &data) == Success &&
+            data != nullptr && format == 32 && items >= 4) {
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            if (values[2] > 0 && values[3] > 0 && values[2] < 100000 && values[3] < 100000) {
+                area = Point{static_cast<int32_t>(values[2]), static_cast<int32_t>(values[3])};
+            }
+        }
+        if (data != nullptr) {
+            XFree(data);
+        }
+        if (connection != display) {
+            XCloseDisplay(connection);
+        }
+        return area;
     }
 
     void setCursor(void* handle, int32_t kind) override {

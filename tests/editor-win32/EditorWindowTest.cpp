@@ -1,5 +1,6 @@
 // The editor's window in a host window: open, idle, close and reopen, the help picture with real
 // clicks, a thousand openings, and a host that destroys its window first.
+#include <functional>
 #include <cstdio>
 
 #include "EditorLayout.h"
@@ -137,8 +138,39 @@ TEST_F(EditorWindow, AThousandOpeningsLeaveNoWindowNorGdiObject) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userCount);
 }
 
+namespace {
+
+// Holds a drag on slider 0 (from its bottom up) while the test's thread runs the host's loop;
+// the host acts once, between two events of the drag, when the press has set the slider.
+void holdDragAndAct(EditorHost& host, const std::function<void()>& act, const std::function<float()>& value) {
+    const int32_t x = layout::sliderX(0);
+    HeldDrag drag{{POINT{kEditorOnScreen.x + x, kEditorOnScreen.y + 109},
+                   POINT{kEditorOnScreen.x + x, kEditorOnScreen.y + 60},
+                   POINT{kEditorOnScreen.x + x, kEditorOnScreen.y + 15}},
+                  1200};
+    HANDLE thread = drag.start();
+    ASSERT_NE(thread, nullptr);
+    bool acted = false;
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0 && GetTickCount() - start < 10000) {
+        pumpUntil([] { return true; });
+        if (!acted && value() == 0.0f) {
+            act();
+            acted = true;
+        }
+        host.idleOnce();
+        Sleep(10);
+    }
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    pumpUntil([] { return true; });
+    EXPECT_TRUE(acted);
+}
+
+}  // namespace
+
 TEST_F(EditorWindow, AHostThatDestroysItsWindowBeforeClosing) {
-    // Between two idle calls, and from inside its idle callback during a drag.
+    // Between two idle calls, and between two events of a held drag.
     for (bool duringDrag : {false, true}) {
         SCOPED_TRACE(duringDrag ? "during a drag" : "between idle calls");
         HWND parent = makeTopLevelWindow();
@@ -147,16 +179,10 @@ TEST_F(EditorWindow, AHostThatDestroysItsWindowBeforeClosing) {
         pumpUntil([] { return true; });
         idle();
         if (duringDrag) {
-            onHostIdle = [parent] {
-                if (IsWindow(parent)) DestroyWindow(parent);
-            };
             setParameter(0, 0.5f);
-            const int32_t x = layout::sliderX(0);
-            ASSERT_TRUE(
-                Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
-            onHostIdle = nullptr;
+            holdDragAndAct(*this, [parent] { DestroyWindow(parent); }, [this] { return parameter(0); });
             EXPECT_FALSE(IsWindow(parent));
-            // The loop ended with the window, after its first pass.
+            // The drag ended with the window, after its press.
             EXPECT_FLOAT_EQ(parameter(0), 0.0f);
         } else {
             DestroyWindow(parent);
@@ -171,22 +197,34 @@ TEST_F(EditorWindow, AHostThatDestroysItsWindowBeforeClosing) {
     EXPECT_EQ(pixel(layout::kSteps.x + 6, layout::kSteps.y + 6), layout::kCurrentStep);
 }
 
-TEST_F(EditorWindow, AHostThatClosesTheEditorFromItsIdleCallbackDuringADrag) {
-    openAndShow();
-    HWND window = editorWindow();
-    int32_t closes = 0;
-    onHostIdle = [&] {
-        if (closes++ == 0) close();
-    };
-    setParameter(0, 0.5f);
-    const int32_t x = layout::sliderX(0);
-    ASSERT_TRUE(Gesture().press(POINT{x, 109}).moveTo(POINT{x, 60}).moveTo(POINT{x, 15}).release().play());
-    onHostIdle = nullptr;
-    // The loop ended after the pass that called the host; the window goes at the next idle.
-    EXPECT_FLOAT_EQ(parameter(0), 0.0f);
-    idle();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(pluginWindowsIn(hostWindow()).empty());
+TEST_F(EditorWindow, AHostThatClosesOrReopensTheEditorDuringAHeldDrag) {
+    for (bool reopen : {false, true}) {
+        SCOPED_TRACE(reopen ? "closed and opened again" : "closed");
+        openAndShow();
+        HWND window = editorWindow();
+        setParameter(0, 0.5f);
+        holdDragAndAct(
+            *this,
+            [&] {
+                close();
+                if (reopen) open();
+            },
+            [this] { return parameter(0); });
+        // The drag ended with the window that had it.
+        EXPECT_FLOAT_EQ(parameter(0), 0.0f);
+        idle();
+        EXPECT_FALSE(IsWindow(window));
+        if (reopen) {
+            // The new window shows the editor, not an empty frame.
+            ASSERT_EQ(pluginWindowsIn(hostWindow()).size(), 1u);
+            EXPECT_TRUE(IsWindowVisible(editorWindow()));
+            pumpUntil([] { return true; });
+            idle();
+            EXPECT_EQ(pixel(layout::kSteps.x + 6, layout::kSteps.y + 6), layout::kCurrentStep);
+            close();
+        }
+        EXPECT_TRUE(pluginWindowsIn(hostWindow()).empty());
+    }
     openAndShow();
     EXPECT_EQ(pixel(layout::kSteps.x + 6, layout::kSteps.y + 6), layout::kCurrentStep);
 }

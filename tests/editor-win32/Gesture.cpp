@@ -130,4 +130,29 @@ void releaseButtons() {
     }
 }
 
+namespace {
+
+DWORD WINAPI playHeldDrag(void* context) {
+    const auto* drag = static_cast<const HeldDrag*>(context);
+    movePointer(drag->path.front());
+    Sleep(70);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &input, sizeof input);
+    const DWORD start = GetTickCount();
+    for (size_t i = 1; i < drag->path.size(); ++i) {
+        Sleep(300);
+        movePointer(drag->path[i]);
+    }
+    while (GetTickCount() - start < drag->holdMs) Sleep(5);
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    return 0;
+}
+
+}  // namespace
+
+HANDLE HeldDrag::start() { return CreateThread(nullptr, 0, playHeldDrag, this, 0, nullptr); }
+
 bool click(POINT editorPoint, bool right) { return Gesture().press(editorPoint, right).release().play(); }

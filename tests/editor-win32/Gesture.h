@@ -1,9 +1,8 @@
-// Pointer gestures synthesized with SendInput. The editor follows a drag inside its window
-// procedure, on this thread, polling GetAsyncKeyState and GetCursorPos until the button is up;
-// so the input comes from a thread of its own while this thread dispatches messages: the
-// button-down reaches the window and starts the loop, which then sees the moves and, later,
-// the release. A message hook on this thread tells the injecting one when the button-down has
-// been taken from the queue; the moves and the release follow only then.
+// Pointer gestures synthesized with SendInput. The editor follows a drag in its window's
+// messages on this thread (the button-down, the moves under its mouse capture, the button-up),
+// so the input comes from a thread of its own while this thread dispatches messages. A message
+// hook on this thread tells the injecting one when the button-down has been taken from the
+// queue; the moves and the release follow only then.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +35,15 @@ private:
     DWORD pauseMs = 80;
     bool right = false;
     bool injectedAll = false;
+};
+
+// A press held at the path's first screen point, moved along it (a point every 300 ms) and
+// released after holdMs, from a thread of its own while the test's thread is the host.
+struct HeldDrag {
+    std::vector<POINT> path;
+    DWORD holdMs;
+    // The thread playing it (null when none could be started); the caller closes it.
+    HANDLE start();
 };
 
 // Moves the pointer with an absolute SendInput move; true when the pointer is there.

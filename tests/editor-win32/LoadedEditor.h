@@ -33,6 +33,12 @@ protected:
     }
     intptr_t open(HWND parent = hostWindow()) { return dispatch(effEditOpen, 0, 0, parent); }
     void idle() { dispatch(effEditIdle); }
+
+public:
+    // One idle call, as the host's loop makes it.
+    void idleOnce() { idle(); }
+
+protected:
     void close() { dispatch(effEditClose); }
     // The editor's child window in the host window (the only one), or null.
     HWND editorWindow() const;

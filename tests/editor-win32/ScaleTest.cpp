@@ -1,5 +1,6 @@
 // The DLL's editor at the host's scale 2 under GDI: the window's size, the 1x pixels in their
 // blocks outside text, drags at scaled points giving the 1x values, and text rendered at 2x.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -120,6 +121,39 @@ TEST_F(EditorScale, DragsAtScaledPointsGiveThe1xValues) {
             gesture.moveTo(POINT{2 * sliderX(c.slider), 2 * (kSliders.y + c.rows[i])});
         ASSERT_TRUE(gesture.play()) << "slider " << c.slider;
         EXPECT_FLOAT_EQ(parameter(parameterOf(c.slider)), c.expected) << "slider " << c.slider;
+    }
+}
+
+TEST_F(EditorScale, APartialRepaintEqualsAFullPaintAtEveryFactor) {
+    // Pieces of the window invalidated and painted by WM_PAINT show what a full paint shows.
+    for (float factor : {1.25f, 1.5f, 1.75f}) {
+        SCOPED_TRACE(factor);
+        openAt(factor);
+        ERect* rect = nullptr;
+        dispatch(effEditGetRect, 0, 0, &rect);
+        ASSERT_NE(rect, nullptr);
+        const int32_t width = rect->right - rect->left;
+        const int32_t height = rect->bottom - rect->top;
+        const WindowImage full = capture(editorWindow(), width, height);
+        for (int32_t y = 0; y < height; y += 37) {
+            for (int32_t x = 0; x < width; x += 53) {
+                const RECT piece{x, y, x + 53, y + 37};
+                InvalidateRect(editorWindow(), &piece, FALSE);
+                UpdateWindow(editorWindow());
+            }
+        }
+        pumpUntil([] { return true; });
+        const WindowImage partial = capture(editorWindow(), width, height);
+        int32_t differing = 0;
+        int32_t worst = 0;
+        for (size_t i = 0; i < full.pixels.size(); ++i) {
+            const Rgb& a = full.pixels[i];
+            const Rgb& b = partial.pixels[i];
+            const int32_t levels = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+            differing += levels > 0 ? 1 : 0;
+            worst = std::max(worst, levels);
+        }
+        EXPECT_EQ(differing, 0) << "worst by " << worst << " levels";
     }
 }
 

@@ -1,10 +1,14 @@
 // The plug-in binary's editor opened in an X window of ours, as a Linux host does, and driven
 // with input synthesized at the X server: what a musician's mouse does, through the same queue.
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
@@ -95,29 +99,52 @@ protected:
     AEffect* effect = nullptr;
 };
 
-TEST_F(X11Editor, SliderDragThroughTheHostsIdle) {
-    // The "Wet" slider (dry/wet): pressed low, dragged up past its top while the tracking
-    // loop serves the host, then released.
+TEST_F(X11Editor, AHeldDragLeavesTheHostItsOwnIdleRate) {
+    // The "Wet" slider pressed low, dragged up past its top and held two seconds in all. The
+    // host's loop: the editor's idle and 10 ms of its own work; the drag runs in the window's
+    // events between its turns and never holds the thread.
     const int32_t x = 15 + 117 + 9;
     effect->setParameter(effect, kParamDryWet, 0.3f);
     moveTo(x, 10 + 99);
     button(1, true);
+    // The release comes from the server itself two seconds on, through a connection of its own
+    // (the server holds back that client's later requests meanwhile).
+    Display* releaser = XOpenDisplay(nullptr);
+    ASSERT_NE(releaser, nullptr);
+    XTestFakeButtonEvent(releaser, 1, False, 2000);
+    XFlush(releaser);
+    const auto start = std::chrono::steady_clock::now();
+    auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    const int32_t rows[] = {99, 56, 5};
     std::vector<float> seen;
-    onHostIdle = [&] {
-        seen.push_back(parameter(kParamDryWet));
-        if (seen.size() == 1) moveTo(x, 10 + 56);
-        if (seen.size() == 2) moveTo(x, 10 + 5);
-        if (seen.size() == 3) button(1, false);
-    };
-    idle();  // the press is read here and tracked until the release
-    onHostIdle = nullptr;
+    int32_t turns = 0;
+    double heldFor = 0.0;
+    while (seconds() < 2.5) {
+        const auto path = static_cast<size_t>(seconds() / 0.3);
+        if (path < 3) moveTo(x, 10 + rows[path]);
+        idle();
+        ++turns;
+        const float now = parameter(kParamDryWet);
+        if (seen.empty() || seen.back() != now) seen.push_back(now);
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+        unsigned int mask = 0;
+        XQueryPointer(display, parent, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+        if ((mask & Button1Mask) != 0) heldFor = seconds();
+        usleep(10000);
+    }
+    XCloseDisplay(releaser);
+    const double perSecond = turns / seconds();
+    std::printf("host idle turns during a held drag: %.1f per second (held %.1f s)\n", perSecond, heldFor);
+    EXPECT_GE(heldFor, 1.5);
+    EXPECT_GE(perSecond, 30.0);
     ASSERT_GE(seen.size(), 3u);
-    EXPECT_FLOAT_EQ(seen[0], 0.0f);
-    EXPECT_FLOAT_EQ(seen[1], 43.0f / 87.0f);
-    EXPECT_FLOAT_EQ(parameter(kParamDryWet), 1.0f);
+    EXPECT_FLOAT_EQ(seen[seen.size() - 3], 0.0f);
+    EXPECT_FLOAT_EQ(seen[seen.size() - 2], 43.0f / 87.0f);
+    EXPECT_FLOAT_EQ(seen.back(), 1.0f);
 }
 
-TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
+TEST_F(X11Editor, QuickClickOnAMidiSwitchAndWheelTurns) {
     const std::vector<unsigned char> before = bank();
     ASSERT_EQ(before.size(), 1476u);
     // Pressed and released before the editor's next idle: the click still counts.
@@ -128,26 +155,35 @@ TEST_F(X11Editor, QuickClickOnAMidiSwitchAndAWheelTurnThatChangesNothing) {
     std::vector<unsigned char> after = bank();
     ASSERT_EQ(after.size(), 1476u);
     EXPECT_EQ(after[kBankFlags], 1);
-    // Wheel steps over a slider and a switch are no clicks.
-    const float wet = parameter(kParamDryWet);
-    for (unsigned int wheel : {4u, 5u, 6u, 7u}) {
-        moveTo(15 + 117 + 9, 10 + 20);
-        button(wheel, true);
-        button(wheel, false);
+    // Wheel steps are no clicks: over a switch nothing changes; over a slider the vertical
+    // wheel moves it a shown unit per notch, sideways steps do nothing.
+    effect->setParameter(effect, kParamDryWet, 0.5f);
+    after = bank();
+    const struct {
+        unsigned int wheel;
+        float wet;
+    } turns[] = {{4u, 0.51f}, {4u, 0.52f}, {5u, 0.51f}, {6u, 0.51f}, {7u, 0.51f}};
+    for (const auto& turn : turns) {
         moveTo(15 + 57, 240 + 12);
-        button(wheel, true);
-        button(wheel, false);
+        button(turn.wheel, true);
+        button(turn.wheel, false);
+        moveTo(15 + 117 + 9, 10 + 20);
+        button(turn.wheel, true);
+        button(turn.wheel, false);
+        idle();
+        EXPECT_NEAR(parameter(kParamDryWet), turn.wet, 1e-6f) << "button " << turn.wheel;
     }
-    idle();
-    EXPECT_EQ(bank(), after);
-    EXPECT_EQ(parameter(kParamDryWet), wet);
+    const std::vector<unsigned char> last = bank();
+    ASSERT_EQ(last.size(), 1476u);
+    EXPECT_EQ(last.at(kBankFlags), after.at(kBankFlags));
 }
 
 TEST_F(X11Editor, WheelTurnsOverTheEditorReachTheHostsWindow) {
-    // Hosts scroll their mixer or rack with the wheel; the editor takes none of it.
+    // Hosts scroll their mixer or rack with the wheel; the editor takes it only over a slider,
+    // the meter or a step.
     XSelectInput(display, parent, ButtonPressMask | ButtonReleaseMask);
     for (unsigned int wheel : {4u, 5u, 6u, 7u}) {
-        moveTo(15 + 117 + 9, 10 + 20);
+        moveTo(15 + 117 + 9, 240 + 20);
         button(wheel, true);
         button(wheel, false);
         idle();
@@ -157,9 +193,17 @@ TEST_F(X11Editor, WheelTurnsOverTheEditorReachTheHostsWindow) {
         EXPECT_EQ(event.xbutton.button, wheel);
         EXPECT_EQ(event.xbutton.window, parent);
         EXPECT_EQ(event.xbutton.x, 15 + 117 + 9);
-        EXPECT_EQ(event.xbutton.y, 10 + 20);
+        EXPECT_EQ(event.xbutton.y, 240 + 20);
         EXPECT_TRUE(XCheckWindowEvent(display, parent, ButtonReleaseMask, &event)) << "button " << wheel;
     }
+    // Over a slider: the editor's.
+    moveTo(15 + 117 + 9, 10 + 20);
+    button(4, true);
+    button(4, false);
+    idle();
+    XSync(display, False);
+    XEvent taken;
+    EXPECT_FALSE(XCheckWindowEvent(display, parent, ButtonPressMask | ButtonReleaseMask, &taken));
     // A click stays the editor's own.
     moveTo(15 + 57, 240 + 12);
     button(1, true);
@@ -181,12 +225,11 @@ TEST_F(X11Editor, TheHostsErrorHandlerStaysInstalledAndHearsItsOwnErrors) {
     // A drag, a close, an open in a window that then goes, while the host idles.
     moveTo(15 + 117 + 9, 10 + 50);
     button(1, true);
-    int idles = 0;
-    onHostIdle = [&] {
-        if (++idles == 2) button(1, false);
-    };
     idle();
-    onHostIdle = nullptr;
+    moveTo(15 + 117 + 9, 10 + 40);
+    idle();
+    button(1, false);
+    idle();
     dispatch(effEditClose);
     dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent)));
     idle();

@@ -121,39 +121,6 @@ TEST_F(EditorLifecycle, HelpPictureCoversTheWindowUntilTheNextClick) {
     EXPECT_EQ(pixel(15 + SliderBank::sliderRects[0].left + 1, 10 + 8), (Color{135, 157, 214, 0}));
 }
 
-TEST_F(EditorLifecycle, PumpIdleRunsTheIdleAtMostEvery100Milliseconds) {
-    // Each row: the clock before the call, whether the pump sleeps (4 ms) and whether the idle
-    // work runs.
-    struct Call {
-        uint32_t clock;
-        bool sleeps;
-        bool runs;
-    };
-    const std::vector<std::vector<Call>> sequences = {
-        // Twice within 10 ms: once; within 50 ms of the next time it runs early.
-        {{1000, false, true},
-         {1005, true, false},
-         {1045, true, false},
-         {1046, true, true},
-         {1200, false, true}},
-        // The tick count wraps: the order survives it both ways.
-        {{0xFFFFFF00u, false, true}, {0xFFFFFF10u, true, false}, {0x10u, false, true}, {0x20u, true, false}},
-        {{0xFFFFFFD0u, false, true}, {0xFFFFFFD8u, true, false}, {0x40u, false, true}},
-    };
-    for (const auto& sequence : sequences) {
-        headless::setClock(sequence.front().clock);
-        FreezeEffectEdit fresh(testHostCallback);  // starts its pump at this clock
-        GuiEditor* pump = fresh.freezeEditor();
-        for (const Call& call : sequence) {
-            headless::setClock(call.clock);
-            const int32_t idles = testHost().idleCalls;
-            pump->pumpIdle();
-            EXPECT_EQ(testHost().idleCalls - idles, call.runs ? 1 : 0) << std::hex << call.clock;
-            EXPECT_EQ(pumpTickCount(), call.clock + (call.sleeps ? 4u : 0u)) << std::hex << call.clock;
-        }
-    }
-}
-
 TEST_F(EditorLifecycle, AHostThatDestroysItsWindowFirst) {
     open();
     idle();

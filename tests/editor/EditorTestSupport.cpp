@@ -113,12 +113,20 @@ bool EditorFixture::showsText(const Rect& box, const char* text, int32_t fontId,
 
 void EditorFixture::press(const PressScript& script) {
     ASSERT_FALSE(script.samples.empty());
-    // The press itself is the first pass; each later pass polls the next sample.
+    // The press, a move for each later sample while held, the release at the first without a
+    // button; the editor's next idle takes them all.
+    void* window = frame()->getWindow();
+    auto local = [](Point screen) { return Point{screen.h - kScreen.h, screen.v - kScreen.v}; };
     const headless::PointerState first = script.samples.front();
-    headless::scriptPointer(
-        std::vector<headless::PointerState>(script.samples.begin() + 1, script.samples.end()));
-    headless::postButtonPress(frame()->getWindow(),
-                              Point{first.screen.h - kScreen.h, first.screen.v - kScreen.v}, first.buttons);
+    headless::postButtonPress(window, local(first.screen), first.buttons);
+    for (size_t i = 1; i < script.samples.size(); ++i) {
+        const headless::PointerState& sample = script.samples[i];
+        if ((sample.buttons & (buttonLeft | buttonMiddle | buttonRight)) == 0) {
+            headless::postButtonRelease(window, local(sample.screen), sample.buttons);
+            break;
+        }
+        headless::postMotion(window, local(sample.screen), sample.buttons);
+    }
     frame()->idleRedraw();
     headless::setPointer(script.samples.back().screen, 0);
 }

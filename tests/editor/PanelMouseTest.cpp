@@ -62,35 +62,6 @@ TEST_F(PanelMouse, SidewaysDragSetsEverySliderItCrosses) {
     EXPECT_FLOAT_EQ(effect->plugin().getProgramValue(4), 0.9f);
 }
 
-TEST_F(PanelMouse, DragValuesOnEveryPassAndTheHostIsServed) {
-    // The test clock moves on by the pump's interval at each host idle, so every pass idles.
-    headless::setClock(pumpTickCount() + 100000);
-    std::vector<float> seen;
-    int32_t pendingAtIdle = -1;
-    testHost().onIdle = [&] {
-        seen.push_back(effect->plugin().getProgramValue(1));
-        headless::setClock(pumpTickCount() + 100);
-        // A host that idles the editor from inside its idle callback reaches nothing.
-        dispatch(effEditIdle);
-        // A paint that arrives during the drag is drawn at the next pass.
-        if (seen.size() == 1) headless::postExpose(frame()->getWindow(), Rect{0, 0, 525, 300});
-        if (seen.size() == 2) pendingAtIdle = headless::pendingEvents(frame()->getWindow());
-    };
-    const int32_t x = sliderX(1);
-    PressScript script;
-    script.at({x, kSliders.v + 99})
-        .at({x, kSliders.v + 56})
-        .at({x, kSliders.v + 12})
-        .at({x + 200, kSliders.v + 12});
-    press(script.release());
-    ASSERT_EQ(seen.size(), 4u);  // one idle per held pass; the release ends the loop
-    EXPECT_FLOAT_EQ(seen[0], 0.0f);
-    EXPECT_FLOAT_EQ(seen[1], 43.0f / 87.0f);
-    EXPECT_FLOAT_EQ(seen[2], 1.0f);
-    EXPECT_FLOAT_EQ(seen[3], 1.0f);  // outside every slider the last value is sent again
-    EXPECT_EQ(pendingAtIdle, 0);
-}
-
 TEST_F(PanelMouse, MeterSetsTheThresholdAlsoInMidiRecordMode) {
     const Point meter = centre(SliderBank::meterRect, kSliders);
     for (bool midi : {false, true}) {
@@ -169,45 +140,6 @@ TEST_F(PanelMouse, MidiSwitchesFlipOncePerPress) {
     press(PressScript().at({kMidi.h + 150, kMidi.v + 45}).at(third).at(third).at(second).release());
     EXPECT_TRUE(effect->plugin().isRepeatTillNoteOff());
     EXPECT_FALSE(effect->plugin().isNoteRecordStart());
-}
-
-TEST_F(PanelMouse, AHostThatClosesTheEditorInsideItsIdleDuringADrag) {
-    headless::setClock(pumpTickCount() + 100000);
-    int32_t closes = 0;
-    testHost().onIdle = [&] {
-        headless::setClock(pumpTickCount() + 100);
-        if (closes++ == 0) dispatch(effEditClose);
-    };
-    PressScript held;
-    for (int i = 0; i < 50; ++i) held.at({sliderX(0), kSliders.v + 50});
-    const int64_t before = headless::pointerQueries();
-    press(held.release());
-    EXPECT_LT(headless::pointerQueries() - before, 10);
-    // The window goes at the next idle; then it can open again.
-    idle();
-    EXPECT_EQ(editor()->getFrame(), nullptr);
-    open();
-    ASSERT_NE(editor()->getFrame(), nullptr);
-    EXPECT_EQ(frame()->viewCount(), 6);
-}
-
-TEST_F(PanelMouse, AWindowDestroyedDuringADragEndsIt) {
-    headless::setClock(pumpTickCount() + 100000);
-    testHost().onIdle = [&] {
-        headless::setClock(pumpTickCount() + 100);
-        if (hostWindow != nullptr) {
-            headless::destroyHostWindow(hostWindow);
-            hostWindow = nullptr;
-        }
-    };
-    PressScript held;
-    for (int i = 0; i < 50; ++i) held.at({sliderX(0), kSliders.v + 50});
-    const int64_t before = headless::pointerQueries();
-    press(held.release());
-    EXPECT_LT(headless::pointerQueries() - before, 20);
-    EXPECT_FALSE(frame()->isOpen());
-    idle();
-    dispatch(effEditClose);
 }
 
 }  // namespace

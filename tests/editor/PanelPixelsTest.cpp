@@ -269,6 +269,47 @@ TEST_F(PanelPixels, PartialRedrawsLeaveTheSamePictureAsAFullOne) {
     EXPECT_EQ(differing, 0u);
 }
 
+TEST_F(PanelPixels, AnIdleCopiesOnlyWhatChanged) {
+    // Paint over the whole window where nothing is drawn by the editor's idle unless its part
+    // changed; then change one part at a time.
+    const Color marker{1, 2, 3, 0};
+    void* window = frame()->getWindow();
+    const Rect sliderTwo = SliderBank::sliderRects[2].offset(kSliders.h, kSliders.v);
+    const Rect meter = SliderBank::meterRect.offset(kSliders.h, kSliders.v);
+    const Rect stepFour = StepPanel::stepRect(4).offset(15, 135);
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        Rect repainted;  // empty: nothing
+    } cases[] = {
+        {"nothing changed", [] {}, Rect{}},
+        {"slider 2", [&] { effect->plugin().setProgramValue(2, 0.13f); }, sliderTwo},
+        {"threshold", [&] { effect->plugin().setThreshold(0.31f); }, meter},
+        {"step 4", [&] { effect->plugin().setStepValue(4, 0.9f); }, stepFour},
+    };
+    idle();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        headless::paintWindow(window, Rect{0, 0, 525, 300}, marker);
+        c.change();
+        idle();
+        int32_t copied = 0;
+        int32_t outside = 0;
+        for (int32_t y = 0; y < 300; ++y) {
+            for (int32_t x = 0; x < 525; ++x) {
+                if (pixel(x, y) == marker) continue;
+                ++copied;
+                const bool inPart = c.repainted.left <= x && x <= c.repainted.right && c.repainted.top <= y &&
+                                    y <= c.repainted.bottom;
+                outside += inPart ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(outside, 0);
+        const int32_t partPixels = (c.repainted.width() + 1) * (c.repainted.height() + 1);
+        EXPECT_EQ(copied, c.repainted.width() == 0 ? 0 : partPixels);
+    }
+}
+
 TEST_F(PanelPixels, WaveformRows) {
     // Silence: every column paints rows 34 and 35 on the waiting background.
     for (int32_t x = 1; x <= 123; ++x) {

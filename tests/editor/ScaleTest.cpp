@@ -1,5 +1,6 @@
 // The editor at a screen's density: where the factor comes from, the window's size, the 1x
 // picture in blocks at 2x, drags that mean the same at any scale, crisp text, the user's zoom.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "editor/ZoomMenu.h"
 #include "editor/ZoomSetting.h"
 #include "gui/Scale.h"
+#include "gui/x11/CairoPixels.h"
 
 namespace {
 
@@ -88,6 +90,7 @@ TEST_F(EditorScale, TheFactorComesFromTheUserThenTheHostThenTheScreen) {
     } cases[] = {
         {0, NAN, 0.0, {525, 300}},   {0, NAN, 96.0, {525, 300}},   {0, NAN, 192.0, {1050, 600}},
         {0, NAN, 144.0, {788, 450}}, {0, 1.25f, 192.0, {656, 375}}, {0, 1.75f, 0.0, {919, 525}},
+        {0, NAN, 100.0, {525, 300}}, {0, NAN, 118.0, {656, 375}},   {0, NAN, 110.0, {604, 345}},
         {300, 2.0f, 192.0, {1575, 900}}, {100, 2.0f, 192.0, {525, 300}}, {150, NAN, 288.0, {788, 450}},
     };
     for (const auto& c : cases) {
@@ -111,7 +114,10 @@ TEST_F(EditorScale, AHostsFactorIsKeptInRange) {
         Point size;
     } cases[] = {{NAN, 0, {525, 300}},        {0.0f, 0, {525, 300}},       {-2.0f, 0, {525, 300}},
                  {INFINITY, 0, {525, 300}},   {1e30f, 1, {1575, 900}},     {0.5f, 1, {525, 300}},
-                 {1.5f, 1, {788, 450}},       {2.5f, 1, {1313, 750}},      {3.0f, 1, {1575, 900}}};
+                 {1.5f, 1, {788, 450}},       {2.5f, 1, {1313, 750}},      {3.0f, 1, {1575, 900}},
+                 // Near an offered zoom: that zoom; between them: as given.
+                 {1.04f, 1, {525, 300}},      {1.3f, 1, {656, 375}},       {1.46f, 1, {788, 450}},
+                 {1.1f, 1, {578, 330}},       {1.96f, 1, {1050, 600}},     {2.9f, 1, {1523, 870}}};
     for (const auto& c : cases) {
         tellScale(NAN);
         EXPECT_EQ(tellScale(c.factor), c.answer) << c.factor;
@@ -203,6 +209,36 @@ TEST_F(EditorScale, TextAt2IsRenderedThereNotEnlarged) {
                           18, 0, colorBlack));
 }
 
+TEST_F(EditorScale, ASizeAnsweredBeforeTheOpenThatTheWindowDoesNotHaveIsCorrected) {
+    // The host asks the size, then opens the window on a screen of another density.
+    const struct {
+        double dpiAsked;
+        double dpiOpened;
+        Point answered;
+        Point opened;
+        bool told;
+    } cases[] = {{96.0, 192.0, {525, 300}, {1050, 600}, true},
+                 {144.0, 96.0, {788, 450}, {525, 300}, true},
+                 {144.0, 144.0, {788, 450}, {788, 450}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpiOpened);
+        dispatch(effEditClose);
+        headless::setScreenDpi(c.dpiAsked);
+        EXPECT_EQ(editorSize(), c.answered);
+        headless::setScreenDpi(c.dpiOpened);
+        const int32_t told = testHost().sizeCalls;
+        open();
+        EXPECT_EQ(headless::windowSize(frame()->getWindow()), c.opened);
+        EXPECT_EQ(testHost().sizeCalls - told, c.told ? 1 : 0);
+        if (c.told) {
+            EXPECT_EQ(testHost().sizeAsked, c.opened);
+        }
+        idle();
+        EXPECT_EQ(testHost().sizeCalls - told, c.told ? 1 : 0);  // told once
+    }
+    headless::setScreenDpi(0.0);
+}
+
 TEST_F(EditorScale, AChangeWhileOpenResizesTheWindowAtTheNextIdle) {
     open();
     idle();
@@ -229,7 +265,7 @@ TEST_F(EditorScale, TheZoomPickedInTheEditorIsKeptForEveryInstance) {
     press(PressScript().at(name, buttonRight).release());
     ASSERT_NE(editor()->getZoomMenu(), nullptr);
     ASSERT_TRUE(editor()->getZoomMenu()->isOpen());
-    const Rect row = ZoomMenu::row(2);
+    const Rect row = editor()->getZoomMenu()->rowOf(150);
     press(PressScript().at(Point{2 * (row.left + 20), 2 * (row.top + 5)}).release());
     EXPECT_FALSE(editor()->getZoomMenu()->isOpen());
     EXPECT_EQ(zoomSetting::read(), 150);
@@ -249,6 +285,53 @@ TEST_F(EditorScale, TheZoomPickedInTheEditorIsKeptForEveryInstance) {
     // A left click elsewhere on the background opens nothing.
     press(PressScript().at(Point{300 * 3 / 2, 270 * 3 / 2}).release());
     EXPECT_FALSE(editor()->getZoomMenu()->isOpen());
+}
+
+}  // namespace
+
+namespace {
+
+void writePng(const Screen& s, const std::string& path) {
+    cairo_surface_t* image = x11port::createImage(s.width, s.height);
+    for (int32_t y = 0; y < s.height; ++y)
+        for (int32_t x = 0; x < s.width; ++x) x11port::writePixel(image, x, y, s.at(x, y));
+    cairo_surface_write_to_png(image, path.c_str());
+    x11port::destroySurface(image);
+}
+
+TEST_F(EditorScale, APartialRepaintEqualsAFullPaintAtEveryFactor) {
+    // The host repaints the window in pieces (a dialog moved over it): at factors between the
+    // artwork's, each piece must show what a full paint shows, to the level. With
+    // BRINDLE_EDITOR_SHOTS naming a folder, both pictures are written there as PNG files.
+    const char* shots = std::getenv("BRINDLE_EDITOR_SHOTS");
+    for (float factor : {1.25f, 1.5f, 1.75f, 2.5f}) {
+        SCOPED_TRACE(factor);
+        openAt(factor);
+        const Screen full = screen();
+        // Tiles of odd sizes at odd places, as exposures come.
+        for (int32_t y = 0; y < full.height; y += 37)
+            for (int32_t x = 0; x < full.width; x += 53)
+                headless::postExpose(frame()->getWindow(), Rect{x, y, x + 53, y + 37});
+        idle();
+        const Screen partial = screen();
+        int32_t differing = 0;
+        int32_t worst = 0;
+        for (size_t i = 0; i < full.pixels.size(); ++i) {
+            const Color a = full.pixels[i];
+            const Color b = partial.pixels[i];
+            const int32_t levels = std::max({std::abs(a.red - b.red), std::abs(a.green - b.green),
+                                             std::abs(a.blue - b.blue)});
+            differing += levels > 0 ? 1 : 0;
+            worst = std::max(worst, levels);
+        }
+        EXPECT_EQ(differing, 0) << "worst by " << worst << " levels";
+        if (shots != nullptr) {
+            const std::string name = std::string(shots) + "/editor-linux-" +
+                                     std::to_string(Scale::fromFactor(factor).percent());
+            writePng(full, name + "-full.png");
+            writePng(partial, name + "-partial.png");
+        }
+    }
 }
 
 }  // namespace

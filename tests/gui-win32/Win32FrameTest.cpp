@@ -213,3 +213,78 @@ TEST_F(Win32FrameTest, TheWindowIsErasedWithTheButtonFace) {
 }
 
 }  // namespace
+
+namespace {
+
+// Logs the events of a drag as the Frame hands them on.
+class DragView : public View {
+public:
+    explicit DragView(const Rect& area) : View(area) {}
+    void onMouseDown(DrawContext*, const MouseEvent& event) override { add("down", event); }
+    void onMouseMoved(DrawContext*, const MouseEvent& event) override { add("move", event); }
+    void onMouseUp(DrawContext*, const MouseEvent& event) override { add("up", event); }
+    void onMouseCancelled() override { log.push_back("cancel"); }
+    bool onMouseWheel(DrawContext*, const MouseEvent& event, float distance) override {
+        add(distance > 0 ? "wheel+" : "wheel-", event);
+        return true;
+    }
+    void add(const char* what, const MouseEvent& event) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s %d,%d b%d c%d", what, static_cast<int>(event.where.h),
+                      static_cast<int>(event.where.v), static_cast<int>(event.buttons),
+                      static_cast<int>(event.clicks));
+        log.push_back(text);
+    }
+    std::vector<std::string> log;
+};
+
+LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
+
+}  // namespace
+
+TEST_F(Win32FrameTest, ADragIsThePressTheMovesUnderCaptureAndTheRelease) {
+    HostWindow host(0, 0, 600, 400);
+    Frame frame(Rect{0, 0, 200, 100}, host.get(), nullptr);
+    auto* view = new DragView(Rect{10, 10, 90, 90});
+    frame.addView(view);
+    auto* window = static_cast<HWND>(frame.getWindow());
+    const struct {
+        UINT message;
+        WPARAM keys;
+        LPARAM where;
+    } drag[] = {{WM_LBUTTONDOWN, MK_LBUTTON, at(20, 30)},
+                {WM_MOUSEMOVE, MK_LBUTTON, at(25, 35)},
+                {WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, at(150, 95)},  // outside the view: still its
+                {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(150, 95)},  // part of the drag
+                {WM_RBUTTONUP, MK_LBUTTON, at(150, 95)},
+                {WM_LBUTTONUP, 0, at(150, 95)},
+                {WM_MOUSEMOVE, 0, at(30, 30)}};  // after the release: nobody's
+    bool capturedDuring = true;
+    for (const auto& m : drag) {
+        SendMessageA(window, m.message, m.keys, m.where);
+        if (m.keys != 0) capturedDuring = capturedDuring && GetCapture() == window;
+    }
+    EXPECT_TRUE(capturedDuring);
+    EXPECT_EQ(GetCapture(), nullptr);
+    const std::vector<std::string> expected = {"down 20,30 b1 c1", "move 25,35 b1 c1", "move 150,95 b9 c1",
+                                               "up 150,95 b0 c1"};
+    EXPECT_EQ(view->log, expected);
+    // A second press soon after at the same place is a double-click; another window taking the
+    // pointer mid-drag cancels it.
+    view->log.clear();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(20, 30));
+    EXPECT_EQ(GetCapture(), window);
+    SetCapture(host.get());
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(22, 30));
+    ReleaseCapture();
+    const std::vector<std::string> second = {"down 20,30 b1 c2", "cancel"};
+    EXPECT_EQ(view->log, second);
+    // The wheel over the view is its own, given in notches.
+    view->log.clear();
+    POINT screen{40, 40};
+    ClientToScreen(window, &screen);
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(screen.x, screen.y));
+    const std::vector<std::string> wheel = {"wheel- 40,40 b8 c1"};
+    EXPECT_EQ(view->log, wheel);
+}

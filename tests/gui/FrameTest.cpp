@@ -45,6 +45,7 @@ protected:
     void clickAt(Point where, int32_t buttons = buttonLeft) {
         headless::setPointer(Point{40 + where.h, 30 + where.v}, buttons);
         headless::postButtonPress(frame->getWindow(), where, buttons);
+        headless::postButtonRelease(frame->getWindow(), where);
         frame->idleRedraw();
         headless::setPointer(Point{40 + where.h, 30 + where.v}, 0);
     }

@@ -57,6 +57,7 @@ TEST_F(LeakTest, AHundredFrameLifetimesEndWithNothingLive) {
         for (int click = 0; click < 2; ++click) {
             headless::setPointer(Point{round + 380, round + 220}, buttonLeft);
             headless::postButtonPress(frame->getWindow(), Point{380, 220});
+            headless::postButtonRelease(frame->getWindow(), Point{380, 220});
             frame->idleRedraw();
         }
         headless::setPointer(Point{0, 0}, 0);

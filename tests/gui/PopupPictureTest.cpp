@@ -37,6 +37,7 @@ protected:
     void click(Point where, int32_t buttons) {
         headless::setPointer(where, buttons);
         headless::postButtonPress(frame->getWindow(), where, buttons);
+        headless::postButtonRelease(frame->getWindow(), where);
         frame->idleRedraw();
         headless::setPointer(where, 0);
     }

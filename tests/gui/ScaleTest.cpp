@@ -88,9 +88,10 @@ TEST(ScaleMapping, PrimitivesPaintThe1xPixelsAsBlocks) {
              c.moveTo(Point{1, 45});
              c.lineTo(Point{46, 45});
          }}};
+    // At whole factors; between them a line is one width wherever it lies (the next test).
     for (const auto& scene : scenes) {
         const ScaledPicture one(Scale(), scene.scene);
-        for (const int32_t percent : kPercents) {
+        for (const int32_t percent : {100, 200, 300}) {
             const Scale scale = Scale::fromPercent(percent);
             const ScaledPicture scaled(scale, scene.scene);
             int32_t differing = 0;
@@ -102,6 +103,62 @@ TEST(ScaleMapping, PrimitivesPaintThe1xPixelsAsBlocks) {
                 }
             }
             EXPECT_EQ(differing, 0) << scene.name << " at " << percent;
+        }
+    }
+}
+
+TEST(ScaleMapping, LinesAndOutlinesHaveOneWidthPerFactor) {
+    // Lines at every position across a picture, and outlines around fills: at 125 % an unscaled
+    // pixel covers one or two device pixels, a line always one (two at 200 % and 250 %).
+    const Color ink{0, 0, 200, 0};
+    const Color fill{200, 30, 30, 0};
+    for (const int32_t percent : kPercents) {
+        const Scale scale = Scale::fromPercent(percent);
+        const int32_t width = scale.lineWidth();
+        EXPECT_EQ(width, percent / 100);
+        const ScaledPicture lines(scale, [](DrawContext& c) {
+            c.setLineColor(Color{0, 0, 200, 0});
+            for (int32_t at = 2; at < 40; at += 3) {
+                c.moveTo(Point{at, 1});
+                c.lineTo(Point{at, 20});  // vertical, rows 1..19
+                c.moveTo(Point{22, at});
+                c.lineTo(Point{46, at});  // horizontal, columns 22..45
+            }
+        });
+        auto run = [&](int32_t x, int32_t y, int32_t stepX, int32_t stepY) {
+            int32_t length = 0;
+            while (x < scale.device(ScaledPicture::kSize) && y < scale.device(ScaledPicture::kSize) &&
+                   lines.at(x, y) == ink) {
+                ++length;
+                x += stepX;
+                y += stepY;
+            }
+            return length;
+        };
+        for (int32_t at = 2; at < 40; at += 3) {
+            EXPECT_EQ(run(scale.device(at), scale.device(10), 1, 0), width) << percent << " column " << at;
+            EXPECT_EQ(run(scale.device(30), scale.device(at), 0, 1), width) << percent << " row " << at;
+        }
+        for (const Rect& box : {Rect{3, 3, 10, 9}, Rect{12, 4, 19, 17}, Rect{25, 26, 44, 45}}) {
+            const ScaledPicture boxed(scale, [&](DrawContext& c) {
+                c.setLineColor(ink);
+                c.setFillColor(fill);
+                c.fillRect(box);
+                c.strokeRect(box);
+            });
+            const Rect outer = scale.device(box);
+            // Every pixel from the outline's outer edge in is ink or fill: the outline one width
+            // on each side, the fill meeting it without a gap.
+            for (int32_t y = outer.top; y < outer.bottom + width; ++y) {
+                for (int32_t x = outer.left; x < outer.right + width; ++x) {
+                    const bool edge = x < outer.left + width || x >= outer.right || y < outer.top + width ||
+                                      y >= outer.bottom;
+                    ASSERT_EQ(boxed.at(x, y), edge ? ink : fill) << percent << " at " << x << "," << y;
+                }
+            }
+            // Nothing beyond it.
+            EXPECT_FALSE(boxed.at(outer.right + width, outer.bottom) == ink) << percent;
+            EXPECT_FALSE(boxed.at(outer.left, outer.bottom + width) == ink) << percent;
         }
     }
 }

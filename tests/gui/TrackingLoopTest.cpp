@@ -74,6 +74,7 @@ TEST_F(TrackingLoopTest, AQuickClickReachesTheFirstPollOfItsPress) {
         view->seen.clear();
         headless::setPointer(Point{500, 400}, 0);
         headless::postButtonPress(frame->getWindow(), Point{12, 34}, buttons);
+        headless::postButtonRelease(frame->getWindow(), Point{12, 34});
         frame->idleRedraw();
         // Positions are relative to the window, which is at (40, 30) on the screen.
         const std::vector<headless::PointerState> once{{Point{12, 34}, buttons}};

@@ -1,8 +1,10 @@
 // The Linux port on a real X server: a child window of a host window, painted on expose and
 // clicked through the server. Skipped without DISPLAY.
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -298,3 +300,85 @@ TEST_F(X11WindowTest, ParentsOfAnyVisualGetTheEraseColourAndThenTheDrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Logs the events of a drag as the Frame hands them on.
+class DragView : public View {
+public:
+    explicit DragView(const Rect& area) : View(area) {}
+    void onMouseDown(DrawContext*, const MouseEvent& event) override { add("down", event); }
+    void onMouseMoved(DrawContext*, const MouseEvent& event) override { add("move", event); }
+    void onMouseUp(DrawContext*, const MouseEvent& event) override { add("up", event); }
+    void onMouseCancelled() override { log.push_back("cancel"); }
+    bool onMouseWheel(DrawContext*, const MouseEvent& event, float distance) override {
+        add(distance > 0 ? "wheel+" : "wheel-", event);
+        return true;
+    }
+    void add(const char* what, const MouseEvent& event) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s %d,%d b%d c%d", what, static_cast<int>(event.where.h),
+                      static_cast<int>(event.where.v), static_cast<int>(event.buttons),
+                      static_cast<int>(event.clicks));
+        log.push_back(text);
+    }
+    std::vector<std::string> log;
+};
+
+}  // namespace
+
+TEST_F(X11WindowTest, ADragIsThePressTheMotionAndTheReleaseInTheWindowsEvents) {
+    Frame frame(Rect{0, 0, 200, 100}, hostHandle(), nullptr);
+    auto* view = new DragView(Rect{10, 10, 90, 90});
+    frame.addView(view);
+    const ::Window window = windowOf(frame);
+    ASSERT_TRUE(idleUntil(frame, [&] { return !frame.isFirstDrawPending(); }));
+    // type, button (0 for a move), state before, position, time
+    const struct {
+        int type;
+        unsigned int button;
+        unsigned int state;
+        int x, y;
+        unsigned long time;
+    } events[] = {{ButtonPress, Button1, 0, 20, 30, 1000},
+                  {MotionNotify, 0, Button1Mask, 25, 35, 1010},
+                  {MotionNotify, 0, Button1Mask | ShiftMask, 150, 95, 1020},  // outside the view: its
+                  {ButtonPress, Button3, Button1Mask, 150, 95, 1030},         // part of the drag
+                  {ButtonRelease, Button3, Button1Mask | Button3Mask, 150, 95, 1040},
+                  {ButtonRelease, Button1, Button1Mask, 150, 95, 1050},
+                  {MotionNotify, 0, 0, 30, 30, 1060},  // after the release: nobody's
+                  {ButtonPress, Button1, 0, 21, 30, 1200},  // soon, near: a double-click
+                  {ButtonRelease, Button1, Button1Mask, 21, 30, 1210},
+                  {ButtonPress, Button5, ShiftMask, 40, 40, 3000}};
+    for (const auto& e : events) {
+        XEvent event{};
+        if (e.type == MotionNotify) {
+            event.xmotion.type = MotionNotify;
+            event.xmotion.display = display;
+            event.xmotion.window = window;
+            event.xmotion.x = e.x;
+            event.xmotion.y = e.y;
+            event.xmotion.state = e.state;
+            event.xmotion.time = e.time;
+            event.xmotion.same_screen = True;
+            XSendEvent(display, window, False, ButtonMotionMask, &event);
+        } else {
+            event.xbutton.type = e.type;
+            event.xbutton.display = display;
+            event.xbutton.window = window;
+            event.xbutton.x = e.x;
+            event.xbutton.y = e.y;
+            event.xbutton.button = e.button;
+            event.xbutton.state = e.state;
+            event.xbutton.time = e.time;
+            event.xbutton.same_screen = True;
+            XSendEvent(display, window, False, e.type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+        }
+    }
+    XSync(display, False);
+    const std::vector<std::string> expected = {"down 20,30 b1 c1", "move 25,35 b1 c1", "move 150,95 b9 c1",
+                                               "up 150,95 b0 c1",  "down 21,30 b1 c2", "up 21,30 b0 c1",
+                                               "wheel- 40,40 b8 c1"};
+    EXPECT_TRUE(idleUntil(frame, [&] { return view->log.size() >= expected.size(); }));
+    EXPECT_EQ(view->log, expected);
+}

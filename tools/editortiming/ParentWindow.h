@@ -13,6 +13,8 @@ public:
 
     // The handle effEditOpen takes (HWND, or an X window id); null when none could be made.
     void* handle() const { return window; }
+    // Sizes the window's inside (to hold the whole editor at any scale).
+    void resize(int width, int height);
     // Lets the window system deliver what is pending (messages, drawing).
     void pump();
     // Presses the left button at a point of the window (synthesized at the window system, as a

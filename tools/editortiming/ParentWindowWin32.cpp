@@ -20,6 +20,15 @@ ParentWindow::~ParentWindow() {
     if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
 }
 
+void ParentWindow::resize(int width, int height) {
+    if (window == nullptr) return;
+    RECT outer{0, 0, width, height};
+    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(static_cast<HWND>(window), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    pump();
+}
+
 void ParentWindow::pump() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

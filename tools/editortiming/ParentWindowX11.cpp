@@ -26,6 +26,14 @@ ParentWindow::~ParentWindow() {
     XCloseDisplay(connection);
 }
 
+void ParentWindow::resize(int width, int height) {
+    auto* connection = static_cast<Display*>(display);
+    if (connection == nullptr) return;
+    XResizeWindow(connection, static_cast<Window>(reinterpret_cast<uintptr_t>(window)),
+                  static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(connection, False);
+}
+
 void ParentWindow::pump() {
     auto* connection = static_cast<Display*>(display);
     if (connection == nullptr) return;
