@@ -55,7 +55,9 @@ bool parse(const unsigned char* bytes, int32_t size, Parsed& parsed) {
     parsed = Parsed{};
     if (!bytes || size < 4 || size > kLongest) return false;
     if (std::memcmp(bytes, "BRLS", 4) == 0) {
-        if (size != kSize) return false;
+        // The layout FreezePlugin::saveState writes (loadState takes no other).
+        constexpr int32_t kOwnLayout = 1;
+        if (size != kSize || getChunkInt(bytes + 4) != kOwnLayout) return false;
         const int32_t bypass = getChunkInt(bytes + FreezePlugin::kStateSize);
         if (bypass != 0 && bypass != 1) return false;
         parsed.kind = Kind::own;
