@@ -96,6 +96,7 @@ tresult V3CALL Vst3Effect::setActive(TBool state) {
 tresult Vst3Effect::setComponentBytes(IBStream* state) {
     const int32_t size = vst3state::readStream(state, stateBytes);
     if (size < 0 || !vst3state::apply(neutral, stateBytes, size)) return kResultFalse;
+    readValuesFromPlugin();
     return kResultOk;
 }
 

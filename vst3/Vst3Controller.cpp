@@ -31,6 +31,7 @@ int32_t stepCountOf(int32_t id) {
 }  // namespace
 
 void Vst3Effect::readValuesFromPlugin() {
+    forgetEditorChanges();
     for (int32_t control = 0; control < kNumControls; ++control)
         values[control] = FreezePlugin::normalisedOf(control, neutral.getControl(control));
     values[kProgramParamId] = static_cast<double>(neutral.getProgram()) / (kNumPrograms - 1);
@@ -218,6 +219,8 @@ void Vst3Effect::beginEdit(int32_t control) {
 
 void Vst3Effect::performEdit(int32_t control, float value) {
     if (!isControl(static_cast<ParamID>(control))) return;
+    // Told here, the edit is not found again by the next report.
+    reported[control] = neutral.getControl(control);
     values[control] = FreezePlugin::normalisedOf(control, value);
     if (componentHandler) componentHandler->performEdit(static_cast<ParamID>(control), values[control]);
 }
@@ -227,4 +230,4 @@ void Vst3Effect::endEdit(int32_t control) {
         componentHandler->endEdit(static_cast<ParamID>(control));
 }
 
-IPlugView* V3CALL Vst3Effect::createView(FIDString) { return nullptr; }
+

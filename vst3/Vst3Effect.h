@@ -135,8 +135,15 @@ public:
     void endEdit(int32_t control) override;
 
     FreezePlugin& plugin() { return neutral; }
-    // The view is open (at most one at a time).
-    void viewOpened(bool open) { viewIsOpen = open; }
+
+    // User-interface thread, from the view's idle: every control the editor changed in the
+    // plug-in since the last call goes to the host as begin, perform, end (the editor's own
+    // reports through the edit sink come first and are not repeated). Changes the host made,
+    // through process or a state, are not sent back.
+    void reportEditorChanges();
+    // What the plug-in holds now is known to the host (after a state, a program, a view opened).
+    void forgetEditorChanges();
+
 
 private:
     ~Vst3Effect();
@@ -144,6 +151,8 @@ private:
     void readValuesFromPlugin();
     // The events of one block from the host's queues and event list, sorted by frame.
     void gatherEvents(v3::ProcessData& data, int32_t frames);
+    // Counts a host change for each control of blockTouches.
+    void markHostTouches();
 
     std::atomic<uint32_t> references{1};
     FreezePlugin neutral;
@@ -151,7 +160,14 @@ private:
     v3::IComponentHandler* componentHandler = nullptr;
     // The normalised values the controller shows the host (user-interface thread).
     double values[kNumVst3Params] = {};
-    bool viewIsOpen = false;
+    // The controls' values as the last report saw them, and how often process applied the
+    // host's values to each: counted before and after each block that did, so that a report
+    // which saw the count move knows the change was the host's.
+    float reported[kNumControls] = {};
+    uint32_t reportedTouches[kNumControls] = {};
+    std::atomic<uint32_t> hostTouches[kNumControls] = {};
+    // Audio thread: the controls the block's host values touch (bit per control).
+    uint32_t blockTouches = 0;
     // State bytes read from or written to a host's stream (user-interface thread).
     unsigned char stateBytes[4097];
 

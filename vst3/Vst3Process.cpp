@@ -38,6 +38,7 @@ void Vst3Effect::gatherEvents(ProcessData& data, int32_t frames) {
     blockEventCount = 0;
     lateEventCount = 0;
     pendingProgram = -1;
+    blockTouches = 0;
     const int32_t last = frames > 0 ? frames - 1 : 0;
     if (IParameterChanges* changes = data.inputParameterChanges) {
         const int32 queues = changes->getParameterCount();
@@ -56,6 +57,7 @@ void Vst3Effect::gatherEvents(ProcessData& data, int32_t frames) {
             }
             if (id >= static_cast<ParamID>(kNumControls)) continue;
             const int32_t control = static_cast<int32_t>(id);
+            if (points > 0) blockTouches |= 1u << control;
             for (int32 p = 0; p < points; ++p) {
                 int32 offset = 0;
                 ParamValue value = 0.0;
@@ -101,10 +103,20 @@ void Vst3Effect::gatherEvents(ProcessData& data, int32_t frames) {
     }
 }
 
+void Vst3Effect::markHostTouches() {
+    for (uint32_t touched = blockTouches; touched != 0; touched &= touched - 1) {
+        int32_t control = 0;
+        while (!((touched >> control) & 1u)) ++control;
+        hostTouches[control].fetch_add(1);
+    }
+}
+
 tresult V3CALL Vst3Effect::process(ProcessData& data) {
     if (data.symbolicSampleSize != kSample32) return kInvalidArgument;
     const int32_t frames = data.numSamples > 0 ? data.numSamples : 0;
     gatherEvents(data, frames);
+    if (pendingProgram >= 0) blockTouches = (1u << kNumControls) - 1;
+    markHostTouches();
     if (pendingProgram >= 0) neutral.setProgram(pendingProgram);
     float* const* in = nullptr;
     float* const* out = nullptr;
@@ -126,5 +138,6 @@ tresult V3CALL Vst3Effect::process(ProcessData& data) {
         }
     }
     for (int32_t i = 0; i < lateEventCount; ++i) neutral.setControl(lateEvents[i].number, lateEvents[i].value);
+    markHostTouches();
     return kResultOk;
 }
