@@ -86,13 +86,23 @@ sys.exit(1)
 PY
 }
 
+# Ardour 7.3's Lua session tool now and then crashes in its own code (a heap check failing in
+# Session::save_state, a segmentation fault during an export; the LV2 run shows the same): a run
+# that did not finish is tried again, up to three times, from a fresh start for "create".
 run_session() {
-    say "Ardour: $1"
-    MODE=$1 SESSION_DIR="$work/session" EXPORT_DIR="$work/$1" AUTOMATION_FRAME=$at HOME="$work/home" \
-        XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" VST3_PATH="$work/vst3" \
-        timeout 600 ardour7-lua "$here/session-vst3.lua" >"$work/$1.log" 2>&1 || true
-    grep -v -E 'Ignored format|^\[WARNING\]|dconf' "$work/$1.log" | sed 's/^/   /'
-    grep -q '^saved ' "$work/$1.log" && [ -f "$work/$1/wet/export.wav" ] || die "Ardour did not finish ($work/$1.log)"
+    local try
+    for try in 1 2 3; do
+        say "Ardour: $1"
+        [ "$1" = create ] && rm -rf "$work/session"
+        rm -rf "${work:?}/$1"
+        MODE=$1 SESSION_DIR="$work/session" EXPORT_DIR="$work/$1" AUTOMATION_FRAME=$at HOME="$work/home" \
+            XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" VST3_PATH="$work/vst3" \
+            timeout 600 ardour7-lua "$here/session-vst3.lua" >"$work/$1.log" 2>&1 || true
+        grep -v -E 'Ignored format|^\[WARNING\]|dconf' "$work/$1.log" | sed 's/^/   /'
+        grep -q '^saved ' "$work/$1.log" && [ -f "$work/$1/wet/export.wav" ] && return 0
+        warn "Ardour did not finish ($work/$1.log), try $try of 3"
+    done
+    die "Ardour did not finish three times"
 }
 
 run_session create
