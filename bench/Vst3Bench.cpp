@@ -159,7 +159,7 @@ struct Vst3 {
         for (int32_t i = 0; i < kNumParams; ++i) first.queues[first.count++] = Queue{};
         for (int32_t i = 0; i < kNumParams; ++i) {
             first.queues[i].id = static_cast<v3::ParamID>(i);
-            first.queues[i].value = settings.value(i);
+            first.queues[i].value = static_cast<double>(settings.value(i));
         }
         for (Setting filter : {Setting::preFilterType, Setting::postFilterType}) {
             Queue& q = first.queues[first.count++];

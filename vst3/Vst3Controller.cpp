@@ -120,7 +120,7 @@ tresult V3CALL Vst3Effect::getParamValueByString(ParamID id, TChar* string, Para
 ParamValue V3CALL Vst3Effect::normalizedParamToPlain(ParamID id, ParamValue normalised) {
     if (id == static_cast<ParamID>(kProgramParamId)) return programOfNormalised(normalised);
     if (!isControl(id)) return clampUnit(normalised);
-    return FreezePlugin::valueOfNormalised(static_cast<int32_t>(id), normalised);
+    return static_cast<double>(FreezePlugin::valueOfNormalised(static_cast<int32_t>(id), normalised));
 }
 
 ParamValue V3CALL Vst3Effect::plainParamToNormalized(ParamID id, ParamValue plain) {

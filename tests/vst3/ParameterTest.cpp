@@ -71,8 +71,8 @@ TEST(Vst3Parameters, ListedFromTheTablesWithTheirFlagsAndSteps) {
     };
     const Expected expected[] = {
         {0, "Attack", 0, kCanAutomate, 0.0},
-        {2, "Size", 0, kCanAutomate, 0.25f},
-        {7, "Threshold", 0, kCanAutomate, 0.15f},
+        {2, "Size", 0, kCanAutomate, 0.25},
+        {7, "Threshold", 0, kCanAutomate, static_cast<double>(0.15f)},
         {11, "Post-filter resonance", 0, kCanAutomate, -1.0},
         {12, "Pre filter type", 3, kCanAutomate | kIsList, 0.0},
         {13, "Post filter type", 3, kCanAutomate | kIsList, 0.0},
@@ -126,7 +126,7 @@ TEST(Vst3Parameters, TextsAreTheVst2TextsAndReadBack) {
     const float values[] = {0.0f, 0.001f, 0.15f, 0.25f, 0.5f, 0.73f, 0.999f, 1.0f};
     for (int32_t index = 0; index < kNumParams; ++index)
         for (float v : values) {
-            const std::string shown = plugin.paramText(static_cast<ParamID>(index), v);
+            const std::string shown = plugin.paramText(static_cast<ParamID>(index), static_cast<double>(v));
             EXPECT_EQ(shown, vst2.display(index, v)) << index << " " << v;
             // The text read back gives a value that shows the same text.
             std::u16string typed = wide(shown);
@@ -181,11 +181,11 @@ TEST(Vst3Parameters, PlainValuesAreExactInversesAndSafeForAnyInput) {
                 const double plain = c->normalizedParamToPlain(id, n);
                 EXPECT_EQ(plain, std::floor(plain)) << id;
                 // Hosts that keep plain values as float get the same value back.
-                EXPECT_EQ(c->plainParamToNormalized(id, static_cast<float>(plain)), n) << id << " " << k;
+                EXPECT_EQ(c->plainParamToNormalized(id, static_cast<double>(static_cast<float>(plain))), n) << id << " " << k;
             }
         } else {
             for (double n : {0.0, 0.1, 0.15000000596046448, 0.5, 0.73, 1.0}) {
-                const float plain = static_cast<float>(c->normalizedParamToPlain(id, n));
+                const double plain = static_cast<double>(static_cast<float>(c->normalizedParamToPlain(id, n)));
                 EXPECT_EQ(c->normalizedParamToPlain(id, c->plainParamToNormalized(id, plain)), plain) << id;
             }
         }

@@ -420,7 +420,7 @@ void renderVst3(const AudioData& input, AudioData& output, const PlaySettings& s
 
     HostChanges first;
     for (const auto& [name, value] : render.parameters)
-        first.add(static_cast<ParamID>(parameterIndexOf(name)), 0, value);
+        first.add(static_cast<ParamID>(parameterIndexOf(name)), 0, static_cast<double>(value));
     const EditorSettings& editor = render.editor;
     addSetting(first, Setting::preFilterType, editor.preFilter);
     addSetting(first, Setting::postFilterType, editor.postFilter);
