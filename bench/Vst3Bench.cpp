@@ -15,9 +15,13 @@
 #include "engine/ChunkLayout.h"
 #include "engine/ParameterTable.h"
 #include "engine/SettingTable.h"
+#include "gui/x11/HeadlessScreen.h"
+#include "vst2/FreezeEffectEdit.h"
 #include "vst2/VstApi.h"
 #include "vst3/Vst3Controller.h"
+#include "vst3/Vst3Effect.h"
 #include "vst3/Vst3Ids.h"
+#include "vst3/Vst3View.h"
 
 namespace {
 
@@ -222,6 +226,83 @@ void vst3Process(benchmark::State& state, bool busy) {
     state.counters["per_sample"] = perSample(block);
 }
 
+// The editor's idle as the VST 3 view runs it from the host's run loop (the editor's idle and
+// the report of its changes to the host), beside the VST 2 editor's effEditIdle, both in this
+// process on the headless Linux port, with a block of audio between idles.
+class RunLoopFrame final : public v3::IPlugFrame, public v3::IRunLoop {
+public:
+    v3::tresult V3CALL queryInterface(const v3::TUID iid, void** obj) override {
+        if (v3::kIRunLoopIid.is(iid)) {
+            *obj = static_cast<v3::IRunLoop*>(this);
+            return v3::kResultOk;
+        }
+        *obj = nullptr;
+        return v3::kNoInterface;
+    }
+    v3::uint32 V3CALL addRef() override { return 1; }
+    v3::uint32 V3CALL release() override { return 1; }
+    v3::tresult V3CALL resizeView(v3::IPlugView*, v3::ViewRect*) override { return v3::kResultOk; }
+    v3::tresult V3CALL registerEventHandler(v3::IEventHandler*, int) override { return v3::kResultOk; }
+    v3::tresult V3CALL unregisterEventHandler(v3::IEventHandler*) override { return v3::kResultOk; }
+    v3::tresult V3CALL registerTimer(v3::ITimerHandler* handler, v3::uint64) override {
+        timer = handler;
+        return v3::kResultOk;
+    }
+    v3::tresult V3CALL unregisterTimer(v3::ITimerHandler*) override {
+        timer = nullptr;
+        return v3::kResultOk;
+    }
+    v3::ITimerHandler* timer = nullptr;
+};
+
+void vst3ViewIdle(benchmark::State& state) {
+    headless::enable();
+    void* host = headless::createHostWindow(0, 0, 600, 400);
+    auto* effect = new Vst3Effect();
+    RunLoopFrame frame;
+    v3::IPlugView* view = static_cast<v3::IEditController*>(effect)->createView("editor");
+    view->setFrame(&frame);
+    view->attached(host, v3::kPlatformX11);
+    Audio audio;
+    float* ins[2] = {audio.inL.data(), audio.inR.data()};
+    float* outs[2] = {audio.outL.data(), audio.outR.data()};
+    v3::AudioBusBuffers in{2, 0, {ins}}, out{2, 0, {outs}};
+    v3::ProcessData block{v3::kRealtime, v3::kSample32, 512, 1, 1, &in, &out, nullptr, nullptr, nullptr, nullptr, nullptr};
+    if (frame.timer) frame.timer->onTimer();
+    for (auto _ : state) {
+        state.PauseTiming();
+        effect->process(block);
+        state.ResumeTiming();
+        if (frame.timer) frame.timer->onTimer();
+    }
+    view->removed();
+    view->setFrame(nullptr);
+    view->release();
+    effect->release();
+    headless::destroyHostWindow(host);
+}
+
+void vst2EditorIdle(benchmark::State& state) {
+    headless::enable();
+    void* host = headless::createHostWindow(0, 0, 600, 400);
+    auto* effect = new FreezeEffectEdit(benchHost);
+    AEffect* record = effect->getEffectRecord();
+    record->dispatcher(record, effEditOpen, 0, 0, host, 0.0f);
+    record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
+    Audio audio;
+    for (auto _ : state) {
+        state.PauseTiming();
+        float* in[2] = {audio.inL.data(), audio.inR.data()};
+        float* outs[2] = {audio.outL.data(), audio.outR.data()};
+        record->processReplacing(record, in, outs, 512);
+        state.ResumeTiming();
+        record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
+    }
+    record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    headless::destroyHostWindow(host);
+}
+
 // Pairs next to each other, so that each VST 3 figure has its VST 2 figure taken just before it.
 void registerPairs() {
     for (int64_t block : {64, 512})
@@ -231,6 +312,8 @@ void registerPairs() {
                 ->Arg(block);
             benchmark::RegisterBenchmark(("vst3_process/" + settings).c_str(), vst3Process, busy)->Arg(block);
         }
+    benchmark::RegisterBenchmark("vst2_editor_idle", vst2EditorIdle)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("vst3_view_idle", vst3ViewIdle)->Unit(benchmark::kMicrosecond);
 }
 
 }  // namespace
