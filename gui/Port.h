@@ -143,3 +143,14 @@ bool dispatchPendingPaint();
 uint32_t pumpTickCount();
 // Gives the processor away for about that long (headless with a set clock: advances the clock).
 void pumpSleep(uint32_t milliseconds);
+
+// For formats whose hosts make no idle calls of their own (VST 3). The file descriptor of the
+// port's connection to the window system, which a host's run loop watches so that the editor
+// reads its events (Linux: the X connection, open while a toolkit window is); -1 where there
+// is none (Windows, headless).
+int eventConnectionFd();
+// A timer of the user-interface thread that calls tick(context) about every `milliseconds`
+// (Windows: a thread timer, run by the host's message loop); null where the port has none
+// (Linux, where the host's run loop gives timers).
+void* startIdleTimer(uint32_t milliseconds, void (*tick)(void*), void* context);
+void stopIdleTimer(void* timer);

@@ -15,3 +15,6 @@ inline constexpr char kVersionString[] = BRINDLE_VERSION_STRING;
 constexpr int32_t kVersionMajor = BRINDLE_VERSION_MAJOR;
 constexpr int32_t kVersionMinor = BRINDLE_VERSION_MINOR;
 constexpr int32_t kVersionPatch = BRINDLE_VERSION_PATCH;
+// The VST 2 edition's unique ID ('BRLP'); the formats that take its place in old projects
+// derive their identity from it.
+constexpr int32_t kVst2UniqueId = 0x42524C50;

@@ -9,8 +9,20 @@
 # before an export starts; the render is given the same silence (searched in whole blocks).
 # Not part of the test suite; installs Debian's ardour when missing.
 #   scripts/ardour-session.sh [LV2 folder]  (default build/linux/lib/lv2)
+#
+# The same for the VST 3 bundle (scripts/ardour-session.sh vst3 [folder holding
+# brindleLoop.vst3], default build/linux/vst3): Ardour's own VST 3 scanner indexes the bundle, the
+# changed steps come from a user preset (.vstpreset) holding the plug-in's state, and Dry/Wet is
+# automated in the session (a step from 1 to 0.3 at 2 s); each export with the effect must equal
+# the VST 2 .so playing the export without it with the same settings and the same change at the
+# same sample (tests/vst3's brindleloop-vst2-automated), and the reopened session must play the
+# same again.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+if [ "${1:-}" = vst3 ]; then
+    exec "$(dirname "${BASH_SOURCE[0]}")/ardour/vst3-session.sh" "${2:-$BRINDLE_BUILD/linux/vst3}"
+fi
 
 lv2_path=${1:-$BRINDLE_BUILD/linux/lib/lv2}
 render=${BRINDLE_RENDER:-$BRINDLE_BUILD/linux/bin/brindleloop-render}

@@ -2,6 +2,7 @@
 #include <ctime>
 
 #include "gui/PaintPump.h"
+#include "gui/Port.h"
 #include "gui/x11/HeadlessScreen.h"
 
 namespace {
@@ -31,6 +32,10 @@ void pumpSleep(uint32_t milliseconds) {
                    static_cast<long>(milliseconds % 1000u) * 1000000L};
     nanosleep(&pause, nullptr);
 }
+
+// Linux hosts give timers through their run loop.
+void* startIdleTimer(uint32_t, void (*)(void*), void*) { return nullptr; }
+void stopIdleTimer(void*) {}
 
 namespace headless {
 

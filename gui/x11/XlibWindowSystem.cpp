@@ -14,6 +14,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
+#include "gui/Port.h"
 #include "gui/GuiObjectCount.h"
 #include "gui/x11/XlibInput.h"
 
@@ -511,4 +512,8 @@ WindowSystem& xlibWindowSystem() { return xlibSystem; }
 
 bool displayConnectionOpen() { return display != nullptr; }
 
+int connectionFd() { return display != nullptr ? ConnectionNumber(display) : -1; }
+
 }  // namespace x11port
+
+int eventConnectionFd() { return x11port::displayConnectionOpen() ? x11port::connectionFd() : -1; }

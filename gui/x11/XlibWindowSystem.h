@@ -11,5 +11,7 @@ WindowSystem& xlibWindowSystem();
 // Whether the toolkit's own connection to the X server is open: from the first toolkit window
 // to the destruction of the last, as a window class is registered on Windows.
 bool displayConnectionOpen();
+// The connection's file descriptor, -1 while it is closed.
+int connectionFd();
 
 }  // namespace x11port

@@ -20,6 +20,8 @@ set(expected usr/bin/brindleloop-info usr/bin/brindleloop-render usr/lib/vst/bri
 foreach(name brindleLoop_dsp.so brindleLoop_ui.so manifest.ttl brindleLoop.ttl presets.ttl)
     list(APPEND expected usr/lib/lv2/brindleLoop.lv2/${name})
 endforeach()
+list(APPEND expected usr/lib/vst3/brindleLoop.vst3/Contents/x86_64-linux/brindleLoop.so
+                     usr/lib/vst3/brindleLoop.vst3/Contents/Resources/moduleinfo.json)
 file(GLOB pictures RELATIVE ${SOURCE}/docs ${SOURCE}/docs/*.png)
 foreach(name ${pictures})
     list(APPEND expected usr/share/doc/brindleloop/docs/${name})
