@@ -114,6 +114,9 @@ float screenScale(void* parentWindow);
 // missing if create is set); empty when there is none. Linux: $XDG_CONFIG_HOME/brindleLoop or
 // ~/.config/brindleLoop; Windows: %APPDATA%\brindleLoop.
 std::string userSettingsFolder(bool create);
+// The file descriptor a host's event loop watches for the toolkit's window events: the X
+// connection's while a toolkit window is open (Linux), else -1 (headless, no window, Windows).
+int eventFileDescriptor();
 
 }  // namespace port
 

@@ -71,4 +71,6 @@ std::string userSettingsFolder(bool create) {
     return folder + "\\";
 }
 
+int eventFileDescriptor() { return -1; }
+
 }  // namespace port

@@ -14,6 +14,7 @@
 
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
+#include "gui/Port.h"
 #include "gui/GuiObjectCount.h"
 #include "gui/x11/XlibInput.h"
 
@@ -427,3 +428,9 @@ WindowSystem& xlibWindowSystem() { return xlibSystem; }
 bool displayConnectionOpen() { return display != nullptr; }
 
 }  // namespace x11port
+
+namespace port {
+
+int eventFileDescriptor() { return x11port::displayConnectionOpen() ? ConnectionNumber(x11port::display) : -1; }
+
+}  // namespace port
