@@ -60,17 +60,17 @@ tree_build_type() {
 # (brindleLoop_lv2: DSP and UI binaries, Turtle written by the generator under qemu) and runs
 # the LV2 bit-identity test (the arm64 LV2 DSP against the arm64 VST 2 .so, which the golden
 # renders hold to the x86 samples) and the LV2 UI tests (the editor, its pictures and its scale,
-# on Xvfb).
+# on Xvfb); likewise the arm64 brindleLoop.clap's bit-identity test and its exported symbol.
 tree_test_targets() {
     case $1 in
         plain) echo brindleLoop engine_tests golden_tests ;;
-        aarch64) echo brindleLoop engine_tests golden_tests brindleLoop_lv2 lv2_tests ;;
+        aarch64) echo brindleLoop engine_tests golden_tests brindleLoop_lv2 lv2_tests brindleLoop_clap clap_tests ;;
     esac
 }
 tree_test_selection() {
     case $1 in
         plain) printf '%s\n' -R '^(engine_tests|golden_tests)[.]' ;;
-        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests)[.]|lv2_tests[.]Lv2(BitIdentity|Ui|UiScale|UiTurtle)[.])' ;;
+        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests)[.]|lv2_tests[.]Lv2(BitIdentity|Ui|UiScale|UiTurtle)[.]|clap_tests[.]ClapBitIdentity[.]|clap_exports$)' ;;
     esac
 }
 

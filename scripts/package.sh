@@ -3,7 +3,7 @@
 #   brindleloop_<version>_<arch>.deb    the Linux build: /usr/lib/vst/brindleLoop.so, the tools
 #                                       in /usr/bin, presets and documentation under /usr/share
 #                                       (CPack from build/linux; Depends from dpkg-shlibdeps)
-#   brindleLoop-<version>-windows.zip   win32/ and win64/brindleLoop.dll, presets/, README.txt
+#   brindleLoop-<version>-windows.zip   win32/ and win64/brindleLoop.dll and .clap, presets/, README.txt
 #                                       (both Windows trees installed into one folder)
 #   scripts/package.sh            both
 #   scripts/package.sh deb|zip    one
@@ -22,7 +22,7 @@ tree_version() {
 }
 
 make_deb() {
-    build_tree linux brindleLoop brindleloop-info brindleloop-render || exit 1
+    build_tree linux brindleLoop brindleLoop_clap brindleloop-info brindleloop-render || exit 1
     local version work
     version=$(tree_version linux)
     work="$out/.deb"
@@ -39,8 +39,8 @@ make_deb() {
 }
 
 make_zip() {
-    build_tree win32 brindleLoop || exit 1
-    build_tree win64 brindleLoop || exit 1
+    build_tree win32 brindleLoop brindleLoop_clap || exit 1
+    build_tree win64 brindleLoop brindleLoop_clap || exit 1
     local version name stage tree
     version=$(tree_version win32)
     [ "$version" = "$(tree_version win64)" ] || die "the Windows trees were configured from different versions"
