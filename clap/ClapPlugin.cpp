@@ -167,7 +167,8 @@ void ClapPlugin::onMainThread(const clap_plugin_t*) {}
 int32_t ClapPlugin::processBlock(const clap_process_t& process) {
     const uint32_t frames = process.frames_count;
     if (!usable(process.audio_outputs, process.audio_outputs_count) || frames > 0x7FFFFFFFu) {
-        pushEdits(process.out_events);
+        // No audio can be written; the host's values still count.
+        flush(process.in_events, process.out_events);
         return frames == 0 ? CLAP_PROCESS_CONTINUE : CLAP_PROCESS_ERROR;
     }
     process.audio_outputs[0].constant_mask = 0;

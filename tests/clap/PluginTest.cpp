@@ -291,7 +291,13 @@ TEST(ClapProcess, TransportAndUnusualBlocks) {
     EXPECT_EQ(instance.get()->process(instance.get(), &process), CLAP_PROCESS_CONTINUE);
     process.frames_count = 64;
     process.audio_outputs_count = 0;
+    events.clear();
+    events.paramValue(5, kParamRelease, 0.66);
     EXPECT_EQ(instance.get()->process(instance.get(), &process), CLAP_PROCESS_ERROR);
+    // No audio, but the host's value is kept.
+    double release = 0.0;
+    instance.extension<clap_plugin_params_t>(CLAP_EXT_PARAMS)->get_value(instance.get(), kParamRelease, &release);
+    EXPECT_EQ(release, static_cast<double>(0.66f));
     outputs.channel_count = 1;
     process.audio_outputs_count = 1;
     EXPECT_EQ(instance.get()->process(instance.get(), &process), CLAP_PROCESS_ERROR);
