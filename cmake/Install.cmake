@@ -1,5 +1,5 @@
 # What `cmake --install` puts under the prefix. Linux: the plug-in where VST 2 hosts look
-# (lib/vst), the LV2 bundle (lib/lv2), the VST 3 bundle (lib/vst3), the tools in bin/, presets and documentation under share/. Windows: the DLL in a
+# (lib/vst), the LV2 bundle (lib/lv2), the VST 3 bundle (lib/vst3), the CLAP plug-in (lib/clap), the tools in bin/, presets and documentation under share/. Windows: the DLL in a
 # folder named for its word size and the VST 3 binary in brindleLoop.vst3/Contents/<arch>, so that the 32-bit and 64-bit trees install side by side into
 # one folder that becomes the Windows zip (scripts/package.sh).
 # Presets are globbed when installing, so a presets/ folder that is empty or missing is fine.
@@ -13,6 +13,10 @@ if(WIN32)
     # The DLL alone: its import library is of no use to a host.
     install(TARGETS brindleLoop RUNTIME DESTINATION ${brindle_win_folder}
             ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
+    # The CLAP plug-in beside it (a module: installed as a library).
+    if(TARGET brindleLoop_clap)
+        install(TARGETS brindleLoop_clap LIBRARY DESTINATION ${brindle_win_folder})
+    endif()
     set(BRINDLE_PRESET_DESTINATION presets)
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/README-windows.txt DESTINATION . RENAME README.txt)
     install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
@@ -20,6 +24,10 @@ if(WIN32)
     set(brindle_vst3_destination brindleLoop.vst3)
 else()
     install(TARGETS brindleLoop LIBRARY DESTINATION lib/vst)
+    # The CLAP plug-in where CLAP hosts look (lib/clap).
+    if(TARGET brindleLoop_clap)
+        install(TARGETS brindleLoop_clap LIBRARY DESTINATION lib/clap)
+    endif()
     # The LV2 bundle where LV2 hosts look (lib/lv2): both binaries and the generated Turtle.
     if(TARGET brindleLoop_dsp)
         install(TARGETS brindleLoop_dsp brindleLoop_ui LIBRARY DESTINATION lib/lv2/brindleLoop.lv2)

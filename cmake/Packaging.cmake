@@ -9,13 +9,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brindleloop)
 set(CPACK_PACKAGE_VENDOR "Fennelworks")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dynamic buffer freezer, a stereo VST 2 and LV2 effect plug-in")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dynamic buffer freezer, a stereo VST 2, LV2 and CLAP effect plug-in")
 set(CPACK_PACKAGE_DESCRIPTION
     "brindleLoop watches the level of its input and, when it crosses a threshold, records a
 tempo-synchronised stretch of it and plays it back as a loop: a sixteen-step sequence of
 loop lengths, filters before the follower and after the loop, bit reduction and MIDI
 control. The package holds the VST 2 plug-in for Linux hosts (/usr/lib/vst/brindleLoop.so),
-the LV2 plug-in with its editor and presets (/usr/lib/lv2/brindleLoop.lv2), the offline host brindleloop-render, the inspector brindleloop-info, factory presets and the documentation.")
+the LV2 plug-in with its editor and presets (/usr/lib/lv2/brindleLoop.lv2), the CLAP plug-in
+(/usr/lib/clap/brindleLoop.clap), the offline host brindleloop-render, the inspector brindleloop-info, factory presets and the documentation.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

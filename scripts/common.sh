@@ -61,17 +61,18 @@ tree_build_type() {
 # the LV2 bit-identity test (the arm64 LV2 DSP against the arm64 VST 2 .so, which the golden
 # renders hold to the x86 samples) and the LV2 UI tests (the editor, its pictures and its scale,
 # on Xvfb); and its VST 3 binary (Contents/aarch64-linux) with the VST 3 host's tests (factory,
-# parameters, state, and bit identity against the arm64 VST 2 .so).
+# parameters, state, and bit identity against the arm64 VST 2 .so); likewise the arm64
+# brindleLoop.clap's bit-identity test and its exported symbol.
 tree_test_targets() {
     case $1 in
         plain) echo brindleLoop engine_tests golden_tests ;;
-        aarch64) echo brindleLoop engine_tests golden_tests brindleLoop_lv2 lv2_tests brindleLoop_vst3 vst3_tests ;;
+        aarch64) echo brindleLoop engine_tests golden_tests brindleLoop_lv2 lv2_tests brindleLoop_vst3 vst3_tests brindleLoop_clap clap_tests ;;
     esac
 }
 tree_test_selection() {
     case $1 in
         plain) printf '%s\n' -R '^(engine_tests|golden_tests)[.]' ;;
-        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests|vst3_tests)[.]|lv2_tests[.]Lv2(BitIdentity|Ui|UiScale|UiTurtle)[.])' ;;
+        aarch64) printf '%s\n' -R '^((engine_tests|golden_tests|vst3_tests)[.]|lv2_tests[.]Lv2(BitIdentity|Ui|UiScale|UiTurtle)[.]|clap_tests[.]ClapBitIdentity[.]|clap_exports$)' ;;
     esac
 }
 

@@ -16,3 +16,6 @@ install_packages cmake g++ make pkg-config g++-mingw-w64-i686 g++-mingw-w64-x86-
 # and for the aarch64 tree the arm64 headers (lv2.pc lies in the architecture's pkgconfig folder)
 # and lilv, whose LV2 bit-identity test runs there under qemu-user.
 install_packages lv2-dev liblilv-dev lilv-utils jalv sordi lv2-dev:arm64 liblilv-dev:arm64
+# The CLAP edition's tests: Qtractor's plug-in scanner (a real host's view of the plug-in) and
+# Debian's zam-plugins, whose CLAP plug-ins check the project's CLAP test host.
+install_packages qtractor zam-plugins

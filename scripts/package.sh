@@ -4,7 +4,7 @@
 #                                       in /usr/bin, presets and documentation under /usr/share
 #                                       (CPack from build/linux; Depends from dpkg-shlibdeps)
 #                                       and /usr/lib/vst3/brindleLoop.vst3/ (x86_64-linux)
-#   brindleLoop-<version>-windows.zip   win32/ and win64/brindleLoop.dll, the VST 3 bundle
+#   brindleLoop-<version>-windows.zip   win32/ and win64/brindleLoop.dll and .clap, the VST 3 bundle
 #                                       brindleLoop.vst3/ (x86-win, x86_64-win), presets/,
 #                                       README.txt (both Windows trees installed into one folder)
 #   brindleLoop-<version>-vst3.zip      the VST 3 bundle for all four targets: x86_64-linux,
@@ -27,7 +27,7 @@ tree_version() {
 }
 
 make_deb() {
-    build_tree linux brindleLoop brindleLoop_vst3 brindleloop-info brindleloop-render || exit 1
+    build_tree linux brindleLoop brindleLoop_vst3 brindleLoop_clap brindleloop-info brindleloop-render || exit 1
     local version work
     version=$(tree_version linux)
     work="$out/.deb"
@@ -44,8 +44,8 @@ make_deb() {
 }
 
 make_zip() {
-    build_tree win32 brindleLoop brindleLoop_vst3 || exit 1
-    build_tree win64 brindleLoop brindleLoop_vst3 || exit 1
+    build_tree win32 brindleLoop brindleLoop_vst3 brindleLoop_clap || exit 1
+    build_tree win64 brindleLoop brindleLoop_vst3 brindleLoop_clap || exit 1
     local version name stage tree
     version=$(tree_version win32)
     [ "$version" = "$(tree_version win64)" ] || die "the Windows trees were configured from different versions"

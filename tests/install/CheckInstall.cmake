@@ -16,7 +16,7 @@ run_checked("cmake --install" ${CMAKE_COMMAND} -E env DESTDIR=${STAGE}
 set(usr ${STAGE}/usr)
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${STAGE} ${STAGE}/*)
 set(expected usr/bin/brindleloop-info usr/bin/brindleloop-render usr/lib/vst/brindleLoop.so
-             usr/share/doc/brindleloop/README.md usr/share/doc/brindleloop/copyright)
+             usr/lib/clap/brindleLoop.clap usr/share/doc/brindleloop/README.md usr/share/doc/brindleloop/copyright)
 foreach(name brindleLoop_dsp.so brindleLoop_ui.so manifest.ttl brindleLoop.ttl presets.ttl)
     list(APPEND expected usr/lib/lv2/brindleLoop.lv2/${name})
 endforeach()

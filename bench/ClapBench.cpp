@@ -1,0 +1,208 @@
+// Cost of the CLAP plug-in's process beside the VST 2 plug-in's processReplacing: both binaries
+// loaded through their entry points as hosts load them, the same noise, settings (a held loop
+// with both filters and reduced bits, or the defaults), tempo and block size, one after the
+// other in each round so that a busy machine weighs on both alike.
+#include <benchmark/benchmark.h>
+
+#include <dlfcn.h>
+
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "clap/ClapExtensions.h"
+#include "engine/ChunkLayout.h"
+#include "engine/ParameterTable.h"
+#include "engine/SettingTable.h"
+#include "vst2/VstApi.h"
+
+namespace {
+
+constexpr uint32_t kMaxBlock = 4096;
+VstTimeInfo benchTime{};
+
+intptr_t VSTCALL benchHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&benchTime);
+    return 0;
+}
+
+void* openLibrary(const char* path) {
+    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (!library) throw std::runtime_error(dlerror());
+    return library;
+}
+
+struct Audio {
+    std::vector<float> inL, inR, outL, outR;
+    Audio() : inL(kMaxBlock), inR(kMaxBlock), outL(kMaxBlock), outR(kMaxBlock) {
+        std::mt19937 noise(5);
+        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
+        for (uint32_t i = 0; i < kMaxBlock; ++i) inL[i] = uniform(noise), inR[i] = uniform(noise);
+    }
+};
+
+struct Settings {
+    bool busy;
+    float value(int32_t index) const {
+        if (!busy) return kParameterTable[static_cast<size_t>(index)].defaultValue;
+        switch (index) {
+        case kParamSize: return 0.3f;
+        case kParamBits: return 0.4f;
+        case kParamThreshold: return 0.0f;  // records and loops at once, all the time
+        case kParamPreCutoff: return 0.5f;
+        case kParamPostCutoff: return 0.6f;
+        case kParamPostReso: return 0.4f;
+        default: return kParameterTable[static_cast<size_t>(index)].defaultValue;
+        }
+    }
+    int32_t filterType() const { return busy ? 1 : 0; }
+};
+
+struct Vst2 {
+    explicit Vst2(const Settings& settings) {
+        void* library = openLibrary(BRINDLE_PLUGIN_FILE);
+        auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library, "VSTPluginMain"));
+        effect = entry(benchHost);
+        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+        for (int32_t i = 0; i < kNumParams; ++i) effect->setParameter(effect, i, settings.value(i));
+        // The filter types are bank settings: through the chunk, as the render tool sets them.
+        void* data = nullptr;
+        const auto size = effect->dispatcher(effect, effGetChunk, 0, 0, &data, 0.0f);
+        std::vector<unsigned char> bank(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+        putChunkInt(bank.data() + kProgramPreFilterOffset, settings.filterType());
+        putChunkInt(bank.data() + kProgramPostFilterOffset, settings.filterType());
+        effect->dispatcher(effect, effSetChunk, 0, size, bank.data(), 0.0f);
+        effect->dispatcher(effect, effSetProgram, 0, 0, nullptr, 0.0f);
+    }
+    ~Vst2() { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); }
+    void process(Audio& audio, uint32_t frames) {
+        float* in[2] = {audio.inL.data(), audio.inR.data()};
+        float* out[2] = {audio.outL.data(), audio.outR.data()};
+        effect->processReplacing(effect, in, out, static_cast<int32_t>(frames));
+    }
+    AEffect* effect = nullptr;
+};
+
+// A host's lists: the settings as parameter events once, then nothing; output events dropped.
+struct EventList {
+    std::vector<clap_event_param_value_t> values;
+    static uint32_t CLAP_ABI size(const clap_input_events_t* list) {
+        return static_cast<uint32_t>(static_cast<EventList*>(list->ctx)->values.size());
+    }
+    static const clap_event_header_t* CLAP_ABI get(const clap_input_events_t* list, uint32_t index) {
+        return &static_cast<EventList*>(list->ctx)->values[index].header;
+    }
+    void add(int32_t control, double value) {
+        clap_event_param_value_t event{};
+        event.header = {sizeof event, 0, 0, CLAP_EVENT_PARAM_VALUE, 0};
+        event.param_id = static_cast<clap_id>(control);
+        event.note_id = -1;
+        event.port_index = event.channel = event.key = -1;
+        event.value = value;
+        values.push_back(event);
+    }
+};
+
+struct Clap {
+    Clap(const Settings& settings, Audio& audio) {
+        void* library = openLibrary(BRINDLE_CLAP_FILE);
+        entry = static_cast<const clap_plugin_entry_t*>(dlsym(library, "clap_entry"));
+        entry->init(BRINDLE_CLAP_FILE);
+        const auto* factory = static_cast<const clap_plugin_factory_t*>(entry->get_factory(CLAP_PLUGIN_FACTORY_ID));
+        host.clap_version = CLAP_VERSION;
+        host.name = host.version = "bench";
+        host.get_extension = [](const clap_host_t*, const char*) -> const void* { return nullptr; };
+        host.request_restart = host.request_process = host.request_callback = [](const clap_host_t*) {};
+        plugin = factory->create_plugin(factory, &host, factory->get_plugin_descriptor(factory, 0)->id);
+        plugin->init(plugin);
+        for (int32_t i = 0; i < kNumParams; ++i) events.add(i, settings.value(i));
+        events.add(controlOfSetting(Setting::preFilterType), settings.filterType());
+        events.add(controlOfSetting(Setting::postFilterType), settings.filterType());
+        plugin->activate(plugin, 44100.0, 1, kMaxBlock);
+        plugin->start_processing(plugin);
+        inputs[0] = audio.inL.data();
+        inputs[1] = audio.inR.data();
+        outputs[0] = audio.outL.data();
+        outputs[1] = audio.outR.data();
+        transport.flags = CLAP_TRANSPORT_HAS_TEMPO | CLAP_TRANSPORT_IS_PLAYING;
+        transport.tempo = 120.0;
+        record.steady_time = -1;
+        record.transport = &transport;
+        record.audio_inputs = &in;
+        record.audio_outputs = &out;
+        record.audio_inputs_count = record.audio_outputs_count = 1;
+        record.in_events = &inEvents;
+        record.out_events = &outEvents;
+        process(1);
+        events.values.clear();
+    }
+    ~Clap() {
+        plugin->stop_processing(plugin);
+        plugin->deactivate(plugin);
+        plugin->destroy(plugin);
+        entry->deinit();
+    }
+    void process(uint32_t frames) {
+        record.frames_count = frames;
+        plugin->process(plugin, &record);
+    }
+    const clap_plugin_entry_t* entry = nullptr;
+    clap_host_t host{};
+    const clap_plugin_t* plugin = nullptr;
+    EventList events;
+    float* inputs[2] = {};
+    float* outputs[2] = {};
+    clap_audio_buffer_t in{inputs, nullptr, 2, 0, 0};
+    clap_audio_buffer_t out{outputs, nullptr, 2, 0, 0};
+    clap_event_transport_t transport{};
+    clap_input_events_t inEvents{&events, EventList::size, EventList::get};
+    clap_output_events_t outEvents{nullptr, [](const clap_output_events_t*, const clap_event_header_t*) { return true; }};
+    clap_process_t record{};
+};
+
+benchmark::Counter perSample(size_t block) {
+    return benchmark::Counter(static_cast<double>(block),
+                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void vst2Process(benchmark::State& state, bool busy) {
+    benchTime.sampleRate = 44100.0;
+    benchTime.tempo = 120.0;
+    Audio audio;
+    Vst2 plugin(Settings{busy});
+    const auto block = static_cast<uint32_t>(state.range(0));
+    for (auto _ : state) plugin.process(audio, block);
+    state.counters["per_sample"] = perSample(block);
+}
+
+void clapProcess(benchmark::State& state, bool busy) {
+    Audio audio;
+    Clap plugin(Settings{busy}, audio);
+    const auto block = static_cast<uint32_t>(state.range(0));
+    for (auto _ : state) plugin.process(block);
+    state.counters["per_sample"] = perSample(block);
+}
+
+// Pairs next to each other, so that each CLAP figure has its VST 2 figure taken just before it.
+void registerPairs() {
+    for (int64_t block : {64, 512, 4096})
+        for (bool busy : {false, true}) {
+            const std::string settings = busy ? "held_loop_filters_bits" : "defaults";
+            benchmark::RegisterBenchmark(("vst2_processReplacing/" + settings).c_str(), vst2Process, busy)
+                ->Arg(block);
+            benchmark::RegisterBenchmark(("clap_process/" + settings).c_str(), clapProcess, busy)->Arg(block);
+        }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    registerPairs();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
