@@ -25,7 +25,20 @@ namespace {
 VstTimeInfo timeInfo{};
 std::function<void()> onHostIdle;
 
-intptr_t VSTCALL testHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+// What the host heard of edits: begin edit, automate (with the value) and end edit, in order.
+struct Heard {
+    int32_t opcode;
+    int32_t index;
+    float value;
+    bool operator==(const Heard& other) const {
+        return opcode == other.opcode && index == other.index && value == other.value;
+    }
+};
+std::vector<Heard> gestures;
+
+intptr_t VSTCALL testHost(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+    if (opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit) gestures.push_back({opcode, index, 0.0f});
+    if (opcode == audioMasterAutomate) gestures.push_back({opcode, index, opt});
     if (opcode == audioMasterVersion) return 2400;
     if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&timeInfo);
     if (opcode == audioMasterIdle && onHostIdle) onHostIdle();
@@ -37,6 +50,7 @@ constexpr int32_t kBankFlags = 1472;  // MIDI note control, record start, repeat
 class X11Editor : public ::testing::Test {
 protected:
     void SetUp() override {
+        gestures.clear();
         const char* name = std::getenv("DISPLAY");
         display = name != nullptr && name[0] != 0 ? XOpenDisplay(nullptr) : nullptr;
         int event = 0, error = 0, major = 0, minor = 0;
@@ -142,6 +156,17 @@ TEST_F(X11Editor, AHeldDragLeavesTheHostItsOwnIdleRate) {
     EXPECT_FLOAT_EQ(seen[seen.size() - 3], 0.0f);
     EXPECT_FLOAT_EQ(seen[seen.size() - 2], 43.0f / 87.0f);
     EXPECT_FLOAT_EQ(seen.back(), 1.0f);
+    // The host heard the drag as one gesture: begin, each value the plug-in took, end.
+    ASSERT_GE(gestures.size(), 5u);
+    EXPECT_EQ(gestures.front(), (Heard{audioMasterBeginEdit, kParamDryWet, 0.0f}));
+    EXPECT_EQ(gestures.back(), (Heard{audioMasterEndEdit, kParamDryWet, 0.0f}));
+    std::vector<float> automated;
+    for (size_t i = 1; i + 1 < gestures.size(); ++i) {
+        EXPECT_EQ(gestures[i].opcode, audioMasterAutomate);
+        EXPECT_EQ(gestures[i].index, kParamDryWet);
+        if (automated.empty() || automated.back() != gestures[i].value) automated.push_back(gestures[i].value);
+    }
+    EXPECT_EQ(automated, std::vector<float>(seen.end() - 3, seen.end()));
 }
 
 TEST_F(X11Editor, QuickClickOnAMidiSwitchAndWheelTurns) {
