@@ -95,7 +95,7 @@ bool ClapGui::resizeEditor(int32_t width, int32_t height) {
 // The toolkit's X connection opens with its first window: from then on the host's loop wakes the
 // editor when events arrive.
 void ClapGui::watchConnection() {
-    const int fd = port::eventConnectionFd();
+    const int fd = eventConnectionFd();
     if (fd == watchedFd) return;
     stopWatching();
     const clap_host_posix_fd_support_t* fds = plugin.hostFdSupport();
