@@ -118,7 +118,7 @@ struct Clap {
         host.request_restart = host.request_process = host.request_callback = [](const clap_host_t*) {};
         plugin = factory->create_plugin(factory, &host, factory->get_plugin_descriptor(factory, 0)->id);
         plugin->init(plugin);
-        for (int32_t i = 0; i < kNumParams; ++i) events.add(i, settings.value(i));
+        for (int32_t i = 0; i < kNumParams; ++i) events.add(i, static_cast<double>(settings.value(i)));
         events.add(controlOfSetting(Setting::preFilterType), settings.filterType());
         events.add(controlOfSetting(Setting::postFilterType), settings.filterType());
         plugin->activate(plugin, 44100.0, 1, kMaxBlock);

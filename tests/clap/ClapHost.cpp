@@ -304,7 +304,7 @@ bool ClapInstance::loadState(const std::vector<unsigned char>& bytes, size_t chu
                               if (d.fail && d.at > 0) return -1;
                               const size_t n =
                                   std::min({static_cast<size_t>(size), d.chunk, d.bytes->size() - d.at});
-                              std::memcpy(buffer, d.bytes->data() + d.at, n);
+                              if (n > 0) std::memcpy(buffer, d.bytes->data() + d.at, n);
                               d.at += n;
                               return static_cast<int64_t>(n);
                           }};

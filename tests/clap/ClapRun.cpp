@@ -55,7 +55,7 @@ void queueSettings(const RenderSettings& render, EventQueue& events) {
     for (const auto& [name, value] : render.parameters) {
         const ParameterInfo* info = parameterByVstName(name.c_str());
         if (!info) throw std::runtime_error("no parameter " + name);
-        events.paramValue(0, static_cast<clap_id>(info->index), value);
+        events.paramValue(0, static_cast<clap_id>(info->index), static_cast<double>(value));
     }
     const EditorSettings& editor = render.editor;
     const std::pair<int32_t, Setting> extras[] = {{editor.preFilter, Setting::preFilterType},
