@@ -4,12 +4,11 @@
 
 #include <cstring>
 
+#include "plugin/PluginInfo.h"
 #include "plugin/ProcessWithTime.h"
 #include "vst2/HostTimeRequest.h"
 
 namespace {
-constexpr int32_t kUniqueId = fourCharCode('B', 'R', 'L', 'P');
-const char kVendorString[] = "Ulvar @ Fennelworks";
 const char kProductString[] = "brindleLoop1.0";
 const char* const kCanDoTexts[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo"};
 }  // namespace
@@ -20,7 +19,7 @@ FreezeEffect::FreezeEffect(audioMasterCallback callback) : HostEffectX(callback,
     setNumOutputs(2);
     setFlagHasVu(true);
     setFlagCanReplacing(true);
-    setUniqueId(kUniqueId);
+    setUniqueId(kVst2UniqueId);
 }
 
 FreezeEffect::~FreezeEffect() = default;
@@ -84,7 +83,7 @@ float FreezeEffect::getVu() { return 0.0f; }
 
 bool FreezeEffect::getVendorString(char* text) {
     if (!text) return false;
-    std::strcpy(text, kVendorString);
+    std::strcpy(text, kVendorName);
     return true;
 }
 

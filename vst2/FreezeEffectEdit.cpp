@@ -9,7 +9,6 @@
 bool editorCreationFailed = false;
 
 FreezeEffectEdit::FreezeEffectEdit(audioMasterCallback callback) : FreezeEffect(callback) {
-    setUniqueId(fourCharCode('B', 'R', 'L', 'P'));
     vstEditor = Vst2Editor::create(*this, neutral);
     if (vstEditor == nullptr) {
         editorCreatedOk = false;
