@@ -3,14 +3,10 @@
 
 #include "EditorTestSupport.h"
 #include "editor/MidiModePanel.h"
-#include "editor/SliderBank.h"
-#include "editor/StepPanel.h"
-#include "gui/View.h"
 
 namespace {
 
 constexpr Point kSliders{15, 10};
-constexpr Point kSteps{15, 135};
 constexpr Point kMidi{15, 240};
 
 class HostFaults : public EditorFixture {
