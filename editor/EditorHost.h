@@ -1,4 +1,5 @@
-// What the editor asks of the format it is shown in: to follow a new window size. Each format that opens an editor provides one.
+// What the editor asks of the format it is shown in: to follow a new window size. Each format
+// that opens an editor provides one.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +10,6 @@ public:
     // The editor's window has a new size (a new scale): the host's window should follow.
     // False when the host cannot.
     virtual bool resizeEditor(int32_t width, int32_t height) = 0;
-    // The host's idle from inside a mouse-tracking loop. The editor's drags run in window
-    // events and never call it; kept for the formats that still provide it.
-    virtual void idleHost() {}
 
 protected:
     ~EditorHost() = default;

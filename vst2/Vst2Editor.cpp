@@ -64,4 +64,3 @@ bool Vst2Editor::setScaleFactor(float factor) { return view->setScaleFactor(fact
 
 bool Vst2Editor::resizeEditor(int32_t width, int32_t height) { return host.hostSizeWindow(width, height); }
 
-void Vst2Editor::idleHost() { host.hostIdle(); }

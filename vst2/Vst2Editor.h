@@ -1,5 +1,5 @@
 // The editor as a VST 2 host sees it: the opcodes' editor calls handed to the plug-in's own
-// editor, and the editor's requests (a new window size, the host's idle) sent to the host.
+// editor, and the editor's request for a new window size sent to the host.
 #pragma once
 
 #include <memory>
@@ -30,7 +30,6 @@ public:
     bool setScaleFactor(float factor) override;
 
     bool resizeEditor(int32_t width, int32_t height) override;
-    void idleHost() override;
 
     FreezeEditor& editor() { return *view; }
 
