@@ -22,74 +22,9 @@
 #include "vst3/Vst3Effect.h"
 #include "vst3/Vst3Ids.h"
 #include "vst3/Vst3View.h"
+#include "bench/Vst2Binary.h"
 
 namespace {
-
-constexpr uint32_t kMaxBlock = 4096;
-VstTimeInfo benchTime{};
-
-intptr_t VSTCALL benchHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterGetTime) return reinterpret_cast<intptr_t>(&benchTime);
-    return 0;
-}
-
-void* openLibrary(const char* path) {
-    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (!library) throw std::runtime_error(dlerror());
-    return library;
-}
-
-struct Audio {
-    std::vector<float> inL, inR, outL, outR;
-    Audio() : inL(kMaxBlock), inR(kMaxBlock), outL(kMaxBlock), outR(kMaxBlock) {
-        std::mt19937 noise(5);
-        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-        for (uint32_t i = 0; i < kMaxBlock; ++i) inL[i] = uniform(noise), inR[i] = uniform(noise);
-    }
-};
-
-struct Settings {
-    bool busy;
-    float value(int32_t index) const {
-        if (!busy) return kParameterTable[static_cast<size_t>(index)].defaultValue;
-        switch (index) {
-        case kParamSize: return 0.3f;
-        case kParamBits: return 0.4f;
-        case kParamThreshold: return 0.0f;  // records and loops at once, all the time
-        case kParamPreCutoff: return 0.5f;
-        case kParamPostCutoff: return 0.6f;
-        case kParamPostReso: return 0.4f;
-        default: return kParameterTable[static_cast<size_t>(index)].defaultValue;
-        }
-    }
-    int32_t filterType() const { return busy ? 1 : 0; }
-};
-
-struct Vst2 {
-    explicit Vst2(const Settings& settings) {
-        void* library = openLibrary(BRINDLE_PLUGIN_FILE);
-        auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library, "VSTPluginMain"));
-        effect = entry(benchHost);
-        effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-        effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
-        for (int32_t i = 0; i < kNumParams; ++i) effect->setParameter(effect, i, settings.value(i));
-        void* data = nullptr;
-        const auto size = effect->dispatcher(effect, effGetChunk, 0, 0, &data, 0.0f);
-        std::vector<unsigned char> bank(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
-        putChunkInt(bank.data() + kProgramPreFilterOffset, settings.filterType());
-        putChunkInt(bank.data() + kProgramPostFilterOffset, settings.filterType());
-        effect->dispatcher(effect, effSetChunk, 0, size, bank.data(), 0.0f);
-        effect->dispatcher(effect, effSetProgram, 0, 0, nullptr, 0.0f);
-    }
-    ~Vst2() { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); }
-    void process(Audio& audio, uint32_t frames) {
-        float* in[2] = {audio.inL.data(), audio.inR.data()};
-        float* out[2] = {audio.outL.data(), audio.outR.data()};
-        effect->processReplacing(effect, in, out, static_cast<int32_t>(frames));
-    }
-    AEffect* effect = nullptr;
-};
 
 // The host's lists: no object of the benchmark is ever released, so counting is not needed.
 class Queue final : public v3::IParamValueQueue {
