@@ -97,21 +97,6 @@ struct Clap {
     clap_process_t record{};
 };
 
-benchmark::Counter perSample(size_t block) {
-    return benchmark::Counter(static_cast<double>(block),
-                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-void vst2Process(benchmark::State& state, bool busy) {
-    benchTime.sampleRate = 44100.0;
-    benchTime.tempo = 120.0;
-    Audio audio;
-    Vst2 plugin(Settings{busy});
-    const auto block = static_cast<uint32_t>(state.range(0));
-    for (auto _ : state) plugin.process(audio, block);
-    state.counters["per_sample"] = perSample(block);
-}
-
 void clapProcess(benchmark::State& state, bool busy) {
     Audio audio;
     Clap plugin(Settings{busy}, audio);
@@ -120,21 +105,10 @@ void clapProcess(benchmark::State& state, bool busy) {
     state.counters["per_sample"] = perSample(block);
 }
 
-// Pairs next to each other, so that each CLAP figure has its VST 2 figure taken just before it.
-void registerPairs() {
-    for (int64_t block : {64, 512, 4096})
-        for (bool busy : {false, true}) {
-            const std::string settings = busy ? "held_loop_filters_bits" : "defaults";
-            benchmark::RegisterBenchmark(("vst2_processReplacing/" + settings).c_str(), vst2Process, busy)
-                ->Arg(block);
-            benchmark::RegisterBenchmark(("clap_process/" + settings).c_str(), clapProcess, busy)->Arg(block);
-        }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    registerPairs();
+    registerPairsWithVst2("clap_process", clapProcess, std::initializer_list<int64_t>{64, 512, 4096});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,12 +1,15 @@
 // What the benchmarks that set another format beside VST 2 share: the noise they play, the two
-// cases' settings, and the VST 2 binary loaded through its entry point as hosts load it.
+// cases' settings, the VST 2 binary loaded through its entry point as hosts load it, and the
+// pairs of benchmarks that set each format's figure beside the VST 2 one.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
 #include <cstdint>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "engine/ChunkLayout.h"
@@ -79,3 +82,31 @@ struct Vst2 {
     }
     AEffect* effect = nullptr;
 };
+
+inline benchmark::Counter perSample(size_t block) {
+    return benchmark::Counter(static_cast<double>(block),
+                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+inline void vst2Process(benchmark::State& state, bool busy) {
+    benchTime.sampleRate = 44100.0;
+    benchTime.tempo = 120.0;
+    Audio audio;
+    Vst2 plugin(Settings{busy});
+    const auto block = static_cast<uint32_t>(state.range(0));
+    for (auto _ : state) plugin.process(audio, block);
+    state.counters["per_sample"] = perSample(block);
+}
+
+// Pairs next to each other, so that each figure of the other format has its VST 2 figure taken
+// just before it: `name`/defaults and `name`/held_loop_filters_bits at each block size.
+template <class Blocks>
+void registerPairsWithVst2(const char* name, void (*other)(benchmark::State&, bool), const Blocks& blocks) {
+    for (const int64_t block : blocks)
+        for (const bool busy : {false, true}) {
+            const std::string settings = busy ? "held_loop_filters_bits" : "defaults";
+            benchmark::RegisterBenchmark(("vst2_processReplacing/" + settings).c_str(), vst2Process, busy)
+                ->Arg(block);
+            benchmark::RegisterBenchmark((std::string(name) + "/" + settings).c_str(), other, busy)->Arg(block);
+        }
+}

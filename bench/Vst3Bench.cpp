@@ -138,21 +138,6 @@ struct Vst3 {
     NoEvents events;
 };
 
-benchmark::Counter perSample(size_t block) {
-    return benchmark::Counter(static_cast<double>(block),
-                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-void vst2Process(benchmark::State& state, bool busy) {
-    benchTime.sampleRate = 44100.0;
-    benchTime.tempo = 120.0;
-    Audio audio;
-    Vst2 plugin(Settings{busy});
-    const auto block = static_cast<uint32_t>(state.range(0));
-    for (auto _ : state) plugin.process(audio, block);
-    state.counters["per_sample"] = perSample(block);
-}
-
 void vst3Process(benchmark::State& state, bool busy) {
     Audio audio;
     Vst3 plugin(Settings{busy}, audio);
@@ -238,15 +223,8 @@ void vst2EditorIdle(benchmark::State& state) {
     headless::destroyHostWindow(host);
 }
 
-// Pairs next to each other, so that each VST 3 figure has its VST 2 figure taken just before it.
 void registerPairs() {
-    for (int64_t block : {64, 512})
-        for (bool busy : {false, true}) {
-            const std::string settings = busy ? "held_loop_filters_bits" : "defaults";
-            benchmark::RegisterBenchmark(("vst2_processReplacing/" + settings).c_str(), vst2Process, busy)
-                ->Arg(block);
-            benchmark::RegisterBenchmark(("vst3_process/" + settings).c_str(), vst3Process, busy)->Arg(block);
-        }
+    registerPairsWithVst2("vst3_process", vst3Process, std::initializer_list<int64_t>{64, 512});
     benchmark::RegisterBenchmark("vst2_editor_idle", vst2EditorIdle)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("vst3_view_idle", vst3ViewIdle)->Unit(benchmark::kMicrosecond);
 }
