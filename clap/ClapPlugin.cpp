@@ -8,6 +8,7 @@
 #include "clap/ClapDescriptor.h"
 #include "clap/ClapGui.h"
 #include "clap/Extensions.h"
+#include "plugin/MidiNote.h"
 
 namespace {
 
@@ -70,17 +71,7 @@ bool timedEventOf(const clap_event_header_t& header, TimedEvent& event) {
     case CLAP_EVENT_MIDI: {
         if (header.size < sizeof(clap_event_midi_t)) return false;
         const auto& midi = reinterpret_cast<const clap_event_midi_t&>(header);
-        // As the VST 2 build reads its MIDI: a note-on of velocity 0 is a note-off.
-        const int32_t status = midi.data[0] & 0xF0;
-        const int32_t note = midi.data[1] & 0x7F;
-        const int32_t velocity = midi.data[2] & 0x7F;
-        if (status == 0x80 || (status == 0x90 && velocity == 0)) {
-            event = {0, EventType::noteOff, note, 0.0f};
-            return true;
-        }
-        if (status != 0x90) return false;
-        event = {0, EventType::noteOn, note, static_cast<float>(velocity)};
-        return true;
+        return noteOfMidi(midi.data, 3, event);
     }
     default: return false;
     }

@@ -12,6 +12,7 @@
 #include <lv2/time/time.h>
 
 #include "lv2/Lv2Uris.h"
+#include "plugin/MidiNote.h"
 #include "plugin/PluginInfo.h"
 
 namespace {
@@ -126,14 +127,12 @@ void Lv2Effect::applyControlPorts() {
 
 // Notes go to the plug-in one at a time as they are read, as a VST 2 host's list does.
 void Lv2Effect::takeMidi(const uint8_t* bytes, uint32_t size, int64_t frame) {
-    if (size < 1) return;
-    const int32_t status = bytes[0] & 0xF0;
-    const int32_t note = size > 1 ? bytes[1] & 0x7F : 0;
-    const int32_t velocity = size > 2 ? bytes[2] & 0x7F : 0;
-    if (status == LV2_MIDI_MSG_NOTE_OFF || (status == LV2_MIDI_MSG_NOTE_ON && velocity == 0))
+    TimedEvent note{};
+    if (!noteOfMidi(bytes, size, note)) return;
+    if (note.type == EventType::noteOff)
         neutral.noteOff();
-    else if (status == LV2_MIDI_MSG_NOTE_ON)
-        neutral.noteOn(note, static_cast<int32_t>(std::clamp<int64_t>(frame, 0, std::numeric_limits<int32_t>::max())));
+    else
+        neutral.noteOn(note.number, static_cast<int32_t>(std::clamp<int64_t>(frame, 0, std::numeric_limits<int32_t>::max())));
 }
 
 void Lv2Effect::takePosition(const LV2_Atom_Object& position) {

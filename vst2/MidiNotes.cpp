@@ -1,13 +1,7 @@
 // The host's event list read into note-ons and note-offs with their offsets for the plug-in,
 // which holds a pending note until its sample.
+#include "plugin/MidiNote.h"
 #include "vst2/FreezeEffect.h"
-
-namespace {
-
-constexpr int32_t kStatusNoteOn = 0x90;
-constexpr int32_t kStatusNoteOff = 0x80;
-
-}  // namespace
 
 int32_t FreezeEffect::processEvents(VstEvents* events) {
     if (!events) return 1;
@@ -18,13 +12,12 @@ int32_t FreezeEffect::processEvents(VstEvents* events) {
         const VstEvent* event = list[i];
         if (!event || event->type != kVstMidiType) continue;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-        const int32_t status = static_cast<unsigned char>(midi->midiData[0]) & 0xF0;
-        const int32_t note = static_cast<unsigned char>(midi->midiData[1]) & 0x7F;
-        const int32_t velocity = static_cast<unsigned char>(midi->midiData[2]) & 0x7F;
-        if (status == kStatusNoteOff || (status == kStatusNoteOn && velocity == 0))
+        TimedEvent note{};
+        if (!noteOfMidi(reinterpret_cast<const uint8_t*>(midi->midiData), 3, note)) continue;
+        if (note.type == EventType::noteOff)
             neutral.noteOff();
-        else if (status == kStatusNoteOn)
-            neutral.noteOn(note, midi->deltaFrames);
+        else
+            neutral.noteOn(note.number, midi->deltaFrames);
     }
     return 1;
 }
