@@ -59,6 +59,8 @@ private:
     void takeEvent(const clap_event_header_t& event, uint32_t at, uint32_t& start, const clap_process_t& process);
     // Plays frames start .. end of the block with the events listed so far, then empties the list.
     void runPart(const clap_process_t& process, uint32_t start, uint32_t end);
+    // Plays the block up to `at` and counts the rest from there.
+    void splitAt(const clap_process_t& process, uint32_t& start, uint32_t at);
     void pushEdits(const clap_output_events_t* out);
     void queue(QueuedEdit::Kind kind, int32_t control, double value);
 

@@ -33,6 +33,10 @@ public:
         edit = slots[head & (kCapacity - 1)];
         return true;
     }
+    // Reader: nothing waits.
+    bool empty() const {
+        return readAt.load(std::memory_order_relaxed) == writeAt.load(std::memory_order_acquire);
+    }
     void pop() { readAt.store(readAt.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
     // Writer: how many edits wait.
     uint32_t size() const {

@@ -91,9 +91,10 @@ public:
     // process (Accumulate false) or processAdding (true), telling `observer` where the
     // block's events fall (engine/CoreObserver.h); defined in engine/FreezeCoreBlock.h. The
     // plug-in runs it with NoObserver only.
-    // Time is a TimeSource, or any class with its blockTime (HostTimeRequest).
+    // Time is a TimeSource, or any class with its blockTime (HostTimeRequest). Inlined into
+    // each caller, so that a block costs no call more than the signal path's own.
     template <bool Accumulate, class Observer, class Time>
-    void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
+    __attribute__((always_inline)) inline void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
                       Observer observer);
 
     // MIDI notes, applied when the host hands over the events of the next block;

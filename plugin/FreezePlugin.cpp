@@ -49,10 +49,21 @@ void FreezePlugin::clearBuffers() {
 
 void FreezePlugin::setBypass(bool on) { bypassed = on; }
 
-void FreezePlugin::process(const float* const* inputs, float* const* outputs, int32_t frames,
-                           const EventList& events, const Transport& transport) {
+void FreezePlugin::playBlock(const float* const* inputs, float* const* outputs, int32_t frames,
+                             const Transport& transport) {
+    takeTransport(transport);
+    FixedTime time(blockTime);
+    signal.processBlock<false>(inputs, outputs, frames, time, NoObserver{});
+}
+
+void FreezePlugin::takeTransport(const Transport& transport) {
     blockTime.sampleRate = sampleRate;
     blockTime.tempo = transport.hasTempo && std::isfinite(transport.tempo) ? transport.tempo : kUnknownTempo;
+}
+
+void FreezePlugin::processEvents(const float* const* inputs, float* const* outputs, int32_t frames,
+                                 const EventList& events, const Transport& transport) {
+    takeTransport(transport);
     const TimedEvent* list = events.count > 0 ? events.events : nullptr;
     const int32_t count = list ? events.count : 0;
     // As a VST 2 host orders them: parameters set before the block, then its event list.

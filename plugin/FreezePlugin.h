@@ -44,7 +44,13 @@ public:
     // later control events, each applied before its frame. Inputs and outputs may be the same
     // buffers. While bypassed (and during the fade in and out of it) the output is the input.
     void process(const float* const* inputs, float* const* outputs, int32_t frames, const EventList& events,
-                 const Transport& transport);
+                 const Transport& transport) {
+        // Nearly every block: nothing to apply and no bypass, so the signal path alone plays it.
+        if (events.count <= 0 && bypassGain == 1.0f && !bypassed.load())
+            playBlock(inputs, outputs, frames, transport);
+        else
+            processEvents(inputs, outputs, frames, events, transport);
+    }
     // The signal path alone with a time source asked once per block (FreezeCore::processBlock):
     // the VST 2 adapter's entries, which ask the host for its time only when a block needs it.
     // Defined in plugin/ProcessWithTime.h, which brings the run loop in.
@@ -174,6 +180,10 @@ private:
     void readBank(const unsigned char* bank);
     void resetPrograms();
     void applySetting(Setting setting, int32_t value);
+    void takeTransport(const Transport& transport);
+    void playBlock(const float* const* inputs, float* const* outputs, int32_t frames, const Transport& transport);
+    void processEvents(const float* const* inputs, float* const* outputs, int32_t frames, const EventList& events,
+                       const Transport& transport);
     // Frames start .. start + frames of the block, through the bypass fade when it is in use.
     void runSignal(const float* const* inputs, float* const* outputs, int32_t start, int32_t frames);
     void runBypassed(const float* const* inputs, float* const* outputs, int32_t frames);

@@ -32,6 +32,11 @@ bool stereoOf(const AudioBusBuffers* buses, int32 count, float* const*& channels
     return channels[0] && channels[1];
 }
 
+bool hasEvents(ProcessData& data) {
+    return (data.inputParameterChanges && data.inputParameterChanges->getParameterCount() > 0) ||
+           (data.inputEvents && data.inputEvents->getEventCount() > 0);
+}
+
 }  // namespace
 
 void Vst3Effect::gatherEvents(ProcessData& data, int32_t frames) {
@@ -114,16 +119,22 @@ void Vst3Effect::markHostTouches() {
 tresult V3CALL Vst3Effect::process(ProcessData& data) {
     if (data.symbolicSampleSize != kSample32) return kInvalidArgument;
     const int32_t frames = data.numSamples > 0 ? data.numSamples : 0;
-    gatherEvents(data, frames);
-    if (pendingProgram >= 0) blockTouches = (1u << kNumControls) - 1;
-    markHostTouches();
-    if (pendingProgram >= 0) neutral.setProgram(pendingProgram);
     float* const* in = nullptr;
     float* const* out = nullptr;
     const bool haveIn = stereoOf(data.inputs, data.numInputs, in);
     const bool haveOut = stereoOf(data.outputs, data.numOutputs, out);
-    const EventList events{blockEvents, blockEventCount};
     const Transport transport = transportOf(data.processContext);
+    // Nearly every block: audio, and neither a parameter point nor an event.
+    if (haveIn && haveOut && !hasEvents(data)) {
+        neutral.process(in, out, frames, EventList{}, transport);
+        data.outputs[0].silenceFlags = 0;
+        return kResultOk;
+    }
+    gatherEvents(data, frames);
+    if (pendingProgram >= 0) blockTouches = (1u << kNumControls) - 1;
+    markHostTouches();
+    if (pendingProgram >= 0) neutral.setProgram(pendingProgram);
+    const EventList events{blockEvents, blockEventCount};
     if (haveIn && haveOut) {
         neutral.process(in, out, frames, events, transport);
         data.outputs[0].silenceFlags = 0;
