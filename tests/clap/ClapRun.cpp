@@ -8,10 +8,8 @@
 #include "engine/ParameterTable.h"
 #include "engine/SettingTable.h"
 #include "plugin/FreezePlugin.h"
-#include "tools/render/DemoLoop.h"
 #include "tools/render/FileBytes.h"
 #include "tools/render/PresetFile.h"
-#include "tools/render/RenderSession.h"
 
 ClapLibrary& builtLibrary() {
     static ClapLibrary library(BRINDLE_CLAP_FILE);
@@ -120,26 +118,3 @@ void playClap(ClapInstance& instance, const AudioData& input, AudioData& output,
     instance.deactivate();
 }
 
-void renderVst(const AudioData& input, AudioData& output, const RenderSettings& settings) {
-    RenderSession session;
-    std::string error;
-    if (!session.open(BRINDLE_PLUGIN_FILE, input.sampleRate, settings.blockSize, error) ||
-        !session.configure(settings, error))
-        throw std::runtime_error(error);
-    session.render(input, output, settings);
-}
-
-const AudioData& demoInput() {
-    static const AudioData audio = makeDemoLoop(3.0, 120.0);
-    return audio;
-}
-
-size_t differingSamples(const AudioData& a, const AudioData& b) {
-    if (a.frames() != b.frames()) return std::max(a.frames(), b.frames()) * 2;
-    size_t count = 0;
-    for (size_t i = 0; i < a.frames(); ++i) {
-        count += std::memcmp(&a.left[i], &b.left[i], sizeof(float)) != 0;
-        count += std::memcmp(&a.right[i], &b.right[i], sizeof(float)) != 0;
-    }
-    return count;
-}

@@ -8,6 +8,7 @@
 #include "ClapHost.h"
 #include "tools/render/AudioData.h"
 #include "tools/render/RenderSettings.h"
+#include "ReferenceRender.h"
 
 // The library built beside the tests, loaded once.
 ClapLibrary& builtLibrary();
@@ -22,7 +23,3 @@ struct ClapPlay {
 std::vector<unsigned char> stateOfPresetFile(const std::string& path);
 // Plays the settings through the instance (activated here at the input's rate).
 void playClap(ClapInstance& instance, const AudioData& input, AudioData& output, const ClapPlay& play);
-// The same settings through the VST 2 binary and the render tool's core.
-void renderVst(const AudioData& input, AudioData& output, const RenderSettings& settings);
-const AudioData& demoInput();
-size_t differingSamples(const AudioData& a, const AudioData& b);

@@ -14,8 +14,6 @@
 #include "engine/ParameterTable.h"
 #include "lv2/Lv2Ports.h"
 #include "lv2/Lv2Uris.h"
-#include "tools/render/DemoLoop.h"
-#include "tools/render/RenderSession.h"
 
 Lv2Bundle& Lv2Bundle::shared() {
     static Lv2Bundle instance;
@@ -214,26 +212,3 @@ void Lv2Run::play(const AudioData& input, AudioData& output, const PlaySettings&
     }
 }
 
-void renderVst(const AudioData& input, AudioData& output, const PlaySettings& settings) {
-    RenderSession session;
-    std::string error;
-    if (!session.open(BRINDLE_PLUGIN_FILE, input.sampleRate, settings.render.blockSize, error) ||
-        !session.configure(settings.render, error))
-        throw std::runtime_error(error);
-    session.render(input, output, settings.render);
-}
-
-const AudioData& demoInput() {
-    static const AudioData audio = makeDemoLoop(3.0, 120.0);
-    return audio;
-}
-
-size_t differingSamples(const AudioData& a, const AudioData& b) {
-    if (a.frames() != b.frames()) return std::max(a.frames(), b.frames()) * 2;
-    size_t count = 0;
-    for (size_t i = 0; i < a.frames(); ++i) {
-        count += std::memcmp(&a.left[i], &b.left[i], sizeof(float)) != 0;
-        count += std::memcmp(&a.right[i], &b.right[i], sizeof(float)) != 0;
-    }
-    return count;
-}

@@ -15,6 +15,7 @@
 #include "UridMap.h"
 #include "tools/render/AudioData.h"
 #include "tools/render/RenderSettings.h"
+#include "ReferenceRender.h"
 
 // The bundle in the build tree, loaded into a world of its own.
 class Lv2Bundle {
@@ -94,9 +95,3 @@ private:
     uint32_t eventPort = 0;
 };
 
-// The same settings through the VST 2 .so and the render tool's core.
-void renderVst(const AudioData& input, AudioData& output, const PlaySettings& settings);
-// A few seconds of the render tool's demo loop.
-const AudioData& demoInput();
-// Samples of both channels that differ bit for bit (sizes that differ count everything).
-size_t differingSamples(const AudioData& a, const AudioData& b);

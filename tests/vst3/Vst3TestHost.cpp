@@ -13,7 +13,6 @@
 #include "engine/ParameterTable.h"
 #include "engine/SettingTable.h"
 #include "tools/loader/PluginLoader.h"
-#include "tools/render/DemoLoop.h"
 #include "tools/render/RenderSession.h"
 #include "vst3/Vst3Ids.h"
 
@@ -530,20 +529,6 @@ void renderVst2(const AudioData& input, AudioData& output, const PlaySettings& s
     session.render(input, output, settings.render);
 }
 
-const AudioData& demoInput() {
-    static const AudioData audio = makeDemoLoop(3.0, 120.0);
-    return audio;
-}
-
-size_t differingSamples(const AudioData& a, const AudioData& b) {
-    if (a.frames() != b.frames()) return std::max(a.frames(), b.frames()) * 2;
-    size_t count = 0;
-    for (size_t i = 0; i < a.frames(); ++i) {
-        count += std::memcmp(&a.left[i], &b.left[i], sizeof(float)) != 0;
-        count += std::memcmp(&a.right[i], &b.right[i], sizeof(float)) != 0;
-    }
-    return count;
-}
 
 std::vector<unsigned char> fileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

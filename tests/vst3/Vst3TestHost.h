@@ -13,6 +13,7 @@
 
 #include "tools/render/AudioData.h"
 #include "tools/render/RenderSettings.h"
+#include "ReferenceRender.h"
 #include "vst3/Vst3Controller.h"
 #include "vst3/Vst3View.h"
 
@@ -192,8 +193,6 @@ void renderVst3(const AudioData& input, AudioData& output, const PlaySettings& s
 // The VST 2 binary playing the same through the render tool's core; automation points are
 // set between blocks split at their frames.
 void renderVst2(const AudioData& input, AudioData& output, const PlaySettings& settings);
-const AudioData& demoInput();
-size_t differingSamples(const AudioData& a, const AudioData& b);
 std::vector<unsigned char> fileBytes(const std::string& path);
 // The canonical 32-digit form of a class ID's bytes on this platform.
 std::string uidString(const char* bytes);
