@@ -38,7 +38,7 @@ TEST(Lv2Robustness, WithoutTheMapAudioAndControlsOnly) {
     AudioData vst, lv2;
     PlaySettings withoutNotes = settings;
     withoutNotes.render.notes.clear();
-    renderVst(demoInput(), vst, withoutNotes);
+    renderVst2(demoInput(), vst, withoutNotes.render);
     bare.play(demoInput(), lv2, settings);
     EXPECT_EQ(differingSamples(vst, lv2), 0u);
     const auto* state = static_cast<const LV2_State_Interface*>(
