@@ -11,13 +11,13 @@
 #   scripts/fuzz.sh merge TARGET               folds the working corpus into the committed
 #                                              seeds, keeping only inputs that reach new code
 #   scripts/fuzz.sh list                       names the targets
-# Targets: chunk, dispatcher, events, engine_ops, lv2_state, clap_state. A crash leaves its input in
+# Targets: chunk, dispatcher, events, engine_ops, lv2_state, clap_state, vst3_state. A crash leaves its input in
 # build/fuzz/artifacts/TARGET; replay it with build/fuzz/bin/TARGET_fuzz FILE.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 OUT=$BRINDLE_BUILD/fuzz
-TARGETS=(chunk dispatcher events engine_ops lv2_state clap_state)
+TARGETS=(chunk dispatcher events engine_ops lv2_state clap_state vst3_state)
 
 build() {
     command -v "${FUZZ_CXX:-clang++}" >/dev/null || die "${FUZZ_CXX:-clang++} not found (Debian: clang, libclang-rt-14-dev)"
