@@ -25,7 +25,7 @@ int64_t CLAP_ABI readPiece(const clap_istream_t* stream, void* buffer, uint64_t 
     auto& s = *static_cast<Stream*>(stream->ctx);
     if (s.failAt != 0 && s.at >= s.failAt) return -1;
     const size_t n = std::min({static_cast<size_t>(size), s.piece, s.bytes.size() - s.at});
-    std::memcpy(buffer, s.bytes.data() + s.at, n);
+    if (n > 0) std::memcpy(buffer, s.bytes.data() + s.at, n);  // an empty stream's data() may be null
     s.at += n;
     return static_cast<int64_t>(n);
 }
