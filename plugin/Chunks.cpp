@@ -78,6 +78,9 @@ bool FreezePlugin::loadState(const unsigned char* state, int32_t size) {
         getChunkInt(state + 4) != kStateLayout)
         return false;
     setChunk(state + 12, kBankChunkSize, false);
-    setProgram(getChunkInt(state + 8));
+    // A program outside 0..15 selects nothing, but the current one is played as the new bank
+    // holds it: what plays is then what saves.
+    const int32_t program = getChunkInt(state + 8);
+    setProgram(program >= 0 && program < kNumPrograms ? program : currentProgramIndex());
     return true;
 }

@@ -112,7 +112,8 @@ public:
     // Writes kStateSize bytes.
     void saveState(unsigned char* state);
     // Refuses, changing nothing, anything but kStateSize bytes with the tag and layout number;
-    // a program outside 0..15 selects nothing (the bank is still taken).
+    // a program outside 0..15 selects nothing (the bank is still taken, the current program
+    // played as it holds it).
     bool loadState(const unsigned char* state, int32_t size);
 
     // --- the editor (user-interface thread) ---

@@ -122,4 +122,31 @@ TEST(Controls, StateRoundTripsAndRefusesWhatIsNotItsOwn) {
     EXPECT_EQ(after, before);
 }
 
+// A program number outside 0..15 selects nothing, but the current program plays as the new bank
+// holds it (not as the replaced one did), so what plays is what saves and reopens.
+TEST(Controls, AStateWithoutAProgramPlaysTheCurrentOneFromItsBank) {
+    FreezePlugin source;
+    source.setProgram(2);
+    source.setControl(kParamSize, 0.9f);
+    source.setSequenceLength(0.5f);
+    State state{};
+    source.saveState(state.data());
+    putChunkInt(state.data() + 8, 99);
+    // A sequence length below what an edit stores, as a foreign bank may hold it.
+    putChunkFloat(state.data() + 12 + bankProgramOffset(2) + kProgramSequenceLengthOffset, 1e-31f);
+
+    FreezePlugin target;
+    target.setProgram(2);
+    ASSERT_TRUE(target.loadState(state.data(), FreezePlugin::kStateSize));
+    EXPECT_EQ(target.getProgram(), 2);
+    EXPECT_EQ(target.getParameter(kParamSize), 0.9f);
+    EXPECT_EQ(target.getSequenceLength(), 1);
+    State saved{}, again{};
+    target.saveState(saved.data());
+    FreezePlugin reopened;
+    ASSERT_TRUE(reopened.loadState(saved.data(), FreezePlugin::kStateSize));
+    reopened.saveState(again.data());
+    EXPECT_EQ(again, saved);
+}
+
 }  // namespace
