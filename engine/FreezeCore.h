@@ -94,8 +94,8 @@ public:
     // Time is a TimeSource, or any class with its blockTime (HostTimeRequest). Inlined into
     // each caller, so that a block costs no call more than the signal path's own.
     template <bool Accumulate, class Observer, class Time>
-    __attribute__((always_inline)) inline void processBlock(const float* const* inputs, float* const* outputs, int32_t frames, Time& time,
-                      Observer observer);
+    __attribute__((always_inline)) inline void processBlock(const float* const* inputs, float* const* outputs,
+                                                            int32_t frames, Time& time, Observer observer);
 
     // MIDI notes, applied when the host hands over the events of the next block;
     // deltaFrames is the note's sample offset in that block.

@@ -76,8 +76,7 @@ void FreezePlugin::processEvents(const float* const* inputs, float* const* outpu
             noteOff();
     }
     if (frames <= 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) {
-        FixedTime time(blockTime);
-        signal.processBlock<false>(inputs, outputs, frames, time, NoObserver{});
+        playBlock(inputs, outputs, frames, transport);  // the events only: nothing to play
         return;
     }
     int32_t done = 0;

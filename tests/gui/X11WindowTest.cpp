@@ -97,31 +97,37 @@ protected:
         }
         return value & 0xffffff;
     }
-    // The pixel once the server shows `expected` there, or after a second what it shows then:
-    // the frame's window is made on a connection of its own, which the server serves apart
-    // from ours, so our XSync does not wait for it.
-    unsigned long pixelSoon(::Window window, int x, int y, unsigned long expected) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-        unsigned long value = pixelAt(window, x, y);
-        while (value != expected && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            XSync(display, False);
-            value = pixelAt(window, x, y);
-        }
-        return value;
-    }
-    // Idles until the condition holds or a second has passed.
+    // Waits until the condition holds or a second has passed.
     template <typename Condition>
-    bool idleUntil(Frame& frame, Condition condition) {
+    static bool waitUntil(Condition condition) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
         while (std::chrono::steady_clock::now() < deadline) {
-            frame.idleRedraw();
             if (condition()) {
                 return true;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;
+    }
+    // The pixel once the server shows `expected` there, or after a second what it shows then:
+    // the frame's window is made on a connection of its own, which the server serves apart
+    // from ours, so our XSync does not wait for it.
+    unsigned long pixelSoon(::Window window, int x, int y, unsigned long expected) {
+        unsigned long value = 0;
+        waitUntil([&] {
+            XSync(display, False);
+            value = pixelAt(window, x, y);
+            return value == expected;
+        });
+        return value;
+    }
+    // Idles until the condition holds or a second has passed.
+    template <typename Condition>
+    bool idleUntil(Frame& frame, Condition condition) {
+        return waitUntil([&] {
+            frame.idleRedraw();
+            return condition();
+        });
     }
 
     // A press as the server reports it (XSendEvent: the real buttons stay up).
